@@ -1,0 +1,33 @@
+// The one error report every database-touching operation shows: a message
+// box whose caption is the operation's purpose and whose text ends with the
+// line "関数 = " and the operation's name.
+#pragma once
+
+#include <string>
+
+#include "database/connection.h"
+#include "database/message_sink.h"
+
+namespace tavrel::db {
+
+enum class ReportIndent { Plain, Indented };
+
+// Body of the error-object form ("#importによって生成されたクラスに対し例外が…",
+// then the code, meaning, source and description lines).
+std::string errorObjectBody(const ErrorObject& error, ReportIndent indent);
+
+// Body of the unexpected-exception form.
+std::string unexpectedExceptionBody();
+
+// The meaning line's text for a code: the system's message text when one is
+// known (a trailing CR LF removed), else "IDispatch error #%d" for codes
+// 0x80040200..0x8004FFFF, else "Unknown error 0x%0lX".
+std::string errorMeaning(uint32_t code);
+
+// Shows the report: body, then "関数 = " (tab-indented in the indented
+// variant) and the operation name, no line end after it. Caption = purpose,
+// OK button, error icon, no owner window. All texts CP932.
+void report(MessageSink& sink, const std::string& purpose, const std::string& operation, const std::string& body,
+            ReportIndent indent);
+
+}  // namespace tavrel::db

@@ -1,0 +1,162 @@
+// The one document of the program: it owns the settings-derived options and
+// toggles, the database connection, the working folders, the in-memory law
+// and article tables, the split-page table, the marker tables and the set of
+// large pages.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "database/connection.h"
+#include "database/message_sink.h"
+#include "document/options.h"
+#include "document/settings_store.h"
+
+namespace tavrel {
+
+// Where the document lives on disk. Paths are native (UTF-8) and end in "/".
+struct DocumentFolders {
+    // Folder that holds TL2008.orl, default.ppj, help08.html, images08/.
+    std::string dataFolder;
+    // Folder for what the program writes (tavrel08.ppj, tavrel08.bmk, temp/):
+    // the data folder when it is writable, else the per-user data folder.
+    std::string userFolder;
+};
+
+// Picks the data folder for an executable folder: the folder itself when it
+// holds TL2008.orl, else ../share/tavrel beside it; the user folder is the
+// data folder when writable, else userDataFallback.
+DocumentFolders locateFolders(const std::string& executableFolder, const std::string& userDataFallback);
+
+// Opens an address with the system's default handler. Returns 0 on success,
+// 2 (file not found) or 3 (path not found) or another non-zero code on failure.
+using UrlOpener = std::function<int(const std::string& url)>;
+
+// The text view as the document sees it: asked for the current page at close.
+class TextViewPartner {
+public:
+    virtual ~TextViewPartner() = default;
+    virtual std::string currentPageId() const = 0;  // ID_FN, CP932
+};
+
+struct ArticleSeqEntry {
+    std::string idFN;
+    int slot1 = 0;
+    int slot2 = 0;
+};
+
+struct LawNames {
+    std::string common, shortName, formal;  // 法名一般, 法名略式, 法名正式
+};
+
+struct ArticleInfo {
+    std::string caption, supplement;  // 条名, 補足
+};
+
+class CTavrelDoc {
+public:
+    inline static const std::string kDefaultSupportUrl = "https://tavrel.example.org/support/environment.html";
+
+    // Loads toggles and the option block from the settings store.
+    CTavrelDoc(SettingsStore& settings, MessageSink& sink, DocumentFolders folders, UrlOpener opener = {},
+               std::string supportUrl = kDefaultSupportUrl);
+    // Empties temp/ again, writes toggles and options.
+    ~CTavrelDoc();
+    CTavrelDoc(const CTavrelDoc&) = delete;
+    CTavrelDoc& operator=(const CTavrelDoc&) = delete;
+
+    // Start-up: folders, temp/ emptied, database open, tables, marker files.
+    bool OnNewDocument();
+    // Close: database closed, tavrel08.ppj written, CurIDFN stored.
+    void OnCloseDocument();
+
+    bool _db_open();
+    bool _db_close();
+    db::Connection& connection() { return connection_; }
+    bool isConnected() const { return connected_; }
+
+    // Folders (native paths ending in "/").
+    const std::string& databasePath() const { return databasePath_; }
+    const std::string& programFolder() const { return programFolder_; }  // the data folder
+    const std::string& userFolder() const { return userFolder_; }
+    const std::string& tempFolder() const { return tempFolder_; }
+    const std::string& tableFolder() const { return tableFolder_; }
+    const std::string& imageFolder() const { return imageFolder_; }
+
+    // Law table: selector 2 short name, 3 formal name, anything else the
+    // common name; an unknown law gives "".
+    std::string lawName(const std::string& idHN, int selector) const;
+    const std::vector<std::string>& lawOrder() const { return lawOrder_; }
+    const std::map<std::string, LawNames>& lawTable() const { return lawTable_; }
+
+    // Article table.
+    bool articleInfo(const std::string& idFN, ArticleInfo& out) const;
+    const std::map<std::string, ArticleInfo>& articleTable() const { return articleTable_; }
+    std::vector<ArticleSeqEntry>& articleSequence() { return articleSequence_; }
+    const std::vector<ArticleSeqEntry>& articleSequence() const { return articleSequence_; }
+
+    // Split-page table: (page count, page number); (0, 0) and false when absent.
+    bool splitPage(const std::string& idFN, int& count, int& number) const;
+
+    // Marker tables (keys of exactly 55 characters).
+    bool addMarker(bool defaultTable, const std::string& key, const std::string& value);
+    std::string findMarker(bool defaultTable, const std::string& key) const;
+    bool removeMarker(bool defaultTable, const std::string& key);
+    const std::map<std::string, std::string>& markers(bool defaultTable) const {
+        return defaultTable ? defaultMarkers_ : userMarkers_;
+    }
+
+    // Pages shown as large-page links.
+    bool isLargePage(const std::string& idFN) const { return largePages_.count(idFN) != 0; }
+    void addLargePage(const std::string& idFN) { largePages_.insert(idFN); }
+
+    OptionBlock& options() { return options_; }
+    const OptionBlock& options() const { return options_; }
+    const OptionBlock& defaultOptions() const { return defaultOptions_; }
+    Toggles& toggles() { return toggles_; }
+    const Toggles& toggles() const { return toggles_; }
+
+    SettingsStore& settings() { return settings_; }
+    MessageSink& messages() { return sink_; }
+
+    void setTextView(TextViewPartner* view) { textView_ = view; }
+
+private:
+    void formFolders();
+    void emptyTempFolder() const;
+    bool loadTables();
+    void loadMarkerFile(const std::string& path, bool defaultTable);
+    bool writeUserMarkerFile() const;
+    void showEnvironmentMessage();
+
+    SettingsStore& settings_;
+    MessageSink& sink_;
+    DocumentFolders folders_;
+    UrlOpener opener_;
+    std::string supportUrl_;
+
+    db::Connection connection_;
+    bool connected_ = false;
+
+    std::string databasePath_, programFolder_, userFolder_, tempFolder_, tableFolder_, imageFolder_;
+
+    std::vector<std::string> lawOrder_;
+    std::map<std::string, LawNames> lawTable_;
+    std::map<std::string, ArticleInfo> articleTable_;
+    std::vector<ArticleSeqEntry> articleSequence_;
+    std::map<std::string, std::pair<int, int>> splitPages_;
+    std::map<std::string, std::string> defaultMarkers_, userMarkers_;
+    std::set<std::string> largePages_;
+
+    OptionBlock defaultOptions_;
+    OptionBlock options_;
+    Toggles toggles_;
+
+    TextViewPartner* textView_ = nullptr;
+};
+
+}  // namespace tavrel

@@ -1,0 +1,105 @@
+// The option block (24 integers in a fixed order), the four toggles, the
+// settings-key table and the composite value formats of the settings store.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "document/settings_store.h"
+
+namespace tavrel {
+
+inline constexpr const char* kSettingsSection = "Settings-2008";
+inline constexpr const char* kRecordsSection = "Records";
+
+// Indices of the option block, in the stored order.
+enum OptionIndex : int {
+    FontSizeBasic = 0,
+    FontSizeTable,
+    FontColorTop,
+    FontColorBasic,
+    FontColorJouSection,
+    FontColorKkjDate,
+    FontColorLink,
+    FontColorLinkActive,
+    FontColorKeyWord,
+    FontColorTag,
+    FontColorBrachet1A,
+    FontColorBrachet1B,
+    FontColorBrachet2A,
+    FontColorBrachet2B,
+    FontColorBrachet3A,
+    FontColorBrachet3B,
+    FontColorPinPoint,
+    FontColorPioPointOff,
+    PinPointPriority,
+    FontColorTarget1,
+    FontColorTarget2,
+    FontColorTarget3,
+    BackColor,
+    ReviveLastPage,
+    OptionCount
+};
+
+struct OptionBlock {
+    std::array<int32_t, OptionCount> values{};
+    int32_t& operator[](OptionIndex i) { return values[static_cast<size_t>(i)]; }
+    int32_t operator[](OptionIndex i) const { return values[static_cast<size_t>(i)]; }
+    bool operator==(const OptionBlock&) const = default;
+};
+
+// Key name of option i ("FontSizeBasic" ...).
+const char* optionKey(OptionIndex i);
+
+// The built-in defaults of the option block.
+OptionBlock defaultOptionBlock();
+
+struct Toggles {
+    bool synchro = true;  // "Synchro"
+    bool refer = true;    // "Refer"
+    bool brachet = true;  // "Brachet"
+    bool pinPoint = true; // "PinPoint"
+    bool operator==(const Toggles&) const = default;
+};
+
+// Colour value 0x00BBGGRR -> "RRGGBB" (upper-case hex, "%02X%02X%02X").
+std::string colorToHtml(int32_t color);
+
+// Reads the toggles and the 24 options with their defaults (document
+// constructor) / writes them back, toggles first (document destructor).
+void loadOptions(const SettingsStore& store, const OptionBlock& defaults, OptionBlock& options, Toggles& toggles);
+void saveOptions(SettingsStore& store, const OptionBlock& options, const Toggles& toggles);
+
+// WindowPos: eleven integers "%i:%i:…" (length, flags, show state, min x/y,
+// max x/y, normal rectangle left/top/right/bottom). nullopt when malformed.
+using WindowPlacement = std::array<int, 11>;
+std::optional<WindowPlacement> parseWindowPos(const std::string& text);
+std::string formatWindowPos(const WindowPlacement& wp);
+
+// SplitterPos1/2: "%i:%i:%i" (pane index, size, minimum size).
+struct SplitterPos {
+    int pane = 0;
+    int size = 0;
+    int minimum = 0;
+    bool operator==(const SplitterPos&) const = default;
+};
+std::optional<SplitterPos> parseSplitterPos(const std::string& text);
+std::string formatSplitterPos(const SplitterPos& sp);
+
+// CustColors: sixteen "%06X" entries joined by ":" (111 characters). A text of
+// any other length gives sixteen white (0xFFFFFF) colours.
+using CustomColors = std::array<uint32_t, 16>;
+CustomColors parseCustColors(const std::string& text);
+std::string formatCustColors(const CustomColors& colors);
+
+// Recent full-text searches "SearchTarget-01".."SearchTarget-10".
+std::vector<std::string> readSearchEntries(const SettingsStore& store);
+void writeSearchEntries(SettingsStore& store, const std::vector<std::string>& entries);
+// Puts text at the top, removing an entry equal to it (ASCII case-insensitive),
+// and keeps at most ten.
+void addRecentSearch(std::vector<std::string>& entries, const std::string& text);
+
+}  // namespace tavrel

@@ -5,7 +5,9 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "document/settings_store.h"
@@ -101,5 +103,45 @@ void writeSearchEntries(SettingsStore& store, const std::vector<std::string>& en
 // Puts text at the top, removing an entry equal to it (ASCII case-insensitive),
 // and keeps at most ten.
 void addRecentSearch(std::vector<std::string>& entries, const std::string& text);
+
+// The settings-key table: every value the program keeps in the store, with
+// its section, type and default, in one place.
+enum class SettingType { Int, Text, Binary };
+struct SettingKey {
+    const char* section;
+    const char* key;
+    SettingType type;
+    int intDefault;           // Int values
+    const char* textDefault;  // Text values; nullptr when the value has no default (absent)
+};
+std::span<const SettingKey> settingKeys();
+// The entry of key in section, or nullptr for a key the program does not use.
+const SettingKey* findSettingKey(std::string_view key, std::string_view section = kSettingsSection);
+
+// Key names of the values outside the option block.
+namespace keys {
+inline constexpr const char* Synchro = "Synchro";
+inline constexpr const char* Refer = "Refer";
+inline constexpr const char* Brachet = "Brachet";
+inline constexpr const char* PinPoint = "PinPoint";
+inline constexpr const char* CurIDFN = "CurIDFN";
+inline constexpr const char* TabPage = "TabPage";
+inline constexpr const char* SearchEmph = "SearchEmph";
+inline constexpr const char* ClipChk = "ClipChk";
+inline constexpr const char* WindowPos = "WindowPos";
+inline constexpr const char* SplitterPos1 = "SplitterPos1";
+inline constexpr const char* SplitterPos2 = "SplitterPos2";
+inline constexpr const char* CustColors = "CustColors";
+inline constexpr const char* SchDlgA = "SchDlgA";
+inline constexpr const char* SchDlgB = "SchDlgB";
+inline constexpr const char* Version = "Version";  // section "Records"
+}  // namespace keys
+
+// The cover page, default of CurIDFN.
+inline constexpr const char* kCoverPageId = "00A-Z0010000-00";
+
+// "SearchTarget-01" .. "SearchTarget-10" for n = 1 .. 10.
+std::string searchTargetKey(int n);
+inline constexpr int kMaxSearchEntries = 10;
 
 }  // namespace tavrel

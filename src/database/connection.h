@@ -58,6 +58,9 @@ public:
     int64_t int64(const std::string& field) const;
     double number(const std::string& field) const;
     bool isNull(const std::string& field) const;
+    // A date column (stored as text "YYYY-MM-DD", optionally followed by a
+    // time, or as a Jet day number): false when NULL or not a date.
+    bool date(const std::string& field, int& year, int& month, int& day) const;
 
 private:
     friend class Connection;
@@ -87,8 +90,11 @@ public:
 
     sqlite3* handle() const noexcept { return db_; }
 
+    struct State;  // shared with the record sets, which outlive a close safely
+
 private:
     sqlite3* db_ = nullptr;
+    std::shared_ptr<State> state_;
 };
 
 }  // namespace tavrel::db

@@ -10,7 +10,9 @@
 // Yes and 0 for No). Dates of T_告 are text 'YYYY-MM-DD'. The fixture keeps its
 // own writable connection open until it is destroyed or close() is called;
 // it holds no lock between statements, so the program's read-only open works
-// while the fixture lives. Errors throw std::runtime_error (GoogleTest reports
+// while the fixture lives. (A record set of the program that is not yet at
+// its end holds a read lock: close it before the fixture writes again.)
+// Errors throw std::runtime_error (GoogleTest reports
 // them as a failure of the test).
 #pragma once
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "database/connection.h"
+#include "database/db_session.h"
 #include "database/message_sink.h"
 #include "document/options.h"
 #include "document/settings_store.h"
@@ -76,8 +77,8 @@ public:
 
     bool _db_open();
     bool _db_close();
-    db::Connection& connection() { return connection_; }
-    bool isConnected() const { return connected_; }
+    db::Connection& connection() { return session_.connection(); }
+    bool isConnected() const { return session_.connected(); }
 
     // Folders (native paths ending in "/").
     const std::string& databasePath() const { return databasePath_; }
@@ -109,6 +110,13 @@ public:
     const std::map<std::string, std::string>& markers(bool defaultTable) const {
         return defaultTable ? defaultMarkers_ : userMarkers_;
     }
+    // Writes the user marker table to tavrel08.ppj in the user folder (the
+    // file is replaced atomically; on failure the old file stays as it was).
+    // The pinpoint tools call it whenever the user picks or removes a marker.
+    // False (and nothing written) before a successful start-up.
+    bool saveUserMarkers() const;
+    std::string userMarkerFilePath() const { return userFolder_ + "tavrel08.ppj"; }
+    std::string defaultMarkerFilePath() const { return programFolder_ + "default.ppj"; }
 
     // Pages shown as large-page links.
     bool isLargePage(const std::string& idFN) const { return largePages_.count(idFN) != 0; }
@@ -130,7 +138,6 @@ private:
     void emptyTempFolder() const;
     bool loadTables();
     void loadMarkerFile(const std::string& path, bool defaultTable);
-    bool writeUserMarkerFile() const;
     void showEnvironmentMessage();
 
     SettingsStore& settings_;
@@ -139,8 +146,10 @@ private:
     UrlOpener opener_;
     std::string supportUrl_;
 
-    db::Connection connection_;
-    bool connected_ = false;
+    db::DbSession session_;
+    // Set once start-up has read the marker files: only then does close
+    // rewrite tavrel08.ppj (a failed start-up must not wipe the user's file).
+    bool markersLoaded_ = false;
 
     std::string databasePath_, programFolder_, userFolder_, tempFolder_, tableFolder_, imageFolder_;
 

@@ -1,0 +1,50 @@
+// The page builder: turns the database rows of one page identifier (ID_FN)
+// into one complete HTML page (CP932). Appended-table and special pages are
+// handed to their own builders; article, notification and supplementary-
+// provisions pages are assembled here: skeleton, headings, division
+// captions, caption line, history, split indicator and one block per
+// sentence with its label, indentation, links and table.
+#pragma once
+
+#include <string>
+
+#include "document/numbering.h"
+
+namespace tavrel {
+class CTavrelDoc;
+}
+
+namespace tavrel::render {
+
+// The closing paragraph of the report of a page that has no title row
+// (UTF-8; converted when shown).
+extern const char* const kAuthorContact;
+
+class PageBuilder {
+public:
+    explicit PageBuilder(CTavrelDoc& doc);
+
+    // Builds the page idFN into html. True when a page was produced; on false
+    // a message has been shown and html is not to be used.
+    bool _html_build(const std::string& idFN, std::string& html);
+
+    // Set by the text view while it rebuilds a large page after the user
+    // clicked its link: the page is then built in full.
+    void setFullPageRequest(bool on) { fullPage_ = on; }
+    bool fullPageRequest() const { return fullPage_; }
+
+    // Writes html to the temporary folder as <ID_FN>.tmp, each line feed
+    // stored as CR LF. False for an identifier that is not a 15-character
+    // ID_FN and on any file error.
+    bool writePageFile(const std::string& idFN, const std::string& html) const;
+
+private:
+    bool assemble(const std::string& idFN, numbering::PageKind kind, std::string& html);
+    bool appendSentences(const std::string& idFN, numbering::PageKind kind, std::string& html);
+    void report(const std::string& body);
+
+    CTavrelDoc& doc_;
+    bool fullPage_ = false;
+};
+
+}  // namespace tavrel::render

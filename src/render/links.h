@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "document/options.h"
+
 namespace tavrel {
 class CTavrelDoc;
 }
@@ -31,6 +33,13 @@ std::string removeXStrAttributes(const std::string& text);
 // so on ("%02d", replacing the last two characters of the id).
 void renumberDuplicateIds(std::string& text, const std::vector<std::string>& ids);
 
+// Colours the keyword of one reference row in text with FontColorKeyWord:
+// automatic and selected 0 every occurrence, automatic and selected n > 0 the
+// n-th occurrence only; not automatic: the places marked in the text as
+// "[K" keyword "K]" (markers and their content coloured in place).
+void colourReferenceKeyword(std::string& text, const std::string& keyword, bool automatic, int selected,
+                            const OptionBlock& options);
+
 // The reference-link block of sentence idBN, drawn from T_参: appends the
 // block to block and colours the rows' keywords in the sentence or the table
 // text. fontSize is the block's font size in points. Reports failures on the
@@ -39,6 +48,6 @@ bool _html_ref(CTavrelDoc& doc, const std::string& idBN, int fontSize, std::stri
                std::string& table);
 
 // The author-contact paragraph of the failure report of _html_ref.
-extern const char* const kReferenceFailureContact;
+extern const char* const kReferenceFailureContact;  // UTF-8
 
 }  // namespace tavrel::render

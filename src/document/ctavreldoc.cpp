@@ -113,9 +113,11 @@ void CTavrelDoc::emptyTempFolder() const {
 bool CTavrelDoc::_db_open() {
     bool ok = true;
     const std::string pathCp932 = text::fromUtf8(databasePath_, &ok);
-    if (!ok) {
-        // The connection takes CP932 text: a folder name without a CP932 form
-        // would come back as a different path, so the open is refused.
+    if (!ok || text::toUtf8(pathCp932) != databasePath_) {
+        // The connection takes CP932 text and turns it back into a file name.
+        // A folder name without a CP932 form, or one that comes back as
+        // another name ("〜" returns as "～", "¥" as "\"), would open a
+        // different file or none, so the open is refused.
         db::report(sink_, SJ("データベースの接続"), "CTavrelDoc::_db_open()",
                    SJ("データベースのパスにShift-JISで表せない文字が含まれています。\n\n"), db::ReportIndent::Indented);
         return false;

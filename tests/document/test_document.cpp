@@ -225,10 +225,21 @@ INSTANTIATE_TEST_SUITE_P(Answers, EnvironmentTest,
                                            EnvCase{MsgAnswer::Yes, 3, true, true},
                                            EnvCase{MsgAnswer::Yes, 5, true, false}));
 
-TEST_F(DocumentTest, FolderNameWithoutShiftJisFormIsNeverOpened) {
-    dataFolder = dir.folder() + "한국/";
+// Folder names that have no CP932 form, or that come back from CP932 as
+// another name, are refused instead of opening some other file.
+class ForeignFolderTest : public DocumentTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(ForeignFolderTest, DatabaseInSuchAFolderIsNeverOpened) {
+    dataFolder = dir.folder() + GetParam() + "/";
     fs::create_directories(dataFolder);
     standardRows();
+    // A decoy where the name would lead after a trip through CP932.
+    const std::string decoy = text::toUtf8(text::fromUtf8(dataFolder));
+    ASSERT_NE(decoy, dataFolder);
+    fs::create_directories(decoy);
+    FixtureDb other(decoy + "TL2008.orl");
+    other.exec("INSERT INTO T_法 VALUES ('01A', 'a', 'b', 'c', -1); INSERT INTO T_条 (ID_FN, 表示) VALUES "
+               "('01A-00010000-00', -1)");
     sink.setNextAnswer(MsgAnswer::Ok);
     sink.setNextAnswer(MsgAnswer::No);
     EXPECT_FALSE(makeDoc().OnNewDocument());
@@ -237,6 +248,7 @@ TEST_F(DocumentTest, FolderNameWithoutShiftJisFormIsNeverOpened) {
     EXPECT_NE(sink.shown()[0].textUtf8().find("\t関数 = CTavrelDoc::_db_open()"), std::string::npos);
     EXPECT_EQ(sink.shown()[1].captionUtf8(), "ソラテ　エラー情報");
 }
+INSTANTIATE_TEST_SUITE_P(Names, ForeignFolderTest, ::testing::Values("한국", "波〜線", "円¥"));
 
 TEST_F(DocumentTest, EmptyResultsAndDatabaseErrorsFailTheStart) {
     const std::string tail = "関数 = CTavrelDoc::OnNewDocument()";

@@ -1,0 +1,62 @@
+#include "cli_options.h"
+
+namespace tavrel::cli {
+
+const char* usageText() {
+    return "usage: tavrel-cli page <ID_FN> [--full] [--utf8] [--data DIR]\n"
+           "       tavrel-cli pages [--data DIR]\n";
+}
+
+std::optional<CliOptions> parseCommandLine(const std::vector<std::string>& args, std::string& error) {
+    CliOptions options;
+    std::vector<std::string> positional;
+    bool full = false;
+    bool utf8 = false;
+    // Options may stand anywhere; the first plain word is the command.
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--data") {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                error = "--data needs a folder";
+                return std::nullopt;
+            }
+            options.dataFolder = args[++i];
+        } else if (a == "--full") {
+            full = true;
+        } else if (a == "--utf8") {
+            utf8 = true;
+        } else if (!a.empty() && a[0] == '-') {
+            error = "unknown option: " + a;
+            return std::nullopt;
+        } else {
+            positional.push_back(a);
+        }
+    }
+    if (positional.empty()) {
+        error = "no command given";
+        return std::nullopt;
+    }
+    if (positional[0] == "page") {
+        if (positional.size() != 2) {
+            error = positional.size() < 2 ? "page needs an ID_FN" : "page takes one ID_FN";
+            return std::nullopt;
+        }
+        options.command = Command::Page;
+        options.pageId = positional[1];
+        options.fullPage = full;
+        options.utf8 = utf8;
+    } else if (positional[0] == "pages") {
+        if (positional.size() != 1 || full || utf8) {
+            error = "pages takes only --data";
+            return std::nullopt;
+        }
+        options.command = Command::Pages;
+    } else {
+        error = "unknown command: " + positional[0];
+        return std::nullopt;
+    }
+    if (!options.dataFolder.empty() && options.dataFolder.back() != '/') options.dataFolder += '/';
+    return options;
+}
+
+}  // namespace tavrel::cli

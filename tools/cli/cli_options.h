@@ -1,0 +1,27 @@
+// The command line of tavrel-cli:
+//   tavrel-cli page <ID_FN> [--full] [--utf8] [--data DIR]
+//   tavrel-cli pages [--data DIR]
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tavrel::cli {
+
+enum class Command { Page, Pages };
+
+struct CliOptions {
+    Command command = Command::Page;
+    std::string pageId;     // page: the ID_FN (ASCII)
+    bool fullPage = false;  // page: build a large page in full
+    bool utf8 = false;      // page: write UTF-8 instead of CP932
+    std::string dataFolder; // empty: the executable's folder
+};
+
+// nullopt and error set for a malformed command line.
+std::optional<CliOptions> parseCommandLine(const std::vector<std::string>& args, std::string& error);
+
+const char* usageText();
+
+}  // namespace tavrel::cli

@@ -1,0 +1,78 @@
+// tavrel-cli: the page builder on the command line.
+//
+//   tavrel-cli page <ID_FN> [--full] [--utf8] [--data DIR]
+//       prints the page's HTML (CP932, or UTF-8 with --utf8); --full builds a
+//       large page in full, as after a click on its link. Exit 1 with the
+//       report on standard error when the page cannot be built.
+//   tavrel-cli pages [--data DIR]
+//       prints the identifier of every page the program shows, one a line.
+//
+// The data folder is DIR, or by default the executable's folder (or the
+// installed ../share/tavrel beside it). Settings are the built-in defaults.
+// Exit codes: 0 done, 1 page not built, 2 start-up failed, 64 bad usage.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "cli_options.h"
+#include "document/ctavreldoc.h"
+#include "document/settings_store.h"
+#include "render/page_builder.h"
+#include "stderr_sink.h"
+#include "text/sjis.h"
+
+namespace {
+
+std::string executableFolder(const char* argv0) {
+    std::error_code ec;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) exe = std::filesystem::absolute(argv0, ec);
+    return exe.parent_path().string() + "/";
+}
+
+std::string userDataFallback() {
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) return std::string(xdg) + "/tavrel/";
+    if (const char* home = std::getenv("HOME"); home && *home) return std::string(home) + "/.local/share/tavrel/";
+    return std::filesystem::temp_directory_path().string() + "/tavrel/";
+}
+
+void writeOut(const std::string& bytes) { std::fwrite(bytes.data(), 1, bytes.size(), stdout); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace tavrel;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::string error;
+    const std::optional<cli::CliOptions> options = cli::parseCommandLine(args, error);
+    if (!options) {
+        std::fprintf(stderr, "tavrel-cli: %s\n%s", error.c_str(), cli::usageText());
+        return 64;
+    }
+
+    const std::string base = options->dataFolder.empty() ? executableFolder(argv[0]) : options->dataFolder;
+    MemorySettingsStore settings;
+    cli::StderrSink sink;
+    CTavrelDoc doc(settings, sink, locateFolders(base, userDataFallback()));
+    if (!doc.OnNewDocument()) return 2;
+
+    int rc = 0;
+    if (options->command == cli::Command::Pages) {
+        for (const ArticleSeqEntry& entry : doc.articleSequence()) writeOut(entry.idFN + "\n");
+    } else {
+        render::PageBuilder builder(doc);
+        builder.setFullPageRequest(options->fullPage);
+        std::string html;
+        if (builder._html_build(text::fromUtf8(options->pageId), html))
+            writeOut(options->utf8 ? text::toUtf8(html) : html);
+        else
+            rc = 1;
+    }
+    // No OnCloseDocument: the tool only reads, and leaves the user's marker
+    // file and the remembered page alone.
+    std::fflush(stdout);
+    return rc;
+}

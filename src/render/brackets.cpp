@@ -1,9 +1,9 @@
 #include "render/brackets.h"
 
+#include "text/sjis.h"
+
 #include <algorithm>
 #include <vector>
-
-#include "text/sjis.h"
 
 namespace tavrel::render {
 
@@ -24,9 +24,7 @@ struct BracketEvent {
     size_t innerLength = 0;
 };
 
-std::string backgroundSpan(int32_t color) {
-    return "<span style=\"background-color: #" + colorToHtml(color) + "\">";
-}
+std::string backgroundSpan(int32_t color) { return "<span style=\"background-color: #" + colorToHtml(color) + "\">"; }
 
 }  // namespace
 
@@ -55,8 +53,7 @@ bool colourBrackets(std::string& text, const OptionBlock& options) {
     }
     // Open brackets left on the stack have no partner and stay plain.
 
-    std::sort(paired.begin(), paired.end(),
-              [](const BracketEvent& a, const BracketEvent& b) { return a.pos > b.pos; });
+    std::sort(paired.begin(), paired.end(), [](const BracketEvent& a, const BracketEvent& b) { return a.pos > b.pos; });
 
     static const OptionIndex inner[] = {FontColorBrachet1A, FontColorBrachet2A, FontColorBrachet3A};
     static const OptionIndex outer[] = {FontColorBrachet1B, FontColorBrachet2B, FontColorBrachet3B};

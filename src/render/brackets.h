@@ -3,9 +3,9 @@
 // counts bytes; brackets are recognised only at character boundaries.
 #pragma once
 
-#include <string>
-
 #include "document/options.h"
+
+#include <string>
 
 namespace tavrel::render {
 

@@ -1,9 +1,5 @@
 #include "render/links.h"
 
-#include <algorithm>
-#include <optional>
-#include <stdexcept>
-
 #include "database/connection.h"
 #include "database/identifiers.h"
 #include "database/report.h"
@@ -11,6 +7,10 @@
 #include "document/ctavreldoc.h"
 #include "document/numbering.h"
 #include "text/sjis.h"
+
+#include <algorithm>
+#include <optional>
+#include <stdexcept>
 
 namespace tavrel::render {
 
@@ -181,10 +181,14 @@ std::optional<std::string> targetLabel(const std::string& target) {
     const auto kind = numbering::pageKind(target);
     if (!kind) return std::nullopt;
     switch (*kind) {
-        case numbering::Article: return numbering::articleLabel(target);
-        case numbering::Notification: return numbering::notificationNumberText(target, false);
-        case numbering::AppendedTable: return numbering::appendedTableLabel(target);
-        default: return std::nullopt;
+        case numbering::Article:
+            return numbering::articleLabel(target);
+        case numbering::Notification:
+            return numbering::notificationNumberText(target, false);
+        case numbering::AppendedTable:
+            return numbering::appendedTableLabel(target);
+        default:
+            return std::nullopt;
     }
 }
 

@@ -5,10 +5,10 @@
 // and the target. All texts are CP932; every length counts bytes.
 #pragma once
 
+#include "document/options.h"
+
 #include <string>
 #include <vector>
-
-#include "document/options.h"
 
 namespace tavrel {
 class CTavrelDoc;

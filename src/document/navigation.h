@@ -26,6 +26,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "document/ctavreldoc.h"
@@ -187,6 +188,8 @@ public:
     // the default block; its block is copied back, then the page redisplayed.
     using OptionsDialogRunner = std::function<void(OptionBlock& block, const OptionBlock& defaults)>;
     void runOptions(const OptionsDialogRunner& runner);
+    // The dialog that onCommand(cmd::Options) runs (the main frame sets it).
+    void setOptionsDialog(OptionsDialogRunner runner) { optionsDialog_ = std::move(runner); }
     // Redisplays the shown page (cache emptied, no history entry).
     void redisplay();
 
@@ -220,6 +223,7 @@ private:
     bool goingBack_ = false;
     bool goingForward_ = false;
     std::string lastSearchText_;
+    OptionsDialogRunner optionsDialog_;
 };
 
 }  // namespace tavrel

@@ -1,0 +1,181 @@
+#include "checks.h"
+
+#include <set>
+
+#include "build_error.h"
+#include "document/numbering.h"
+#include "structure.h"
+#include "text/sjis.h"
+
+namespace tavrel::builder {
+
+namespace num = tavrel::numbering;
+
+std::string toCp932(const std::string& utf8, const Origin& where) {
+    bool ok = true;
+    std::string out = text::fromUtf8(utf8, &ok);
+    if (!ok) {
+        // Name the first character that has no CP932 form.
+        std::string bad;
+        for (size_t i = 0; i < utf8.size();) {
+            size_t n = 1;
+            const unsigned char c = static_cast<unsigned char>(utf8[i]);
+            if (c >= 0xF0) n = 4;
+            else if (c >= 0xE0) n = 3;
+            else if (c >= 0xC0) n = 2;
+            bool charOk = true;
+            text::fromUtf8(utf8.substr(i, n), &charOk);
+            if (!charOk) {
+                bad = utf8.substr(i, n);
+                break;
+            }
+            i += n;
+        }
+        throw BuildError(where.file, where.line, "the character \"" + bad + "\" has no Shift-JIS (CP932) form");
+    }
+    return out;
+}
+
+std::optional<std::string> computedLabel(const std::string& idBN, const std::string& formatCode, bool hideLabel) {
+    const char kind = idBN.size() > 4 ? idBN[4] : 0;
+    std::optional<std::string> label;
+    if (kind == 'K') {
+        const auto level = num::notificationElementLevel(idBN);
+        if (!level) throw BuildError("sentence " + idBN + ": the notification level cannot be determined");
+        static const std::map<int, int> flags = {{1, 8},     {2, 16},     {3, 32},     {4, 64},    {5, 128},
+                                                 {6, 256},   {9, 2048},   {10, 4096},  {11, 8192}, {12, 16384}};
+        auto f = flags.find(*level);
+        if (f == flags.end()) {
+            if (*level != 0) throw BuildError("sentence " + idBN + ": level " + std::to_string(*level) + " does not occur");
+            return std::nullopt;
+        }
+        if (*level == 1 && hideLabel) return std::nullopt;
+        label = num::notificationElementLabel(idBN, f->second, formatCode, false);
+    } else {
+        const auto level = num::articleElementLevel(idBN);
+        if (!level) throw BuildError("sentence " + idBN + ": the element level cannot be determined");
+        if (kind == 'F' && *level == 1) return std::nullopt;
+        label = num::articleElementLabel(idBN, 1 << *level, formatCode, false);
+    }
+    if (!label || label->empty()) return std::nullopt;
+    return text::toUtf8(*label);
+}
+
+namespace {
+
+void checkInlineMarkup(const std::string& cp932, const Origin& where, const std::string& id) {
+    const std::string open = SJ("[第"), jo = SJ("条"), dai = SJ("第");
+    for (size_t p = text::findText(cp932, open); p != std::string::npos; p = text::findText(cp932, open, p + 1)) {
+        const size_t close = cp932.find(']', p);
+        if (close == std::string::npos || close - p >= 22)
+            throw BuildError(where.file, where.line, id + ": inline reference markup too long or unclosed");
+        const size_t j = text::findText(cp932, jo, p);
+        if (j == std::string::npos || j > close || j - (p + 1) < 3 || j - (p + 1) > 6)
+            throw BuildError(where.file, where.line, id + ": inline reference without a readable article number");
+    }
+    const std::string lo = "[L", lc = "L]";
+    for (size_t p = cp932.find(lo); p != std::string::npos; p = cp932.find(lo, p + 2)) {
+        const size_t e = cp932.find(lc, p + 2);
+        const size_t slash = cp932.find('/', p + 2);
+        if (e == std::string::npos || e - p >= 82 || slash == std::string::npos || slash > e || e - slash - 1 != 12)
+            throw BuildError(where.file, where.line, id + ": explicit link markup malformed");
+    }
+    (void)dai;
+}
+
+}  // namespace
+
+void checkCollection(const Collection& c) {
+    std::set<std::string> lawIds;
+    for (const Law& l : c.laws) {
+        lawIds.insert(l.id);
+        for (const std::string* t : {&l.common, &l.shortName, &l.formal}) toCp932(*t, l.origin);
+        for (const LawAlias& a : l.aliases)
+            if (!c.law(a.lawId)) throw BuildError(l.origin.file, l.origin.line, "alias names unknown law " + a.lawId);
+    }
+    for (const auto& [id, d] : c.divisions) {
+        if (!isIdentifierText(id, 23) || !num::divisionNumber(id))
+            throw BuildError("division " + id + " is not a valid ID_SN");
+        if (!lawIds.count(id.substr(0, 3))) throw BuildError("division " + id + " belongs to no listed law");
+        for (const std::string& n : d.names) toCp932(n, {"division " + id, 0});
+    }
+    for (const auto& [id, p] : c.pages) {
+        const Origin& o = p.origin;
+        if (!isIdentifierText(id, 15)) throw BuildError(o.file, o.line, id + " is not a valid ID_FN");
+        if (!lawIds.count(id.substr(0, 3))) throw BuildError(o.file, o.line, id + " belongs to no listed law");
+        const auto kind = num::pageKind(id);
+        if (!kind) throw BuildError(o.file, o.line, "the page kind of " + id + " cannot be determined");
+        if (*kind == num::Article && !num::articleLabel(id))
+            throw BuildError(o.file, o.line, id + ": the article number must be at least 1");
+        if (*kind == num::Notification && !num::notificationNumber(id))
+            throw BuildError(o.file, o.line, id + ": not a notification number");
+        if (*kind == num::AppendedTable && !num::appendedTableLabel(id))
+            throw BuildError(o.file, o.line, id + ": not an appended-table number");
+        if (p.idSN.substr(0, 3) != id.substr(0, 3)) throw BuildError(o.file, o.line, id + ": division of another law");
+        const bool chapterless = p.idSN.substr(4) == "0000-0000-0000-0000";
+        if (!chapterless && !c.divisions.count(p.idSN))
+            throw BuildError(o.file, o.line, id + ": division " + p.idSN + " has no T_章 row");
+        toCp932(p.caption, o);
+        toCp932(p.supplement, o);
+        if ((*kind == num::Article || *kind == num::Notification || *kind == num::Supplementary) && p.sentences.empty())
+            throw BuildError(o.file, o.line, id + " has no sentence");
+        for (const Sentence& s : p.sentences) {
+            if (!isIdentifierText(s.idBN, 35) || s.idBN.compare(0, 15, id) != 0)
+                throw BuildError(s.origin.file, s.origin.line, s.idBN + " is not a sentence id of page " + id);
+            const std::string markup = toCp932(s.markup, s.origin);
+            toCp932(s.search, s.origin);
+            toCp932(s.formatCode, s.origin);
+            checkInlineMarkup(markup, s.origin, s.idBN);
+            if (s.printedLabel) {
+                std::optional<std::string> label;
+                try {
+                    label = computedLabel(s.idBN, s.formatCode, s.hideLabel);
+                } catch (const BuildError& e) {
+                    throw BuildError(s.origin.file, s.origin.line, e.what());
+                }
+                if (label.value_or("") != *s.printedLabel)
+                    throw BuildError(s.origin.file, s.origin.line,
+                                     s.idBN + " with format code " + s.formatCode + " is labelled \"" +
+                                         label.value_or("") + "\", the source prints \"" + *s.printedLabel + "\"");
+            }
+        }
+    }
+    for (const TablePiece& t : c.tables) {
+        if (!isIdentifierText(t.idBN, 35)) throw BuildError(t.origin.file, t.origin.line, "bad table sentence id");
+        const std::string html = toCp932(t.html, t.origin);
+        toCp932(t.search, t.origin);
+        checkInlineMarkup(html, t.origin, t.idBN);
+        const std::string page = t.idBN.substr(0, 15);
+        if (!c.pages.count(page)) throw BuildError(t.origin.file, t.origin.line, "table of unknown page " + page);
+    }
+    for (const SpecialPiece& s : c.specials) {
+        const std::string html = toCp932(s.html, s.origin);
+        checkInlineMarkup(html, s.origin, s.idFN);
+    }
+    for (const Reference& r : c.references) {
+        for (const std::string* t : {&r.place, &r.keyword, &r.note, &r.extra}) toCp932(*t, r.origin);
+        if (r.keyword.find("K") != std::string::npos)
+            throw BuildError(r.origin.file, r.origin.line, "a keyword must not contain the letter K of the marks");
+    }
+    for (const auto& [id, p] : c.pages) {
+        if (id[4] != 'K' || id.substr(13) != "00") continue;
+        bool has = false;
+        for (const History& h : c.histories) has = has || h.idFN == id;
+        if (!has) throw BuildError(p.origin.file, p.origin.line, "notification " + id + " needs a history line");
+    }
+    for (const History& h : c.histories) {
+        toCp932(h.promulgatedBy, h.origin);
+        toCp932(h.revisedBy, h.origin);
+        if (h.idFN.substr(13) != "00")
+            throw BuildError(h.origin.file, h.origin.line, "the history belongs to the first page of a notification");
+    }
+    std::set<std::string> keys;
+    for (const Marker& m : c.markers) {
+        if (m.key.size() != 55 || m.value.size() != 35)
+            throw BuildError(m.origin.file, m.origin.line, "a marker key has 55 characters and its value 35");
+        if (!keys.insert(m.key).second) throw BuildError(m.origin.file, m.origin.line, "marker key repeated");
+    }
+    toCp932(c.helpHtml, {"help08.html", 0});
+}
+
+}  // namespace tavrel::builder

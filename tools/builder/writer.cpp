@@ -1,0 +1,169 @@
+#include "writer.h"
+
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <fstream>
+
+#include "build_error.h"
+#include "checks.h"
+#include "database/schema.h"
+#include "images.h"
+
+namespace tavrel::builder {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class Db {
+public:
+    explicit Db(const fs::path& file) {
+        if (sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+            throw BuildError(file.string(), 0, std::string("cannot open: ") + sqlite3_errmsg(db_));
+    }
+    ~Db() { sqlite3_close(db_); }
+    Db(const Db&) = delete;
+    Db& operator=(const Db&) = delete;
+
+    void exec(const char* sql) {
+        char* message = nullptr;
+        if (sqlite3_exec(db_, sql, nullptr, nullptr, &message) != SQLITE_OK) {
+            const std::string m = message ? message : "";
+            sqlite3_free(message);
+            throw BuildError(std::string("database: ") + m);
+        }
+    }
+
+    // A statement with a value per placeholder: text, integer or NULL.
+    struct Value {
+        enum Kind { Null, Text, Int } kind = Null;
+        std::string text;
+        long long number = 0;
+        Value() = default;
+        Value(const std::string& t) : kind(Text), text(t) {}
+        Value(const char* t) : kind(Text), text(t) {}
+        Value(int n) : kind(Int), number(n) {}
+        Value(long long n) : kind(Int), number(n) {}
+    };
+
+    void insert(const char* sql, const std::vector<Value>& values) {
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db_, sql, -1, &st, nullptr) != SQLITE_OK)
+            throw BuildError(std::string("database: ") + sqlite3_errmsg(db_) + " in " + sql);
+        for (size_t i = 0; i < values.size(); ++i) {
+            const int k = static_cast<int>(i) + 1;
+            const Value& v = values[i];
+            if (v.kind == Value::Text)
+                sqlite3_bind_text(st, k, v.text.data(), static_cast<int>(v.text.size()), SQLITE_TRANSIENT);
+            else if (v.kind == Value::Int)
+                sqlite3_bind_int64(st, k, v.number);
+            else
+                sqlite3_bind_null(st, k);
+        }
+        const int rc = sqlite3_step(st);
+        sqlite3_finalize(st);
+        if (rc != SQLITE_DONE) throw BuildError(std::string("database: ") + sqlite3_errmsg(db_) + " in " + sql);
+    }
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
+int yes(bool b) { return b ? -1 : 0; }
+
+Db::Value textOrNull(const std::string& s) { return s.empty() ? Db::Value() : Db::Value(s); }
+
+fs::path temporaryName(const fs::path& file) {
+    return file.parent_path() / (file.filename().string() + ".tmp-" + std::to_string(getpid()));
+}
+
+void writeBytes(const fs::path& file, const std::string& bytes) {
+    const fs::path tmp = temporaryName(file);
+    {
+        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out) throw BuildError(file.string(), 0, "cannot write the file");
+    }
+    fs::rename(tmp, file);
+}
+
+std::string crlf(const std::string& text) {
+    std::string out;
+    for (char ch : text) {
+        if (ch == '\r') continue;
+        if (ch == '\n') out += '\r';
+        out += ch;
+    }
+    return out;
+}
+
+}  // namespace
+
+void writeDatabase(const Collection& c, const fs::path& file) {
+    const fs::path tmp = temporaryName(file);
+    std::error_code ec;
+    fs::remove(tmp, ec);
+    std::string error;
+    if (!db::createDatabaseFile(tmp.string(), db::kDatabasePassword, &error))
+        throw BuildError(tmp.string(), 0, "cannot create the database: " + error);
+    try {
+        Db d(tmp);
+        d.exec("BEGIN");
+        for (const Law& l : c.laws)
+            d.insert("INSERT INTO T_法 (ID_HN, 法名一般, 法名略式, 法名正式, 表示) VALUES (?,?,?,?,?)",
+                     {l.id, l.common, l.shortName, l.formal, yes(l.shown)});
+        for (const auto& [id, v] : c.divisions)
+            d.insert("INSERT INTO T_章 (ID_SN, 章名, 節名, 款名, 目名, 告示) VALUES (?,?,?,?,?,?)",
+                     {id, textOrNull(v.names[0]), textOrNull(v.names[1]), textOrNull(v.names[2]),
+                      textOrNull(v.names[3]), v.notice ? -1 : 0});
+        for (const auto& [id, p] : c.pages) {
+            d.insert("INSERT INTO T_条 (ID_FN, ID_SN, 条名, 補足, 分割, 大型, 表示) VALUES (?,?,?,?,?,?,?)",
+                     {id, p.idSN, textOrNull(p.caption), textOrNull(p.supplement), p.split, p.large ? -1 : 0,
+                      yes(p.shown)});
+            for (const Sentence& s : p.sentences)
+                d.insert("INSERT INTO T_文 (ID_BN, 法文, 書式コード, 表式, 札抜, 参照, 図入, 検索用データ) "
+                         "VALUES (?,?,?,?,?,?,?,?)",
+                         {s.idBN, s.markup, s.formatCode, s.table ? -1 : 0, s.hideLabel ? -1 : 0,
+                          s.reference ? -1 : 0, s.images ? -1 : 0, s.search});
+        }
+        for (const TablePiece& t : c.tables)
+            d.insert("INSERT INTO T_表 (ID_BN, 順序, 表式データ, 検索用データ) VALUES (?,?,?,?)",
+                     {t.idBN, t.order, t.html, t.search});
+        for (const SpecialPiece& s : c.specials)
+            d.insert("INSERT INTO T_他 (ID_FN, 順序, HTMLデータ) VALUES (?,?,?)", {s.idFN, s.order, s.html});
+        for (const Reference& r : c.references)
+            d.insert("INSERT INTO T_参 (ID_BN, ID_FN, 順序, 表示, 場所, キーワード, 表中, 選定, 自動, 強調, 有効, 備考, 補助) "
+                     "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)",
+                     {r.idBN, r.targetFN, r.order, yes(r.shown), textOrNull(r.place), textOrNull(r.keyword),
+                      r.inTable, r.choose, r.automatic, r.emphasis, r.active, textOrNull(r.note),
+                      textOrNull(r.extra)});
+        for (const History& h : c.histories)
+            d.insert("INSERT INTO T_告 (ID_FN, 公布年月日, 公布省名, 改正年月日, 改正省名, 改正告示番号) VALUES (?,?,?,?,?,?)",
+                     {h.idFN, textOrNull(h.promulgated), textOrNull(h.promulgatedBy), textOrNull(h.revised),
+                      textOrNull(h.revisedBy), h.revisionNumber ? Db::Value(*h.revisionNumber) : Db::Value()});
+        d.exec("COMMIT");
+    } catch (...) {
+        fs::remove(tmp, ec);
+        throw;
+    }
+    fs::rename(tmp, file);
+}
+
+std::string markerFileText(const Collection& c) {
+    std::string text = "VERSION 8.08\r\n";
+    for (const Marker& m : c.markers) text += m.key + ", " + m.value + "\r\n";
+    return text;
+}
+
+void writeDataFolder(const Collection& c, const fs::path& folder) {
+    fs::create_directories(folder);
+    // The images first: the database is renamed into place last, so a data
+    // folder with a fresh database is always complete.
+    writeImageFolder(folder / "images08");
+    writeBytes(folder / "default.ppj", markerFileText(c));
+    writeBytes(folder / "help08.html", toCp932(crlf(c.helpHtml), {"help08.html", 0}));
+    writeDatabase(c, folder / db::kDatabaseFileName);
+}
+
+}  // namespace tavrel::builder

@@ -76,6 +76,103 @@ int64_t utf8Length(const unsigned char* t, size_t size) {
     return n;
 }
 
+bool iequals(std::string_view a, const char* b) { return upperAsciiWord(a) == b; }
+
+// The last word written so far (ASCII letters only), or "".
+std::string_view lastWord(const std::string& out) {
+    size_t end = out.size();
+    while (end > 0 && isBlank(out[end - 1])) --end;
+    size_t begin = end;
+    while (begin > 0 && ((out[begin - 1] >= 'A' && out[begin - 1] <= 'Z') || (out[begin - 1] >= 'a' && out[begin - 1] <= 'z')))
+        --begin;
+    return std::string_view(out).substr(begin, end - begin);
+}
+
+// The comparison "LEFT(<column>, <n>) = '<n identifier characters>'" standing
+// alone between WHERE/AND/OR/ON/NOT/"(" and AND/OR/ORDER/GROUP/")"/the end
+// asks whether the column starts with the text. It is written as
+// "(<column> GLOB '<text>*')", which means the same for a text of digits,
+// upper-case letters and "-" (GLOB compares case-sensitively, like the
+// rewritten LEFT) and lets SQLite use the column's index instead of reading
+// every row. pos is just after the word LEFT; returns the position after the
+// comparison, or 0 when the text is not of that shape.
+size_t rewritePrefixTest(std::string_view s, size_t pos, std::string& out) {
+    const char before = lastSignificant(out);
+    const std::string_view w = lastWord(out);
+    const bool standsAlone = before == '(' || before == 0 || iequals(w, "WHERE") || iequals(w, "AND") ||
+                             iequals(w, "OR") || iequals(w, "ON") || iequals(w, "NOT");
+    if (!standsAlone) return 0;
+    size_t i = pos;
+    auto skip = [&] {
+        while (i < s.size() && isBlank(s[i])) ++i;
+    };
+    skip();
+    if (i >= s.size() || s[i] != '(') return 0;
+    ++i;
+    skip();
+    // The column: name parts (plain or bracketed) joined by ".".
+    const size_t colBegin = i;
+    for (;;) {
+        if (i < s.size() && s[i] == '[') {
+            const size_t close = s.find(']', i);
+            if (close == std::string_view::npos) return 0;
+            i = close + 1;
+        } else {
+            const size_t start = i;
+            while (i < s.size() && isWordByte(static_cast<unsigned char>(s[i]))) ++i;
+            if (i == start) return 0;
+        }
+        if (i < s.size() && s[i] == '.') {
+            ++i;
+            continue;
+        }
+        break;
+    }
+    const std::string_view column = s.substr(colBegin, i - colBegin);
+    skip();
+    if (i >= s.size() || s[i] != ',') return 0;
+    ++i;
+    skip();
+    size_t n = 0;
+    const size_t digits = i;
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9' && i - digits < 4) n = n * 10 + static_cast<size_t>(s[i++] - '0');
+    if (i == digits || (i < s.size() && s[i] >= '0' && s[i] <= '9')) return 0;
+    skip();
+    if (i >= s.size() || s[i] != ')') return 0;
+    ++i;
+    skip();
+    if (i >= s.size() || s[i] != '=' || (i + 1 < s.size() && s[i + 1] == '=')) return 0;
+    ++i;
+    skip();
+    if (i >= s.size() || s[i] != '\'') return 0;
+    const size_t litBegin = ++i;
+    while (i < s.size() && s[i] != '\'') {
+        const char c = s[i];
+        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || c == '-')) return 0;
+        ++i;
+    }
+    if (i >= s.size()) return 0;
+    const std::string_view literal = s.substr(litBegin, i - litBegin);
+    ++i;
+    if (n == 0 || literal.size() != n) return 0;
+    // What follows must end the comparison.
+    size_t k = i;
+    while (k < s.size() && isBlank(s[k])) ++k;
+    if (k < s.size() && s[k] != ')') {
+        size_t e = k;
+        while (e < s.size() && isWordByte(static_cast<unsigned char>(s[e]))) ++e;
+        const std::string_view next = s.substr(k, e - k);
+        if (!(iequals(next, "AND") || iequals(next, "OR") || iequals(next, "ORDER") || iequals(next, "GROUP")))
+            return 0;
+    }
+    out += "(";
+    out.append(column);
+    out += " GLOB '";
+    out.append(literal);
+    out += "*')";
+    return i;
+}
+
 constexpr const char* kInvalidCall = "Invalid procedure call or argument";
 
 bool anyNull(int argc, sqlite3_value** argv) {
@@ -149,6 +246,11 @@ std::string rewriteJetSql(std::string_view s) {
         } else {
             const std::string up = upperAsciiWord(word);
             const bool call = nextSignificant(s, j) == '(';
+            size_t after = 0;
+            if (call && up == "LEFT" && (after = rewritePrefixTest(s, j, out)) != 0) {
+                i = after;
+                continue;
+            }
             if (call && up == "LEFT") {
                 out += "jet_left";
             } else if (call && up == "RIGHT") {

@@ -8,7 +8,11 @@
 // jet_right and jet_mid, and the words YES/TRUE/NO/FALSE into (-1)/0. Only
 // whole words outside string literals ('…', "…") and outside [bracketed]
 // names are touched; a word right before or after a "." (a qualified name) is
-// left alone. `[bracketed]` names and Like work in SQLite as they are
+// left alone. A comparison LEFT(<column>, n) = '<n characters 0-9 A-Z ->'
+// that stands alone in a condition becomes (<column> GLOB '<text>*'): the same
+// test, which SQLite answers from the column's index instead of reading every
+// row (the page builder selects the sentences of a page this way).
+// `[bracketed]` names and Like work in SQLite as they are
 // (SQLite's LIKE ignores case for ASCII letters only and compares UTF-8 text
 // character by character).
 #pragma once

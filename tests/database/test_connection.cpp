@@ -426,8 +426,46 @@ TEST(JetDialect, RewritesFunctionCallsAndYesNoOnlyAsWholeWordsOutsideLiterals) {
         {"T.YES = YES.x AND T . No", "T.YES = YES.x AND T . No"},
         {"x-YES", "x-(-1)"},  // never "x--1", which would start a comment
         {"'unclosed YES", "'unclosed YES"},
+        // A prefix test of an identifier column reads the column's index.
+        {"WHERE LEFT([ID_BN], 15) = '01A-00010000-00' ORDER BY [ID_BN]",
+         "WHERE ([ID_BN] GLOB '01A-00010000-00*') ORDER BY [ID_BN]"},
+        {"WHERE left(T_条.[ID_FN],3) = '01A' AND [表示] = YES", "WHERE (T_条.[ID_FN] GLOB '01A*') AND [表示] = (-1)"},
+        {"WHERE (LEFT(a, 2)='0A')", "WHERE ((a GLOB '0A*'))"},
+        // ... but only where it means exactly the same.
+        {"WHERE LEFT(a, 3) = '01'", "WHERE jet_left(a, 3) = '01'"},            // length differs
+        {"WHERE LEFT(a, 3) = '01a'", "WHERE jet_left(a, 3) = '01a'"},          // lower case
+        {"WHERE LEFT(a, 3) = '0*1'", "WHERE jet_left(a, 3) = '0*1'"},          // a GLOB wildcard
+        {"WHERE LEFT(a, 3) = 'A''B'", "WHERE jet_left(a, 3) = 'A''B'"},
+        {"WHERE LEFT(a, 3) = '01A' || 'x'", "WHERE jet_left(a, 3) = '01A' || 'x'"},
+        {"WHERE x = LEFT(a, 3) = '01A'", "WHERE x = jet_left(a, 3) = '01A'"},
+        {"WHERE LEFT(a, 3) = b.c", "WHERE jet_left(a, 3) = b.c"},
+        {"WHERE LEFT(a, 3) <> '01A'", "WHERE jet_left(a, 3) <> '01A'"},
+        {"WHERE LEFT(a, 0) = ''", "WHERE jet_left(a, 0) = ''"},
+        {"WHERE LEFT(LEFT(a, 5), 3) = '01A'", "WHERE jet_left(jet_left(a, 5), 3) = '01A'"},
     };
     for (const Case& k : cases) EXPECT_EQ(db::rewriteJetSql(k.in), k.out) << k.in;
+}
+
+TEST_F(ConnectionQuery, APrefixTestOfAnIdentifierGivesTheSameRowsAndUsesTheIndex) {
+    db_->exec("INSERT INTO T_文 (ID_BN) VALUES ('01A-00010000-00-0100-0000-0000-0000'), "
+              "('01A-00010000-01-0100-0000-0000-0000'), ('01A-00010000-0'), ('01A-00010001-00-0100-0000-0000-0000'), "
+              "('01a-00010000-00-0100-0000-0000-0000')");
+    auto ids = [&](const std::string& sql) {
+        std::vector<std::string> v;
+        for (Recordset rs = c_.execute(sql); !rs.isEOF(); rs.moveNext()) v.push_back(rs.text("ID_BN"));
+        return v;
+    };
+    const std::string viaIndex = SJ("SELECT * FROM T_文 WHERE LEFT([ID_BN], 15) = '01A-00010000-00' ORDER BY [ID_BN]");
+    const std::string viaFunction =
+        SJ("SELECT * FROM T_文 WHERE LEFT([ID_BN], 15) = '01A-00010000-00' || '' ORDER BY [ID_BN]");
+    EXPECT_EQ(ids(viaIndex), std::vector<std::string>{"01A-00010000-00-0100-0000-0000-0000"});
+    EXPECT_EQ(ids(viaIndex), ids(viaFunction));
+    EXPECT_EQ(ids(SJ("SELECT * FROM T_文 WHERE LEFT([ID_BN], 12) = '01A-00010000' ORDER BY [ID_BN]")),
+              (std::vector<std::string>{"01A-00010000-0", "01A-00010000-00-0100-0000-0000-0000",
+                                        "01A-00010000-01-0100-0000-0000-0000"}));
+    std::string plan;
+    for (Recordset rs = c_.execute("EXPLAIN QUERY PLAN " + viaIndex); !rs.isEOF(); rs.moveNext()) plan += rs.text("detail");
+    EXPECT_NE(plan.find("INDEX"), std::string::npos) << plan;
 }
 
 TEST_F(ConnectionQuery, LeftMidAndRightCountCharactersOfJapaneseText) {

@@ -13,6 +13,10 @@
 // for byte (case-sensitive, as Jet passwords are). A file without that table
 // (or with no row in it) is not a statute database and fails to open.
 //
+// Writers (the sample-collection builder) keep the file in SQLite's default
+// rollback-journal mode, never WAL: the program opens it read-only, possibly
+// from a read-only installed folder, where a WAL file could not be opened.
+//
 // This header is the one place that knows the table layout: the connection
 // checks a file against it, the tests and the sample-collection builder make
 // files with createDatabaseFile.

@@ -5,6 +5,8 @@
 #include <random>
 #include <string>
 
+#include "render/brackets.h"
+#include "render/links.h"
 #include "render/page_builder.h"
 #include "render_fixture.h"
 #include "support/temp_dir.h"
@@ -36,6 +38,8 @@ protected:
         }
         return firstMessage();
     }
+
+    bool colourBracketsForTest(std::string& text) { return render::colourBrackets(text, doc().options()); }
 
     static constexpr const char* kArticleHeading32 =
         "<div>\n"
@@ -471,6 +475,40 @@ TEST_F(PageBuilderTest, ItemRowIndentationFollowsTheBasicFontSize) {
     const std::string html9 = page("01A-00050000-00");
     EXPECT_NE(html9.find("margin-left:7.9mm; text-indent:-4.8mm'>"), std::string::npos);
     EXPECT_NE(html9.find("font-size: 9pt\" bgcolor"), std::string::npos);
+}
+
+// The Brachet toggle decides the bracket colouring, the Refer toggle the
+// reference-link block, which follows the sentence's div with a line break.
+TEST_F(PageBuilderTest, TogglesDecideBracketsAndReferenceLinks) {
+    addLaw("01A", "建基法", "建築基準法");
+    addPage("01A-00010000-00", "01A-0000-0000-0000-0000", "目的");
+    addPage("01A-00020000-00", "01A-0000-0000-0000-0000", "なし");
+    const std::string id = "01A-00010000-00-0100-0000-0000-0000";
+    const std::string sentence = "建築物の敷地（この法律の規定の適用を受けるものに限る。）について定める。";
+    addSentence(id, sentence, "0000000000000000", {0, 0, -1, 0});
+    exec("INSERT INTO T_参 (ID_BN, ID_FN, 順序, 表示, 場所, キーワード, 表中, 選定, 自動, 強調, 有効, 備考, 補助) "
+         "VALUES ('" + id + "', '01A-00020000-00', 1, -1, '', '敷地', 0, 0, -1, -1, -1, '用語', '')");
+    const std::string divEnd = "\n</div>\n";
+
+    // Both on: the block as the reference builder makes it, after the div.
+    std::string block;
+    std::string coloured = text::fromUtf8(sentence);
+    doc();
+    ASSERT_TRUE(colourBracketsForTest(coloured));
+    std::string table;
+    ASSERT_TRUE(render::_html_ref(doc(), id, 9, block, coloured, table));
+    const std::string on = page("01A-00010000-00");
+    EXPECT_NE(on.find(text::toUtf8(coloured) + divEnd + text::toUtf8(block) + "<br>\n" + expectedPageEnd()),
+              std::string::npos)
+        << on;
+
+    // Both off: the sentence as stored, and no block.
+    doc().toggles().brachet = false;
+    doc().toggles().refer = false;
+    const std::string off = page("01A-00010000-00");
+    EXPECT_NE(off.find("\n" + sentence + divEnd + expectedPageEnd()), std::string::npos) << off;
+    EXPECT_EQ(off.find("01A-00020000_TAVREL"), std::string::npos);
+    EXPECT_TRUE(sink_.empty()) << firstMessage();
 }
 
 TEST_F(PageBuilderTest, ColoursComeFromTheOptions) {

@@ -61,13 +61,19 @@ std::string replaceAll(std::string_view s, std::string_view from, std::string_vi
     if (from.empty()) return std::string(s);
     std::string out;
     out.reserve(s.size());
-    size_t pos = 0;
-    for (;;) {
-        const size_t hit = findText(s, from, pos);
-        if (hit == std::string_view::npos) break;
-        out.append(s.substr(pos, hit - pos));
-        out.append(to);
-        pos = hit + from.size();
+    // One walk over the character boundaries of s (a search from the start
+    // for every hit made long texts with many hits quadratic).
+    size_t pos = 0;  // first byte not yet copied
+    size_t i = 0;    // a character boundary of s
+    while (i + from.size() <= s.size()) {
+        if (s.compare(i, from.size(), from) == 0) {
+            out.append(s.substr(pos, i - pos));
+            out.append(to);
+            pos = i + from.size();
+            while (i < pos) i += charLength(s, i);
+        } else {
+            i += charLength(s, i);
+        }
     }
     out.append(s.substr(pos));
     return out;

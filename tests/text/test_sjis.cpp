@@ -65,6 +65,18 @@ TEST(ReplaceAll, ReplacesAlignedOccurrencesOnly) {
     EXPECT_EQ(replaceAll(straddle, kOpenParen, "X"), straddle);
     EXPECT_EQ(replaceAll("aaa", "", "b"), "aaa");
     EXPECT_EQ(replaceAll("./images/a ./images/b", "./images/", "/x/"), "/x/a /x/b");
+    EXPECT_EQ(replaceAll("aaaa", "aa", "b"), "bb");
+    EXPECT_EQ(replaceAll("\n\n<br>", "\n<br>", "<br>"), "\n<br>");
+    // A needle ending in a lead byte takes the whole character with it; the
+    // search goes on at the next character boundary.
+    const std::string kanji = SJ("亜亜");
+    EXPECT_EQ(replaceAll("a" + kanji, std::string("a") + kanji[0], "-"), "-" + kanji.substr(1));
+    // Many hits in a long text.
+    std::string many;
+    for (int i = 0; i < 20000; ++i) many += SJ("表") + "\n</td>";
+    std::string expected;
+    for (int i = 0; i < 20000; ++i) expected += SJ("表") + "</td>";
+    EXPECT_EQ(replaceAll(many, "\n</td>", "</td>"), expected);
 }
 
 TEST(Trim, AsciiAndFullWidthSpaces) {

@@ -1,6 +1,6 @@
 #include "render/sentence_block.h"
 
-#include <utility>
+#include <vector>
 
 #include "document/ctavreldoc.h"
 #include "render/brackets.h"
@@ -13,15 +13,21 @@
 namespace tavrel::render {
 
 std::string raiseUnitExponents(const std::string& text) {
-    static const std::pair<const char*, const char*> kUnits[] = {
-        {"㎝2", "2"}, {"㎝3", "3"}, {"㎜2", "2"}, {"㎜3", "3"}, {"m3", "3"}, {"s2", "2"}, {"秒2", "2"},
+    struct Unit {
+        std::string unit, raised;
     };
+    // (unit with exponent, unit + "<SUP>" + exponent + "</SUP>"), in the order
+    // they are applied; converted once.
+    static const std::vector<Unit> kUnits = [] {
+        std::vector<Unit> units;
+        for (const char* utf8 : {"㎝2", "㎝3", "㎜2", "㎜3", "m3", "s2", "秒2"}) {
+            const std::string unit = text::fromUtf8(utf8);
+            units.push_back({unit, unit.substr(0, unit.size() - 1) + "<SUP>" + unit.back() + "</SUP>"});
+        }
+        return units;
+    }();
     std::string out = text;
-    for (const auto& [unitUtf8, exponent] : kUnits) {
-        const std::string unit = text::fromUtf8(unitUtf8);
-        const std::string base = unit.substr(0, unit.size() - 1);
-        out = text::replaceAll(out, unit, base + "<SUP>" + exponent + "</SUP>");
-    }
+    for (const Unit& u : kUnits) out = text::replaceAll(out, u.unit, u.raised);
     return out;
 }
 

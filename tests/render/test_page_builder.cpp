@@ -8,6 +8,7 @@
 #include "render/brackets.h"
 #include "render/links.h"
 #include "render/page_builder.h"
+#include "render/sentence_block.h"
 #include "render_fixture.h"
 #include "support/temp_dir.h"
 #include "text/sjis.h"
@@ -602,6 +603,17 @@ TEST_F(PageBuilderTest, PageFileIsWrittenWithCrLf) {
     EXPECT_FALSE(builder.writePageFile("../../x/0000-00", "z"));
     std::filesystem::remove_all(doc().tempFolder());
     EXPECT_FALSE(builder.writePageFile("01A-00030000-00", "z"));
+}
+
+TEST(UnitExponents, EveryUnitGetsItsExponentRaised) {
+    auto raise = [](const std::string& utf8) {
+        return text::toUtf8(render::raiseUnitExponents(text::fromUtf8(utf8)));
+    };
+    EXPECT_EQ(raise("1㎝2 2㎝3 3㎜2 4㎜3 5m3 6s2 7秒2"),
+              "1㎝<SUP>2</SUP> 2㎝<SUP>3</SUP> 3㎜<SUP>2</SUP> 4㎜<SUP>3</SUP> 5m<SUP>3</SUP> 6s<SUP>2</SUP> "
+              "7秒<SUP>2</SUP>");
+    EXPECT_EQ(raise("㎝2㎝2"), "㎝<SUP>2</SUP>㎝<SUP>2</SUP>");
+    EXPECT_EQ(raise("m2 ㎝4 秒3 s3 kg"), "m2 ㎝4 秒3 s3 kg");
 }
 
 // Arbitrary bytes with markup fragments as sentence text never crash or hang

@@ -1,0 +1,79 @@
+#include "app/application.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QUrl>
+
+#include <unistd.h>
+
+#include "app/cmainframe.h"
+#include "app/qt_message_sink.h"
+#include "app/qt_settings_store.h"
+#include "document/ctavreldoc.h"
+#include "document/navigation.h"
+#include "textview/gui/c2ndview.h"
+#include "textview/gui/page_scheme.h"
+#include "textview/gui/web_environment.h"
+
+namespace tavrel::gui {
+
+void prepareWebEngine() {
+    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    PageSchemeHandler::registerScheme();
+}
+
+TavrelApplication::TavrelApplication(StartOptions options) : options_(std::move(options)) {
+    if (options_.settingsFile.isEmpty())
+        settings_ = std::make_unique<QtSettingsStore>();
+    else
+        settings_ = std::make_unique<QtSettingsStore>(options_.settingsFile);
+    sink_ = std::make_unique<QtMessageSink>();
+    sink_->setAnswerInAdvance(options_.answerMessagesInAdvance);
+}
+
+TavrelApplication::~TavrelApplication() {
+    if (frame_) frame_->close();
+    closeDocument();
+    frame_.reset();
+    web_.reset();
+    navigation_.reset();
+    doc_.reset();  // writes the toggles and the option block
+}
+
+bool TavrelApplication::start() {
+    const DocumentFolders folders =
+        locateFolders(QDir(options_.executableFolder).absolutePath().toStdString(),
+                      QDir(options_.userDataFolder).absolutePath().toStdString());
+    const UrlOpener opener = [](const std::string& url) {
+        return QDesktopServices::openUrl(QUrl(QString::fromStdString(url))) ? 0 : 2;
+    };
+    doc_ = std::make_unique<CTavrelDoc>(*settings_, *sink_, folders, opener);
+    navigation_ = std::make_unique<DocumentNavigation>(*doc_);
+    if (!doc_->OnNewDocument()) return false;
+    started_ = true;
+
+    const QString dataFolder = QString::fromStdString(doc_->programFolder());
+    web_ = std::make_unique<WebEnvironment>(QString::fromStdString(doc_->imageFolder()));
+    frame_ = std::make_unique<CMainFrame>(*doc_, *navigation_, *web_, dataFolder + QStringLiteral("help08.html"));
+    sink_->setOwner(frame_.get());
+    QObject::connect(frame_.get(), &CMainFrame::closing, frame_.get(), [this]() { closeDocument(); });
+
+    const bool maximised = frame_->restorePlacement();
+    frame_->textView()->initialUpdate();
+    frame_->updateCommands();
+    if (maximised)
+        frame_->showMaximized();
+    else
+        frame_->show();
+    if (options_.splash) frame_->showSplash();
+    return true;
+}
+
+void TavrelApplication::closeDocument() {
+    if (closed_ || !started_) return;
+    closed_ = true;
+    doc_->OnCloseDocument();
+}
+
+}  // namespace tavrel::gui

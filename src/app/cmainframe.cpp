@@ -1,0 +1,380 @@
+#include "app/cmainframe.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+
+#include "app/command_registry.h"
+#include "app/navigator_pane.h"
+#include "app/toolbar_icons.h"
+#include "textview/gui/c2ndview.h"
+#include "textview/gui/qt_text.h"
+#include "textview/status_text.h"
+
+namespace tavrel::gui {
+
+namespace {
+// Windows' placement values, kept so the stored record reads the same.
+constexpr int kPlacementLength = 44;
+constexpr int kRestoreToMaximized = 2;
+constexpr int kShowNormal = 1;
+constexpr int kShowMaximized = 3;
+constexpr int kSplashMilliseconds = 750;
+
+QString prompt(int id) {
+    const CommandInfo* info = findDocumentCommand(id);
+    return info ? toQString(info->prompt) : QString();
+}
+}  // namespace
+
+WindowPlacement placementRecord(const QRect& r, bool maximised) {
+    return WindowPlacement{kPlacementLength,
+                           maximised ? kRestoreToMaximized : 0,
+                           maximised ? kShowMaximized : kShowNormal,
+                           -1,
+                           -1,
+                           -1,
+                           -1,
+                           r.left(),
+                           r.top(),
+                           r.left() + r.width(),
+                           r.top() + r.height()};
+}
+
+QRect normalRect(const WindowPlacement& wp) { return QRect(wp[7], wp[8], wp[9] - wp[7], wp[10] - wp[8]); }
+
+QString CMainFrame::caption() { return QStringLiteral("Tavrel ソラテ 平成20年度版"); }
+
+CMainFrame::CMainFrame(CTavrelDoc& doc, DocumentNavigation& navigation, WebEnvironment& web, const QString& helpFile,
+                       QWidget* parent)
+    : QMainWindow(parent),
+      doc_(doc),
+      navigation_(navigation),
+      web_(web),
+      helpFile_(helpFile),
+      commands_(new CommandRegistry(this)) {
+    setObjectName(QStringLiteral("CMainFrame"));
+    setWindowTitle(caption());
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
+    resize(kDefaultWidth, kDefaultHeight);
+    createCommands();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+    OnCreateClient();
+    navigation_.setStatusBar(this);
+    navigation_.setNavigator(navigator_);
+    navigation_.setTextView(view_);
+    doc_.setTextView(view_);
+    qApp->installEventFilter(this);
+}
+
+CMainFrame::~CMainFrame() {
+    qApp->removeEventFilter(this);
+    navigation_.setTextView(nullptr);
+    navigation_.setNavigator(nullptr);
+    navigation_.setStatusBar(nullptr);
+    doc_.setTextView(nullptr);
+}
+
+void CMainFrame::createCommands() {
+    CommandRegistry& c = *commands_;
+    c.add(cmd::Previous, QStringLiteral("previous"), QStringLiteral("前へ"), {}, prompt(cmd::Previous));
+    c.add(cmd::Next, QStringLiteral("next"), QStringLiteral("次へ"), {}, prompt(cmd::Next));
+    c.add(cmd::Back, QStringLiteral("back"), QStringLiteral("戻る"), {}, prompt(cmd::Back));
+    c.add(cmd::Forward, QStringLiteral("forward"), QStringLiteral("進む"), {}, prompt(cmd::Forward));
+    c.add(cmd::Synchro, QStringLiteral("synchro"), QStringLiteral("同期"), {}, prompt(cmd::Synchro), true);
+    c.add(cmd::Refer, QStringLiteral("refer"), QStringLiteral("参照"), {}, prompt(cmd::Refer), true);
+    c.add(cmd::Brachet, QStringLiteral("brachet"), QStringLiteral("括弧"), {}, prompt(cmd::Brachet), true);
+    c.add(frame_cmd::AlwaysOnTop, QStringLiteral("alwaysOnTop"), QStringLiteral("手前"), {},
+          QStringLiteral("ウィンドウを常に手前に表示します。"), true);
+    c.add(cmd::PinPoint, QStringLiteral("pinPoint"), QStringLiteral("狙撃"), {}, prompt(cmd::PinPoint), true);
+    c.add(frame_cmd::DesignData, QStringLiteral("designData"), QStringLiteral("資料"), {},
+          QStringLiteral("建築設計資料を表示します。"));
+    c.add(cmd::Print, QStringLiteral("print"), QStringLiteral("印刷(&P)"), QStringLiteral("印刷"), prompt(cmd::Print));
+    c.add(cmd::PrintPreview, QStringLiteral("printPreview"), QStringLiteral("印刷プレビュー(&V)"), {},
+          prompt(cmd::PrintPreview));
+    c.add(cmd::Options, QStringLiteral("options"), QStringLiteral("オプション設定(&O)"), {}, prompt(cmd::Options));
+    c.add(frame_cmd::Exit, QStringLiteral("exit"), QStringLiteral("アプリケーションの終了(&X)"));
+    c.add(frame_cmd::Cover, QStringLiteral("cover"), QStringLiteral("表紙(&C)"));
+    c.add(frame_cmd::Legend, QStringLiteral("legend"), QStringLiteral("凡例(&L)"));
+    c.add(frame_cmd::LawHistory, QStringLiteral("lawHistory"), QStringLiteral("法令の改正履歴(&R)"));
+    c.add(frame_cmd::NotificationHistory, QStringLiteral("notificationHistory"), QStringLiteral("告示の改正履歴(&K)"));
+    c.add(frame_cmd::SupportSite, QStringLiteral("supportSite"), QStringLiteral("サポートサイト(&S)"));
+    c.add(frame_cmd::Help, QStringLiteral("help"), QStringLiteral("ヘルプ(&H)"));
+    c.add(frame_cmd::About, QStringLiteral("about"), QStringLiteral("バージョン情報(&A)..."));
+    c.add(frame_cmd::Hidden, QStringLiteral("hiddenPage"), QStringLiteral("イースターエッグ"));
+    c.add(cmd::Search, QStringLiteral("search"), QStringLiteral("検索"));
+    connect(commands_, &CommandRegistry::commandTriggered, this, &CMainFrame::onCommand);
+}
+
+void CMainFrame::createMenus() {
+    CommandRegistry& c = *commands_;
+    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    file->addAction(c.action(cmd::Print));
+    file->addAction(c.action(cmd::PrintPreview));
+    file->addSeparator();
+    file->addAction(c.action(cmd::Options));
+    file->addSeparator();
+    file->addAction(c.action(frame_cmd::Exit));
+    QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    help->addAction(c.action(frame_cmd::Cover));
+    help->addAction(c.action(frame_cmd::Legend));
+    help->addAction(c.action(frame_cmd::LawHistory));
+    help->addAction(c.action(frame_cmd::NotificationHistory));
+    help->addSeparator();
+    help->addAction(c.action(frame_cmd::SupportSite));
+    help->addAction(c.action(frame_cmd::Help));
+    help->addAction(c.action(frame_cmd::About));
+    // Commands reached without a visible menu still need a window to live in
+    // for their shortcuts.
+    addAction(c.action(frame_cmd::Hidden));
+    addAction(c.action(cmd::Search));
+}
+
+void CMainFrame::createToolBar() {
+    auto* bar = addToolBar(QStringLiteral("ツールバー"));
+    bar->setObjectName(QStringLiteral("toolBar"));
+    bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    bar->setIconSize(QSize(22, 20));
+    bar->setMovable(true);
+    bar->setFloatable(false);
+    const struct {
+        int id;
+        ToolIcon icon;
+    } buttons[] = {{cmd::Previous, ToolIcon::Previous},      {cmd::Next, ToolIcon::Next},
+                   {cmd::Back, ToolIcon::Back},              {cmd::Forward, ToolIcon::Forward},
+                   {cmd::Synchro, ToolIcon::Synchro},        {cmd::Refer, ToolIcon::Refer},
+                   {cmd::Brachet, ToolIcon::Brachet},        {frame_cmd::AlwaysOnTop, ToolIcon::OnTop},
+                   {cmd::PinPoint, ToolIcon::PinPoint},      {frame_cmd::DesignData, ToolIcon::DesignData},
+                   {cmd::Print, ToolIcon::Print}};
+    for (const auto& b : buttons) {
+        QAction* a = commands_->action(b.id);
+        a->setIcon(toolIcon(b.icon));
+        bar->addAction(a);
+    }
+}
+
+void CMainFrame::createStatusBar() {
+    caption_ = new QLabel(this);
+    caption_->setObjectName(QStringLiteral("pageCaption"));
+    statusBar()->addPermanentWidget(caption_);
+    statusBar()->setSizeGripEnabled(true);
+}
+
+void CMainFrame::OnCreateClient() {
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    splitter_->setObjectName(QStringLiteral("mainSplitter"));
+    splitter_->setChildrenCollapsible(false);
+    navigator_ = new NavigatorPane(splitter_);
+    view_ = new C2ndView(doc_, navigation_, web_, showState_, splitter_);
+    splitter_->addWidget(navigator_);
+    splitter_->addWidget(view_);
+    splitter_->setStretchFactor(0, 0);
+    splitter_->setStretchFactor(1, 1);
+    setCentralWidget(splitter_);
+    restoreSplitter();
+
+    connect(view_, &C2ndView::pageShown, this, [this]() { updateCommands(); });
+    connect(view_, &C2ndView::statusTextChanged, this, [this](const QString& text) {
+        if (text.isEmpty())
+            statusBar()->clearMessage();
+        else
+            statusBar()->showMessage(text);
+    });
+    connect(view_, &C2ndView::focusNavigatorRequested, navigator_, &NavigatorPane::FocusCurrentTab);
+    connect(view_, &C2ndView::syncRequested, this,
+            [this](const QString& id) { navigator_->SyncToArticle(toCp932(id)); });
+    connect(navigator_, &QTabWidget::currentChanged, this, [this]() { updateCommands(); });
+}
+
+void CMainFrame::restoreSplitter() {
+    int size = kNavigatorWidth, minimum = 0;
+    if (const auto sp = parseSplitterPos(doc_.settings().readText(kSettingsSection, keys::SplitterPos1, ""))) {
+        size = sp->size;
+        minimum = sp->minimum;
+    }
+    navigator_->setMinimumWidth(std::max(minimum, 0));
+    splitter_->setSizes({size, std::max(width() - size, 1)});
+}
+
+void CMainFrame::saveSplitter() {
+    const SplitterPos sp{0, splitter_->sizes().value(0), navigator_->minimumWidth()};
+    doc_.settings().writeText(kSettingsSection, keys::SplitterPos1, formatSplitterPos(sp));
+}
+
+bool CMainFrame::restorePlacement() {
+    const auto wp = parseWindowPos(doc_.settings().readText(kSettingsSection, keys::WindowPos, ""));
+    placementStored_ = wp.has_value();
+    if (!wp) {
+        resize(kDefaultWidth, kDefaultHeight);
+        const QRect screen = (this->screen() ? this->screen() : QGuiApplication::primaryScreen())->availableGeometry();
+        move(screen.center() - QPoint(kDefaultWidth / 2, kDefaultHeight / 2));
+        return false;
+    }
+    setGeometry(normalRect(*wp));
+    return placementMaximised(*wp);
+}
+
+void CMainFrame::savePlacement() {
+    doc_.settings().writeText(kSettingsSection, keys::WindowPos,
+                              formatWindowPos(placementRecord(normalGeometry(), isMaximized())));
+}
+
+void CMainFrame::updateCommands() {
+    for (QAction* a : commands_->all()) {
+        const int id = a->data().toInt();
+        if (findDocumentCommand(id) == nullptr) continue;
+        const CommandState s = navigation_.commandState(id);
+        a->setEnabled(s.enabled);
+        if (a->isCheckable()) a->setChecked(s.checked);
+    }
+    commands_->action(frame_cmd::AlwaysOnTop)->setChecked(onTop_);
+}
+
+void CMainFrame::setPageCaption(const std::string& textCp932) { caption_->setText(toQString(textCp932)); }
+
+void CMainFrame::onCommand(int id) {
+    switch (id) {
+        case frame_cmd::Cover: showFixedPage(page::Cover); break;
+        case frame_cmd::Legend: showFixedPage(page::Legend); break;
+        case frame_cmd::LawHistory: showFixedPage(page::LawHistory); break;
+        case frame_cmd::NotificationHistory: showFixedPage(page::NotificationHistory); break;
+        case frame_cmd::Hidden: showFixedPage(page::Hidden); break;
+        case frame_cmd::DesignData: showFixedPage(page::DesignData); break;
+        case frame_cmd::Help: openHelp(); break;
+        case frame_cmd::SupportSite: openSupportSite(); break;
+        case frame_cmd::AlwaysOnTop: toggleAlwaysOnTop(); break;
+        case frame_cmd::About: showAbout(); break;
+        case frame_cmd::Exit: close(); break;
+        default: navigation_.onCommand(id); break;
+    }
+    updateCommands();
+}
+
+void CMainFrame::showFixedPage(const char* idFN) {
+    if (view_) view_->ShowPage(idFN);
+}
+
+void CMainFrame::openHelp() {
+    if (!QFileInfo::exists(helpFile_) || !QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile_)))
+        QMessageBox::critical(this, QStringLiteral("ソラテ"),
+                              QStringLiteral("ソラテのヘルプファイルを\n開くことができませんでした。"));
+}
+
+void CMainFrame::openSupportSite() {
+    const QUrl url(QString::fromStdString(textview::defaultSiteAddresses().top));
+    if (!QDesktopServices::openUrl(url))
+        QMessageBox::critical(this, QStringLiteral("ソラテ"),
+                              QStringLiteral("ソラテのサポートホームページを\n開くことができませんでした。"));
+}
+
+void CMainFrame::toggleAlwaysOnTop() {
+    onTop_ = !onTop_;
+    const QRect g = geometry();
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop_);
+    setGeometry(g);
+    show();
+}
+
+void CMainFrame::showAbout() {
+    QMessageBox::about(this, QStringLiteral("バージョン情報"),
+                       QStringLiteral("Tavrel ソラテ 平成20年度版\nバージョン %1\n\n建築関係法令の閲覧ソフトウェア")
+                           .arg(QApplication::applicationVersion()));
+}
+
+void CMainFrame::bringToFront() {
+    if (isMinimized()) showNormal();
+    show();
+    raise();
+    activateWindow();
+}
+
+void CMainFrame::showSplash() {
+    QPixmap pixmap(420, 240);
+    pixmap.fill(QColor(0xf6, 0xf3, 0xea));
+    {
+        QPainter g(&pixmap);
+        g.setRenderHint(QPainter::Antialiasing);
+        g.setPen(QPen(QColor(0x2b, 0x4f, 0x8c), 3));
+        g.drawRect(pixmap.rect().adjusted(2, 2, -3, -3));
+        QFont big = font();
+        big.setPointSize(28);
+        big.setBold(true);
+        g.setFont(big);
+        g.drawText(QRect(0, 40, 420, 80), Qt::AlignCenter, QStringLiteral("ソラテ"));
+        QFont small = font();
+        small.setPointSize(12);
+        g.setFont(small);
+        g.setPen(QColor(0x40, 0x40, 0x40));
+        g.drawText(QRect(0, 130, 420, 30), Qt::AlignCenter, QStringLiteral("Tavrel ソラテ 平成20年度版"));
+        g.drawText(QRect(0, 170, 420, 30), Qt::AlignCenter, QStringLiteral("建築関係法令集"));
+    }
+    auto* splash = new QLabel(this, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    splash->setPixmap(pixmap);
+    splash->setFixedSize(pixmap.size());
+    splash->setObjectName(QStringLiteral("splash"));
+    splash->setAttribute(Qt::WA_DeleteOnClose);
+    splash->move(geometry().center() - splash->rect().center());
+    splash->show();
+    splash_ = splash;
+    QTimer::singleShot(kSplashMilliseconds, splash, [this, splash]() {
+        splash->close();
+        update();
+    });
+}
+
+void CMainFrame::closeEvent(QCloseEvent* e) {
+    if (!closed_) {
+        closed_ = true;
+        savePlacement();
+        saveSplitter();
+        emit closing();
+    }
+    e->accept();
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* e) {
+    const QEvent::Type t = e->type();
+    if (splash_ && splash_->isVisible() &&
+        (t == QEvent::KeyPress || t == QEvent::MouseButtonPress || t == QEvent::NonClientAreaMouseButtonPress)) {
+        // The first key or click closes the splash window and goes no further.
+        splash_->close();
+        update();
+        return true;
+    }
+    if (t == QEvent::KeyPress && QApplication::activeWindow() == this && watched->isWidgetType()) {
+        if (handleKey(static_cast<QKeyEvent*>(e))) return true;
+    }
+    return QMainWindow::eventFilter(watched, e);
+}
+
+bool CMainFrame::handleKey(QKeyEvent* e) {
+    const Qt::KeyboardModifiers m = e->modifiers();
+    if (m & Qt::ControlModifier) {
+        switch (e->key()) {
+            case Qt::Key_F: onCommand(cmd::Search); return true;
+            case Qt::Key_PageDown: navigator_->selectNextTab(); return true;
+            case Qt::Key_PageUp: navigator_->selectPreviousTab(); return true;
+            default: return false;
+        }
+    }
+    if (m & Qt::ShiftModifier) return false;
+    if (e->key() != Qt::Key_Left && e->key() != Qt::Key_Right) return false;
+    if (navigator_->keepsArrowKeys(QApplication::focusWidget())) return false;
+    onCommand(e->key() == Qt::Key_Left ? cmd::Back : cmd::Forward);
+    return true;
+}
+
+}  // namespace tavrel::gui

@@ -1,0 +1,132 @@
+// The main frame: fixed caption, toolbar of eleven text buttons, menus, the
+// status bar with the page-caption pane, the splitter with the navigator on
+// the left and the law text view on the right, keyboard rules, the fixed
+// pages, help, support site, always on top, and its own placement.
+#pragma once
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QPointer>
+
+#include <optional>
+#include <string>
+
+#include "document/navigation.h"
+#include "document/options.h"
+#include "textview/show_page.h"
+
+class QSplitter;
+
+namespace tavrel::gui {
+
+class C2ndView;
+class CommandRegistry;
+class NavigatorPane;
+class WebEnvironment;
+
+// Fixed pages opened by frame commands.
+namespace page {
+inline constexpr const char* Cover = "00A-Z0010000-00";
+inline constexpr const char* Legend = "00A-Z0020000-00";
+inline constexpr const char* LawHistory = "00A-Z0030000-00";
+inline constexpr const char* NotificationHistory = "00A-Z0040000-00";
+inline constexpr const char* Hidden = "00A-Z0000000-00";
+inline constexpr const char* DesignData = "00A-Z0090000-00";
+}  // namespace page
+
+// Frame command identifiers (the document's are in cmd::).
+namespace frame_cmd {
+inline constexpr int Help = 32787;
+inline constexpr int SupportSite = 32788;
+inline constexpr int Legend = 32789;
+inline constexpr int Cover = 32791;
+inline constexpr int Hidden = 32792;
+inline constexpr int LawHistory = 32805;
+inline constexpr int NotificationHistory = 32806;
+inline constexpr int DesignData = 32807;
+inline constexpr int AlwaysOnTop = 32808;
+inline constexpr int About = 57664;
+inline constexpr int Exit = 57665;
+}  // namespace frame_cmd
+
+inline constexpr int kDefaultWidth = 800, kDefaultHeight = 600;
+inline constexpr int kMinimumWidth = 600, kMinimumHeight = 450;
+inline constexpr int kNavigatorWidth = 300;
+
+// Window placement <-> the stored record (WindowPos).
+WindowPlacement placementRecord(const QRect& normal, bool maximised);
+QRect normalRect(const WindowPlacement& wp);
+inline bool placementMaximised(const WindowPlacement& wp) { return wp[2] == 3; }
+
+class CMainFrame : public QMainWindow, public StatusBarPartner {
+    Q_OBJECT
+public:
+    CMainFrame(CTavrelDoc& doc, DocumentNavigation& navigation, WebEnvironment& web, const QString& helpFile,
+               QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    static QString caption();
+
+    // Places the window from WindowPos, or centres the default size; true
+    // when the stored placement asks for a maximised window.
+    bool restorePlacement();
+    void savePlacement();
+
+    C2ndView* textView() const { return view_; }
+    NavigatorPane* navigator() const { return navigator_; }
+    CommandRegistry& commands() const { return *commands_; }
+    QSplitter* mainSplitter() const { return splitter_; }
+    QString pageCaptionText() const { return caption_->text(); }
+    bool alwaysOnTop() const { return onTop_; }
+
+    // Recomputes the enabled and checked state of every command.
+    void updateCommands();
+    // Shows the splash window over the frame for 750 ms.
+    void showSplash();
+    // Restores and raises the window (a second start of the program).
+    void bringToFront();
+
+    // ---- StatusBarPartner ----
+    void setPageCaption(const std::string& textCp932) override;
+
+signals:
+    // The window is closing: the document closes now.
+    void closing();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void createCommands();
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    void OnCreateClient();
+    void restoreSplitter();
+    void saveSplitter();
+    void onCommand(int id);
+    void showFixedPage(const char* idFN);
+    void openHelp();
+    void openSupportSite();
+    void toggleAlwaysOnTop();
+    void showAbout();
+    bool handleKey(QKeyEvent* e);
+
+    CTavrelDoc& doc_;
+    DocumentNavigation& navigation_;
+    WebEnvironment& web_;
+    QString helpFile_;
+    CommandRegistry* commands_;
+    QSplitter* splitter_ = nullptr;
+    NavigatorPane* navigator_ = nullptr;
+    C2ndView* view_ = nullptr;
+    QLabel* caption_ = nullptr;
+    QPointer<QWidget> splash_;
+    textview::ShowPageState showState_;
+    bool onTop_ = false;
+    bool placementStored_ = false;
+    bool closed_ = false;
+};
+
+}  // namespace tavrel::gui

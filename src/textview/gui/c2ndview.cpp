@@ -1,0 +1,172 @@
+#include "textview/gui/c2ndview.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QLabel>
+#include <QProgressBar>
+#include <QVBoxLayout>
+#include <QWebEngineScript>
+
+#include "document/options.h"
+#include "textview/gui/law_web_page.h"
+#include "textview/gui/page_bridge.h"
+#include "textview/gui/page_scheme.h"
+#include "textview/gui/qt_text.h"
+#include "textview/gui/web_environment.h"
+#include "textview/link_target.h"
+#include "textview/start_page.h"
+
+namespace tavrel::gui {
+
+// The document's page builder behind the view's page source.
+class C2ndView::DocumentPages : public textview::PageSource {
+public:
+    explicit DocumentPages(CTavrelDoc& doc) : doc_(doc), builder_(doc) {}
+    bool buildPage(const std::string& idFN, bool fullPage, std::string& html) override {
+        builder_.setFullPageRequest(fullPage);
+        const bool ok = builder_._html_build(idFN, html);
+        builder_.setFullPageRequest(false);
+        return ok;
+    }
+    bool isLargePage(const std::string& idFN) const override { return doc_.isLargePage(idFN); }
+
+private:
+    CTavrelDoc& doc_;
+    render::PageBuilder builder_;
+};
+
+// The page left goes into the document's history; the new page's caption
+// into the status bar.
+class C2ndView::HistoryHandOver : public textview::HistorySink {
+public:
+    explicit HistoryHandOver(DocumentNavigation& navigation) : navigation_(navigation) {}
+    void recordVisit(const textview::HistoryEntry& left) override {
+        navigation_.recordVisit(HistoryEntry{left.idFN, left.x, left.y});
+    }
+    void pageCaption(const std::string& idFN) override { navigation_.updatePageCaption(idFN); }
+
+private:
+    DocumentNavigation& navigation_;
+};
+
+C2ndView::C2ndView(CTavrelDoc& doc, DocumentNavigation& navigation, WebEnvironment& web,
+                   textview::ShowPageState& state, QWidget* parent)
+    : QWebEngineView(parent),
+      doc_(doc),
+      navigation_(navigation),
+      web_(web),
+      page_(new LawWebPage(web.profile(), this)),
+      pages_(std::make_unique<DocumentPages>(doc)),
+      history_(std::make_unique<HistoryHandOver>(navigation)),
+      display_(*pages_, *this, *history_, state),
+      descriptions_(doc),
+      sites_(textview::defaultSiteAddresses()) {
+    setObjectName(QStringLiteral("C2ndView"));
+    setPage(page_);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    connect(page_, &LawWebPage::pageLinkRequested, this, [this](const QString& url) { openPageLink(QString(), url); });
+    connect(page_, &LawWebPage::externalLinkRequested, this, &C2ndView::openExternal);
+    connect(page_->bridge(), &PageBridge::pageLinkClicked, this, &C2ndView::openPageLink);
+    connect(page_->bridge(), &PageBridge::anchorIdClicked, this, [this](const QString& id) { clickedAnchorId_ = id; });
+    connect(page_->bridge(), &PageBridge::contextMenuRequested, this,
+            [this](int x, int y, const QString&, const QString&) { emit contextMenuAt(mapToGlobal(QPoint(x, y))); });
+    connect(page_, &QWebEnginePage::linkHovered, this, &C2ndView::onLinkHovered);
+    connect(page_, &QWebEnginePage::loadFinished, this, &C2ndView::onLoadFinished);
+}
+
+C2ndView::~C2ndView() = default;
+
+void C2ndView::initialUpdate() {
+    const std::string start = textview::chooseStartPage(doc_.settings(), doc_.options());
+    if (navigation_.synchroAllowed()) emit syncRequested(toQString(start));
+    ShowPage(start);
+    setFocus();
+}
+
+void C2ndView::SetRestorePosition(int x, int y) {
+    restoreX_ = x;
+    restoreY_ = y;
+}
+
+bool C2ndView::ShowPage(const std::string& idFN) {
+    const bool shown = display_.ShowPage(idFN);
+    if (shown) emit pageShown(toQString(idFN));
+    return shown;
+}
+
+void C2ndView::openPageLink(const QString& anchorId, const QString& href) {
+    if (!anchorId.isEmpty()) clickedAnchorId_ = anchorId;
+    const std::string target = textview::linkTarget(toCp932(href));
+    display_.m_fullPage = true;
+    const bool shown = !target.empty() && ShowPage(target);
+    if (shown && navigation_.synchroAllowed()) emit syncRequested(toQString(target));
+    display_.m_fullPage = false;
+}
+
+void C2ndView::Print(int) {}
+
+int C2ndView::MarkWords(const std::string&, int) { return 0; }
+
+std::string C2ndView::runSearchDialog(const std::string& initialText) { return initialText; }
+
+std::pair<int, int> C2ndView::scrollOffsets() const {
+    const QPointF p = page_->scrollPosition();
+    return {static_cast<int>(p.x()), static_cast<int>(p.y())};
+}
+
+bool C2ndView::putPage(const std::string& idFN, const std::string& html) {
+    const QUrl url = web_.pages()->publish(toQString(idFN), QByteArray(html.data(), static_cast<qsizetype>(html.size())));
+    page_->load(url);
+    return true;
+}
+
+void C2ndView::showWaitBox() {
+    if (waitBox_) return;
+    auto* box = new QDialog(window(), Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    box->setObjectName(QStringLiteral("waitBox"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowTitle(QStringLiteral("準備中です．．．"));
+    auto* layout = new QVBoxLayout(box);
+    auto* busy = new QProgressBar(box);
+    busy->setRange(0, 0);
+    busy->setTextVisible(false);
+    layout->addWidget(busy);
+    layout->addWidget(new QLabel(QStringLiteral("しばらくお待ち下さい。"), box));
+    box->setModal(true);
+    box->show();
+    box->adjustSize();
+    box->move(window()->geometry().center() - box->rect().center());
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    waitBox_ = box;
+}
+
+void C2ndView::hideWaitBox() {
+    if (waitBox_) waitBox_->close();
+}
+
+void C2ndView::onLoadFinished(bool ok) {
+    ++loadsFinished_;
+    if (!ok) return;
+    if (restoreX_ != 0 || restoreY_ != 0) {
+        page_->runJavaScript(QStringLiteral("window.scrollTo(%1, %2);").arg(restoreX_).arg(restoreY_),
+                             QWebEngineScript::ApplicationWorld);
+        restoreX_ = restoreY_ = 0;
+    }
+}
+
+void C2ndView::onLinkHovered(const QString& url) {
+    if (url.isEmpty()) {
+        emit statusTextChanged(QString());
+        return;
+    }
+    emit statusTextChanged(toQString(textview::statusTextFor(toCp932(url), sites_, descriptions_)));
+}
+
+void C2ndView::openExternal(const QUrl& url) {
+    if (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https") ||
+        url.scheme() == QLatin1String("mailto"))
+        QDesktopServices::openUrl(url);
+}
+
+}  // namespace tavrel::gui

@@ -1,0 +1,99 @@
+// The law text view: the right-hand pane that shows one law page at a time
+// in the web view. The decisions live in textview::PageDisplay; this widget
+// builds pages through the document, puts them into the browser, turns link
+// clicks into page requests and hovered links into status texts.
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QWebEngineView>
+
+#include <memory>
+#include <string>
+
+#include "document/navigation.h"
+#include "render/page_builder.h"
+#include "textview/show_page.h"
+#include "textview/status_text.h"
+
+class QDialog;
+
+namespace tavrel::gui {
+
+class LawWebPage;
+class WebEnvironment;
+
+class C2ndView : public QWebEngineView, public PageViewPartner, private textview::PageSurface {
+    Q_OBJECT
+public:
+    C2ndView(CTavrelDoc& doc, DocumentNavigation& navigation, WebEnvironment& web, textview::ShowPageState& state,
+             QWidget* parent = nullptr);
+    ~C2ndView() override;
+
+    // Start-up: picks the start page (last page or cover) and shows it.
+    void initialUpdate();
+
+    // ---- PageViewPartner ----
+    std::string currentPageId() const override { return display_.GetCurrentPageId(); }
+    void SetRestorePosition(int x, int y) override;
+    bool ShowPage(const std::string& idFN) override;
+    void ColorAnchors() override {}
+    void setReshow() override { display_.m_reshow = true; }
+    void ClearPageCache() override { display_.ClearPageCache(); }
+    void Print(int preview) override;
+    std::string GetMarks() const override { return display_.m_marks; }
+    int MarkWords(const std::string& words, int flag) override;
+    std::string runSearchDialog(const std::string& initialText) override;
+
+    // A click on a page link (also what the browser's navigation check
+    // reports): shows the target as a full-page request.
+    void openPageLink(const QString& anchorId, const QString& href);
+
+    const textview::PageDisplay& display() const { return display_; }
+    // The anchor the user clicked last.
+    const QString& clickedAnchorId() const { return clickedAnchorId_; }
+    // Number of page loads finished (for waiting on a shown page).
+    int loadsFinished() const { return loadsFinished_; }
+
+signals:
+    void pageShown(const QString& idFN);
+    // The status text for a hovered link (empty: the link was left).
+    void statusTextChanged(const QString& text);
+    void focusNavigatorRequested();
+    void syncRequested(const QString& idFN);
+    void contextMenuAt(const QPoint& globalPos);
+
+private:
+    // ---- textview::PageSurface ----
+    std::pair<int, int> scrollOffsets() const override;
+    bool putPage(const std::string& idFN, const std::string& html) override;
+    void showWaitBox() override;
+    void hideWaitBox() override;
+    void disconnectPageEvents() override {}
+    void connectPageEvents() override {}
+    void focusNavigator() override { emit focusNavigatorRequested(); }
+
+    class DocumentPages;
+    class HistoryHandOver;
+
+    void onLoadFinished(bool ok);
+    void onLinkHovered(const QString& url);
+    void openExternal(const QUrl& url);
+
+    CTavrelDoc& doc_;
+    DocumentNavigation& navigation_;
+    WebEnvironment& web_;
+    LawWebPage* page_;
+    std::unique_ptr<DocumentPages> pages_;
+    std::unique_ptr<HistoryHandOver> history_;
+    textview::PageDisplay display_;
+    textview::DocumentPageDescriptions descriptions_;
+    textview::SiteAddresses sites_;
+    QPointer<QDialog> waitBox_;
+    QString clickedAnchorId_;
+    int restoreX_ = 0;
+    int restoreY_ = 0;
+    int loadsFinished_ = 0;
+};
+
+}  // namespace tavrel::gui

@@ -1,0 +1,1 @@
+#include "textview/gui/page_bridge.h"

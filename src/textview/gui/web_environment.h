@@ -1,0 +1,31 @@
+// What every law text view shares: the browser profile (kept in memory, so
+// nothing is written into the user's folders), the scheme handler that serves
+// the pages, and the script that reports page events over the web channel.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QWebEngineProfile;
+
+namespace tavrel::gui {
+
+class PageSchemeHandler;
+
+class WebEnvironment : public QObject {
+    Q_OBJECT
+public:
+    // imageFolder: the only folder whose files the pages may load.
+    WebEnvironment(const QString& imageFolder, QObject* parent = nullptr);
+
+    QWebEngineProfile* profile() const { return profile_; }
+    PageSchemeHandler* pages() const { return handler_; }
+
+private:
+    void installPageScript();
+
+    QWebEngineProfile* profile_;
+    PageSchemeHandler* handler_;
+};
+
+}  // namespace tavrel::gui

@@ -622,6 +622,7 @@ TEST_F(PageBuilderTest, RandomSentenceTextsAlwaysGiveAPage) {
     addLaw("01A", "建基法", "建築基準法");
     addPage("01A-00090000-00", "01A-0000-0000-0000-0000", "なし");
     addSentence("01A-00090000-00-0100-0000-0000-0000", "x");
+    exec("PRAGMA synchronous = OFF");  // hundreds of updates of a throwaway file
     doc();
     const char* fragments[] = {"（", "）", "「", "」という。", "[", "]", "[L", "/", "L]", "[第", "条", "<", ">",
                                "x:str=\"", "\"", "\n", "㎝2", "m3", "秒2", "　", "./images/", "%s", "%d", "\\"};
@@ -645,6 +646,42 @@ TEST_F(PageBuilderTest, RandomSentenceTextsAlwaysGiveAPage) {
         ASSERT_GE(html.size(), expectedPageEnd().size());
         EXPECT_EQ(html.substr(html.size() - expectedPageEnd().size()), expectedPageEnd());
     }
+}
+
+// Raw bytes (lone lead bytes at the end included), odd identifiers and
+// format codes straight into the sentence renderer of every page kind.
+TEST_F(PageBuilderTest, RandomRowsNeverBreakTheSentenceRenderer) {
+    doc();
+    std::mt19937 rng(7);
+    const char* fragments[] = {"（", "）", "「", "」という。", "[第", "条]", "[L", "/", "L]", "[K", "K]", "-", "0", "A"};
+    auto randomText = [&](int maxPieces) {
+        std::string t;
+        const int pieces = static_cast<int>(rng() % maxPieces);
+        for (int i = 0; i < pieces; ++i) {
+            if (rng() % 3 == 0)
+                t += text::fromUtf8(fragments[rng() % (sizeof fragments / sizeof *fragments)]);
+            else
+                t += static_cast<char>(rng() % 256);
+        }
+        return t;
+    };
+    const numbering::PageKind kinds[] = {numbering::Article, numbering::Notification, numbering::Supplementary};
+    for (int round = 0; round < 500; ++round) {
+        render::SentenceRenderer renderer(doc(), kinds[round % 3]);
+        render::SentenceRow row;
+        row.idBN = round % 2 ? "01A-00010000-00-" + randomText(12) : randomText(40);
+        row.text = randomText(60);
+        row.formatCode = randomText(20);
+        row.labelHidden = rng() % 2;
+        const std::string block = renderer.render(row);
+        // Without references and tables a block is nothing or one whole div.
+        if (!block.empty()) {
+            EXPECT_EQ(block.rfind("<div style='margin-bottom:0.0mm; margin-top:2.0mm; margin-left:", 0), 0u);
+            ASSERT_GE(block.size(), 8u);
+            EXPECT_EQ(block.substr(block.size() - 8), "\n</div>\n");
+        }
+    }
+    EXPECT_TRUE(sink_.empty()) << firstMessage();
 }
 
 }  // namespace

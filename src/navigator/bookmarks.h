@@ -1,0 +1,85 @@
+// The bookmarks of the navigator (しおり) without a window: the bookmark
+// list TListBmk with its file tavrel08.bmk, its rows (法名, 条, タイトル and an
+// untitled column) and the add and delete buttons of the pane.
+//
+// The file is plain CP932 text with CR LF line ends:
+//   VERSION 8.08
+//   <identifier>, book_mark_root      (one line per bookmark, ascending)
+//   <empty line>
+// Reading takes any line "identifier, anything": blanks and full-width
+// blanks before the first comma are ignored; other lines are dropped.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "document/ctavreldoc.h"
+#include "navigator/list_rows.h"
+
+namespace tavrel::nav {
+
+class TListBmk : public ListRows {
+public:
+    // Columns "法名", "条", "タイトル" and the untitled one, no images.
+    static constexpr unsigned kColumns = ColumnLaw | ColumnArticle | ColumnTitle | ColumnUntitled;
+    static constexpr const char* kFileName = "tavrel08.bmk";
+
+    explicit TListBmk(CTavrelDoc& doc) : doc_(doc) {}
+    // Writes the file once more when a change could not be written when it
+    // was made.
+    ~TListBmk();
+    TListBmk(const TListBmk&) = delete;
+    TListBmk& operator=(const TListBmk&) = delete;
+
+    // The file in the user folder (where the program writes).
+    std::string filePath() const;
+
+    // Reads the file once: after one success later calls do nothing and
+    // return true. False when the file cannot be opened or the document has
+    // no open collection to check the identifiers against.
+    bool _load();
+    // Writes the file (replaced as a whole, atomically). False when it cannot
+    // be written, or while the file exists but could not be read (so that a
+    // file the program could not read is never overwritten with less).
+    bool _save();
+    // Appends a 15-character identifier not yet present; true when added.
+    bool _add(const std::string& id);
+    // Removes a 15-character identifier; true when it was present.
+    bool _remove(const std::string& id);
+    // Sorts the bookmarks and refills the rows; pages without a designation
+    // are kept but not shown.
+    void _show();
+
+    // Button 追加 with the shown page: adds it, writes the file, refills the
+    // rows. The row to select (the added page's row), or -1 when the page is
+    // not one that can be bookmarked or has no row.
+    int addPage(const std::string& idFN);
+    // Button 削除 with the selected row: removes its bookmark, writes the
+    // file, refills the rows. The row to select afterwards (the row that
+    // moved into its place, or the new last row), or -1.
+    int deleteRow(int row);
+
+    const std::vector<std::string>& bookmarks() const { return bookmarks_; }
+    bool loaded() const { return loaded_; }
+    // True while a change has not reached the file.
+    bool unsaved() const { return unsaved_; }
+
+private:
+    // The bytes of the file for the current bookmarks.
+    std::string fileText();
+    bool canBeWritten() const;
+    bool saveChange();
+
+    CTavrelDoc& doc_;
+    std::vector<std::string> bookmarks_;
+    bool loaded_ = false;
+    bool written_ = false;
+    bool unsaved_ = false;
+};
+
+// The identifiers of a bookmark file's text, in file order: for every line
+// with a comma, the text before the first comma without " " and "　". Lines
+// without a comma give nothing; the caller checks the identifiers.
+std::vector<std::string> parseBookmarkText(const std::string& bytes);
+
+}  // namespace tavrel::nav

@@ -175,16 +175,6 @@ TEST_F(TreeTest, CaptionsAreEmptiedForNashiAndCutAt150BytesOnCharacterBoundaries
     EXPECT_EQ(textOf(4), "5条　");
 }
 
-TEST(TreeCaption, CutRuleOnRawBytes) {
-    EXPECT_EQ(treeCaption(SJ("なし")), "");
-    EXPECT_EQ(treeCaption(SJ("なしなし")), SJ("なしなし"));
-    const std::string s150(150, 'x');
-    EXPECT_EQ(treeCaption(s150), s150);
-    EXPECT_EQ(treeCaption(s150 + "y"), s150 + " ... ");
-    const std::string lead149 = std::string(149, 'x') + SJ("漢");
-    EXPECT_EQ(treeCaption(lead149), std::string(149, 'x') + " ... ");
-}
-
 // ---- Split articles ----
 
 TEST_F(TreeTest, SplitArticlesGetAGroupingNodeWithNumberedPieces) {

@@ -1,26 +1,25 @@
 // Time to build one typical article page: a chapter caption, twenty
 // sentence rows over three levels with long parentheticals, unit exponents
 // and one inserted two-piece table, on a database made in a temporary folder.
-#include <benchmark/benchmark.h>
-#include <sqlite3.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <stdexcept>
-#include <string>
-
 #include "database/schema.h"
 #include "document/ctavreldoc.h"
 #include "document/settings_store.h"
 #include "render/page_builder.h"
 #include "text/sjis.h"
 
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <filesystem>
+#include <sqlite3.h>
+#include <stdexcept>
+#include <string>
+
 namespace {
 
 using namespace tavrel;
 
 class SilentSink : public MessageSink {
-public:
+  public:
     MsgAnswer show(const std::string&, const std::string&, MsgButtons, MsgIcon, bool) override {
         ++shown;
         return MsgAnswer::Ok;
@@ -46,7 +45,8 @@ std::string makeDataFolder() {
     sqlite3_open((folder + db::kDatabaseFileName).c_str(), &db);
     exec(db, "BEGIN");
     exec(db, "INSERT INTO T_法 VALUES ('01A', '建基法', '法', '建築基準法', -1)");
-    exec(db, "INSERT INTO T_章 VALUES ('01A-0200-0000-0000-0000', '建築物の敷地、構造及び建築設備', NULL, NULL, NULL, 0)");
+    exec(db,
+         "INSERT INTO T_章 VALUES ('01A-0200-0000-0000-0000', '建築物の敷地、構造及び建築設備', NULL, NULL, NULL, 0)");
     exec(db, "INSERT INTO T_条 VALUES ('01A-00200000-00', '01A-0200-0000-0000-0000', '構造耐力', '', 0, 0, -1)");
     for (int paragraph = 1; paragraph <= 4; ++paragraph) {
         for (int item = 0; item <= 4; ++item) {

@@ -43,8 +43,7 @@ std::string eraDate(const std::string& isoDate) {
 std::string _html_history(CTavrelDoc& doc, const std::string& idFN, int /*era*/, int /*year*/, int number,
                           int fontSize) {
     const std::string firstPage = idFN.substr(0, db::kIdFNPrefixLength) + "-00";
-    const std::optional<std::string> sql =
-        db::sql::history(firstPage);
+    const std::optional<std::string> sql = db::sql::history(firstPage);
     if (!sql) {
         reportFailure(doc, historyReport(), notFoundBody());
         return {};

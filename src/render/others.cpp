@@ -21,8 +21,7 @@ const std::string& notFoundBody() {
 
 bool _html_others(CTavrelDoc& doc, const std::string& idFN, std::string& html) {
     html.clear();
-    const std::optional<std::string> sql =
-        db::sql::otherPieces(idFN);
+    const std::optional<std::string> sql = db::sql::otherPieces(idFN);
     if (!sql) {
         reportFailure(doc, othersReport(), notFoundBody());
         return false;

@@ -1,11 +1,10 @@
 #include "render/page_builder.h"
 
-#include <fstream>
-
 #include "database/identifiers.h"
 #include "database/report.h"
 #include "database/sql_texts.h"
 #include "document/ctavreldoc.h"
+#include "render/history.h"
 #include "render/links.h"
 #include "render/others.h"
 #include "render/page_parts.h"
@@ -13,8 +12,9 @@
 #include "render/sentence_block.h"
 #include "render/split_indicator.h"
 #include "render/tables.h"
-#include "render/history.h"
 #include "text/sjis.h"
+
+#include <fstream>
 
 namespace tavrel::render {
 
@@ -95,8 +95,7 @@ bool PageBuilder::_html_build(const std::string& idFN, std::string& html) {
 
 bool PageBuilder::assemble(const std::string& idFN, numbering::PageKind kind, std::string& html) {
     const OptionBlock& options = doc_.options();
-    const std::optional<std::string> titleSql =
-        db::sql::pageTitle(idFN);
+    const std::optional<std::string> titleSql = db::sql::pageTitle(idFN);
     if (!titleSql) {
         report(SJ("法文のタイプの識別ができませんでした。\n\n"));
         return false;
@@ -136,9 +135,7 @@ bool PageBuilder::assemble(const std::string& idFN, numbering::PageKind kind, st
         report(SJ("章番号の抽出に失敗しました。\n\n"));
         return false;
     }
-    auto divisionLabel = [&](int flag) {
-        return numbering::divisionLabel(title.idSN, flag).value_or(std::string());
-    };
+    auto divisionLabel = [&](int flag) { return numbering::divisionLabel(title.idSN, flag).value_or(std::string()); };
 
     html += pageHead(options);
     html += bodyTag(options);
@@ -151,14 +148,14 @@ bool PageBuilder::assemble(const std::string& idFN, numbering::PageKind kind, st
     } else if (kind == numbering::Supplementary) {
         html += supplementaryHeading(options, doc_.lawName(idHN, 3));
     } else {
-        html += notificationHeading(options,
-                                    numbering::notificationNumber(idFN).value_or(numbering::NotificationNumber{}),
-                                    doc_.lawName(idHN, 1));
+        html +=
+            notificationHeading(options, numbering::notificationNumber(idFN).value_or(numbering::NotificationNumber{}),
+                                doc_.lawName(idHN, 1));
     }
 
     if (kind == numbering::Article && division->chapter.number > 0) {
-        html += text::format("<font style=\"font-size: %dpt; font-weight: bold; color: %s\">\n",
-                             options[FontSizeBasic], htmlColor(options[FontColorJouSection]).c_str());
+        html += text::format("<font style=\"font-size: %dpt; font-weight: bold; color: %s\">\n", options[FontSizeBasic],
+                             htmlColor(options[FontColorJouSection]).c_str());
         auto caption = [&](const std::string& label, const std::string& name) {
             html += SJ("<div align=\"right\">第") + label + " " + name + "</div>\n";
         };

@@ -6,9 +6,9 @@
 // sentence with its label, indentation, links and table.
 #pragma once
 
-#include <string>
-
 #include "document/numbering.h"
+
+#include <string>
 
 namespace tavrel {
 class CTavrelDoc;
@@ -21,7 +21,7 @@ namespace tavrel::render {
 extern const char* const kAuthorContact;
 
 class PageBuilder {
-public:
+  public:
     explicit PageBuilder(CTavrelDoc& doc);
 
     // Builds the page idFN into html. True when a page was produced; on false
@@ -38,7 +38,7 @@ public:
     // ID_FN and on any file error.
     bool writePageFile(const std::string& idFN, const std::string& html) const;
 
-private:
+  private:
     bool assemble(const std::string& idFN, numbering::PageKind kind, std::string& html);
     bool appendSentences(const std::string& idFN, numbering::PageKind kind, std::string& html);
     void report(const std::string& body);

@@ -71,17 +71,21 @@ std::string articleHeading(const OptionBlock& options, const numbering::ArticleN
 
 std::string supplementaryHeading(const OptionBlock& options, const std::string& lawName) {
     const std::string color = htmlColor(options[FontColorTop]);
-    return "<div>\n" + f9(color) + f18(color) + SJ("附則\n") + "</font>\n" + lawNameLine(lawName) +
-           "</font>\n</div>\n";
+    return "<div>\n" + f9(color) + f18(color) + SJ("附則\n") + "</font>\n" + lawNameLine(lawName) + "</font>\n</div>\n";
 }
 
 std::string eraName(int eraCode) {
     switch (eraCode) {
-        case 1: return SJ("明治");
-        case 2: return SJ("大正");
-        case 3: return SJ("昭和");
-        case 4: return SJ("平成");
-        default: return SJ("不明");
+        case 1:
+            return SJ("明治");
+        case 2:
+            return SJ("大正");
+        case 3:
+            return SJ("昭和");
+        case 4:
+            return SJ("平成");
+        default:
+            return SJ("不明");
     }
 }
 
@@ -97,20 +101,23 @@ std::string notificationHeading(const OptionBlock& options, const numbering::Not
 
 std::string abolishedLawNotice(const std::string& idHN) {
     if (idHN == "10A")
-        return SJ("<p style=\"color:#FF0000\">この法律は、平成18年法律第91号（バリアフリー法）附則第2条第一号の規定により"
-                  "平成18年12月20日に廃止されました。本来ならば削除するところですが、参考用に収録しております。尚、"
-                  "すでに失効している法律ですので、ハイパーリンクの参照関係が適切でない場合があります。ご了承下さい。"
-                  "</p>");
+        return SJ(
+            "<p style=\"color:#FF0000\">この法律は、平成18年法律第91号（バリアフリー法）附則第2条第一号の規定により"
+            "平成18年12月20日に廃止されました。本来ならば削除するところですが、参考用に収録しております。尚、"
+            "すでに失効している法律ですので、ハイパーリンクの参照関係が適切でない場合があります。ご了承下さい。"
+            "</p>");
     if (idHN == "10B")
-        return SJ("<p style=\"color:#FF0000\">この政令は、平成18年政令第379号（バリアフリー法施行令）附則第2条第一号の"
-                  "規定により平成18年12月20日に廃止されました。本来ならば削除するところですが、参考用に収録しており"
-                  "ます。尚、すでに失効している政令ですので、ハイパーリンクの参照関係が適切でない場合があります。"
-                  "ご了承下さい。</p>");
+        return SJ(
+            "<p style=\"color:#FF0000\">この政令は、平成18年政令第379号（バリアフリー法施行令）附則第2条第一号の"
+            "規定により平成18年12月20日に廃止されました。本来ならば削除するところですが、参考用に収録しており"
+            "ます。尚、すでに失効している政令ですので、ハイパーリンクの参照関係が適切でない場合があります。"
+            "ご了承下さい。</p>");
     if (idHN == "10C")
-        return SJ("<p style=\"color:#FF0000\">この省令は、平成18年国土交通省令第110号（バリアフリー法施行規則）附則第2条"
-                  "第一号の規定により平成18年12月20日に廃止されました。本来ならば削除するところですが、参考用に収録"
-                  "しております。尚、すでに失効している省令ですので、ハイパーリンクの参照関係が適切でない場合が"
-                  "あります。ご了承下さい。</p>");
+        return SJ(
+            "<p style=\"color:#FF0000\">この省令は、平成18年国土交通省令第110号（バリアフリー法施行規則）附則第2条"
+            "第一号の規定により平成18年12月20日に廃止されました。本来ならば削除するところですが、参考用に収録"
+            "しております。尚、すでに失効している省令ですので、ハイパーリンクの参照関係が適切でない場合が"
+            "あります。ご了承下さい。</p>");
     return {};
 }
 

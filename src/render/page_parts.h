@@ -3,10 +3,10 @@
 // and the click-through link of a large page. All texts are CP932.
 #pragma once
 
-#include <string>
-
 #include "document/numbering.h"
 #include "document/options.h"
+
+#include <string>
 
 namespace tavrel::render {
 

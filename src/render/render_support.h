@@ -3,10 +3,10 @@
 // page, and the guarded run of one statement with an identifier.
 #pragma once
 
+#include "database/report.h"
+
 #include <cstdint>
 #include <string>
-
-#include "database/report.h"
 
 namespace tavrel {
 class CTavrelDoc;

@@ -1,7 +1,5 @@
 #include "render/sentence_block.h"
 
-#include <vector>
-
 #include "document/ctavreldoc.h"
 #include "render/brackets.h"
 #include "render/links.h"
@@ -9,6 +7,8 @@
 #include "render/sentence_label.h"
 #include "render/tables.h"
 #include "text/sjis.h"
+
+#include <vector>
 
 namespace tavrel::render {
 
@@ -70,8 +70,8 @@ std::string SentenceRenderer::render(const SentenceRow& row) {
             row.idBN.compare(row.idBN.size() - 14, 14, "0000-0000-0000") == 0)
             out += "<br><br>\n";
         out += text::format(
-            "<div style='margin-bottom:%0.1fmm; margin-top:%0.1fmm; margin-left:%0.1fmm; text-indent:%0.1fmm'>\n",
-            0.0, 2.0, marginLeft_, textIndent_);
+            "<div style='margin-bottom:%0.1fmm; margin-top:%0.1fmm; margin-left:%0.1fmm; text-indent:%0.1fmm'>\n", 0.0,
+            2.0, marginLeft_, textIndent_);
         const bool hidden = kind_ == numbering::Notification && text::findText(label, "-") != std::string::npos;
         const std::string color = htmlColor(hidden ? options[BackColor] : options[FontColorTag]);
         out += "<font color=\"" + color + "\"><b><a id=\"" + row.idBN + "\">\n";

@@ -3,9 +3,9 @@
 // and indentation, the reference links drawn from T_参 and its table.
 #pragma once
 
-#include <string>
-
 #include "document/numbering.h"
+
+#include <string>
 
 namespace tavrel {
 class CTavrelDoc;
@@ -14,11 +14,11 @@ class CTavrelDoc;
 namespace tavrel::render {
 
 struct SentenceRow {
-    std::string idBN;        // 35 characters
-    std::string text;        // 法文
-    std::string formatCode;  // 書式コード
-    bool hasTable = false;   // 表式
-    bool labelHidden = false;  // 札抜
+    std::string idBN;            // 35 characters
+    std::string text;            // 法文
+    std::string formatCode;      // 書式コード
+    bool hasTable = false;       // 表式
+    bool labelHidden = false;    // 札抜
     bool hasReferences = false;  // 参照
     bool hasFigures = false;     // 図入
 };
@@ -29,11 +29,11 @@ std::string raiseUnitExponents(const std::string& text);
 // Renders one row. indentation carries the margins of the previous row: a
 // row whose level cannot be determined keeps them (and shows no label).
 class SentenceRenderer {
-public:
+  public:
     SentenceRenderer(CTavrelDoc& doc, numbering::PageKind kind);
     std::string render(const SentenceRow& row);
 
-private:
+  private:
     CTavrelDoc& doc_;
     numbering::PageKind kind_;
     double unit_;

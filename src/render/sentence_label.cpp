@@ -8,9 +8,8 @@ namespace {
 
 using numbering::PageKind;
 
-std::optional<SentenceLayout> articleLayout(bool supplementary, const std::string& idBN,
-                                            const std::string& formatCode, double d,
-                                            const numbering::SupplementLookup& supplement) {
+std::optional<SentenceLayout> articleLayout(bool supplementary, const std::string& idBN, const std::string& formatCode,
+                                            double d, const numbering::SupplementLookup& supplement) {
     const std::optional<int> level = numbering::articleElementLevel(idBN);
     if (!level || *level < 0 || *level > 5) return std::nullopt;
     const int flag = 1 << *level;
@@ -34,8 +33,7 @@ std::optional<SentenceLayout> notificationLayout(const std::string& idBN, const 
     const std::optional<int> level = numbering::notificationElementLevel(idBN);
     if (!level) return std::nullopt;
     auto labelOf = [&](int flag) {
-        return numbering::notificationElementLabel(idBN, flag, formatCode, false, supplement)
-            .value_or(std::string());
+        return numbering::notificationElementLabel(idBN, flag, formatCode, false, supplement).value_or(std::string());
     };
     switch (*level) {
         case 0:

@@ -3,10 +3,10 @@
 // millimetres; unit is the basic font size in millimetres.
 #pragma once
 
+#include "document/numbering.h"
+
 #include <optional>
 #include <string>
-
-#include "document/numbering.h"
 
 namespace tavrel::render {
 

@@ -3,17 +3,17 @@
 // back as CP932 and are compared as UTF-8.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <string>
-
 #include "document/ctavreldoc.h"
 #include "document/settings_store.h"
+#include "text/sjis.h"
+
 #include "support/fake_message_sink.h"
 #include "support/fixture_db.h"
 #include "support/temp_dir.h"
-#include "text/sjis.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
 
 namespace tavrel::testing {
 
@@ -23,7 +23,7 @@ struct SentenceFlags {
 };
 
 class RenderFixture : public ::testing::Test {
-protected:
+  protected:
     // Every collection has the pseudo-law of the special pages and a cover.
     RenderFixture() : db_(dir_.file("TL2008.orl")) {
         addLaw("00A", "表紙等", "表紙等");
@@ -51,9 +51,7 @@ protected:
 
     // The UTF-8 text of the first message shown ("" when none).
     std::string firstMessage() const { return sink_.empty() ? std::string() : sink_.shown().front().textUtf8(); }
-    std::string firstCaption() const {
-        return sink_.empty() ? std::string() : sink_.shown().front().captionUtf8();
-    }
+    std::string firstCaption() const { return sink_.empty() ? std::string() : sink_.shown().front().captionUtf8(); }
 
     // A law, shown.
     void addLaw(const std::string& idHN, const std::string& common, const std::string& formal) {
@@ -63,8 +61,8 @@ protected:
     // A page row; caption "NULL" for a NULL caption.
     void addPage(const std::string& idFN, const std::string& idSN, const std::string& caption, int split = 0,
                  int large = 0, const std::string& supplement = "") {
-        exec("INSERT INTO T_条 (ID_FN, ID_SN, 条名, 補足, 分割, 大型, 表示) VALUES ('" + idFN + "', '" + idSN +
-             "', " + (caption == "NULL" ? std::string("NULL") : FixtureDb::quote(caption)) + ", " +
+        exec("INSERT INTO T_条 (ID_FN, ID_SN, 条名, 補足, 分割, 大型, 表示) VALUES ('" + idFN + "', '" + idSN + "', " +
+             (caption == "NULL" ? std::string("NULL") : FixtureDb::quote(caption)) + ", " +
              FixtureDb::quote(supplement) + ", " + std::to_string(split) + ", " + std::to_string(large) + ", -1)");
     }
     void addSentence(const std::string& idBN, const std::string& text, const std::string& format = "0000000000000000",
@@ -74,8 +72,8 @@ protected:
              std::to_string(f.hidden) + ", " + std::to_string(f.refer) + ", " + std::to_string(f.figures) + ")");
     }
     void addTablePiece(const std::string& idBN, int order, const std::string& html) {
-        exec("INSERT INTO T_表 (ID_BN, 順序, 表式データ) VALUES (" + FixtureDb::quote(idBN) + ", " + std::to_string(order) + ", " +
-             FixtureDb::quote(html) + ")");
+        exec("INSERT INTO T_表 (ID_BN, 順序, 表式データ) VALUES (" + FixtureDb::quote(idBN) + ", " +
+             std::to_string(order) + ", " + FixtureDb::quote(html) + ")");
     }
 
     TempDir dir_;

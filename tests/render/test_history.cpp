@@ -1,24 +1,23 @@
 // The history block of notification pages and the era dates it shows.
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "render/history.h"
 #include "render/page_builder.h"
-#include "render_fixture.h"
 #include "text/sjis.h"
+
+#include "render_fixture.h"
+
+#include <gtest/gtest.h>
+#include <string>
 
 namespace tavrel::testing {
 namespace {
 
 class HistoryTest : public RenderFixture {
-protected:
+  protected:
     void addHistory(const std::string& idFN, const std::string& promulgated, const std::string& revised,
                     const std::string& revisionNumber) {
         auto value = [](const std::string& v) { return v == "NULL" ? v : FixtureDb::quote(v); };
         exec("INSERT INTO T_告 (ID_FN, 公布年月日, 公布省名, 改正年月日, 改正省名, 改正告示番号) VALUES ('" + idFN +
-             "', " + value(promulgated) + ", '建設省', " + value(revised) + ", '国土交通省', " + revisionNumber +
-             ")");
+             "', " + value(promulgated) + ", '建設省', " + value(revised) + ", '国土交通省', " + revisionNumber + ")");
     }
     std::string history(const std::string& idFN, int number) {
         return text::toUtf8(render::_html_history(doc(), text::fromUtf8(idFN), 4, 12, number, 10));
@@ -80,8 +79,9 @@ TEST_F(HistoryTest, NoPromulgationDateNoBlock) {
 }
 
 TEST_F(HistoryTest, EmptyMinistryIsLeftOut) {
-    exec("INSERT INTO T_告 (ID_FN, 公布年月日, 公布省名, 改正年月日, 改正省名, 改正告示番号) VALUES "
-         "('51A-KD120004-00', '2001-02-03', NULL, '2002-03-04', '', 9)");
+    exec(
+        "INSERT INTO T_告 (ID_FN, 公布年月日, 公布省名, 改正年月日, 改正省名, 改正告示番号) VALUES "
+        "('51A-KD120004-00', '2001-02-03', NULL, '2002-03-04', '', 9)");
     EXPECT_EQ(history("51A-KD120004-00", 4),
               "<br>\n<font style=\"font-size: 9pt; font-weight: normal; color: #696969\">\n"
               "<div align=\"right\">平成13年2月3日　告示第4号</div>\n"
@@ -98,8 +98,9 @@ TEST_F(HistoryTest, MissingHistoryIsReportedAndEmpty) {
     EXPECT_EQ(history("51A-KD129999-00", 9999), "");
     ASSERT_EQ(sink_.shown().size(), 1u);
     EXPECT_EQ(firstCaption(), "告示の履歴(html形式)を生成する");
-    EXPECT_EQ(firstMessage(), "データベースのテーブル(T_告)内に告示履歴データを\n見つけることができませんでした。\n\n"
-                              "関数 = CTavrelDoc::_html_history()");
+    EXPECT_EQ(firstMessage(),
+              "データベースのテーブル(T_告)内に告示履歴データを\n見つけることができませんでした。\n\n"
+              "関数 = CTavrelDoc::_html_history()");
 }
 
 // The page is still built without its history.

@@ -1,23 +1,23 @@
 // Whole law text pages, byte for byte, built from small fixture databases.
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <random>
-#include <string>
-
 #include "render/brackets.h"
 #include "render/links.h"
 #include "render/page_builder.h"
 #include "render/sentence_block.h"
+#include "text/sjis.h"
+
 #include "render_fixture.h"
 #include "support/temp_dir.h"
-#include "text/sjis.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <random>
+#include <string>
 
 namespace tavrel::testing {
 namespace {
 
 class PageBuilderTest : public RenderFixture {
-protected:
+  protected:
     // Builds a page that must succeed; the result as UTF-8.
     std::string page(const std::string& idFN, bool fullPage = false) {
         render::PageBuilder builder(doc());
@@ -61,8 +61,9 @@ protected:
 // An article inside a chapter and a section, with rows of every level.
 TEST_F(PageBuilderTest, ArticleWithDivisionCaptionsAndAllLevels) {
     addLaw("01A", "建基法", "建築基準法");
-    exec("INSERT INTO T_章 (ID_SN, 章名, 節名, 款名, 目名, 告示) VALUES "
-         "('01A-0200-0100-0000-0000', '建築物の敷地', '総則', NULL, NULL, 0)");
+    exec(
+        "INSERT INTO T_章 (ID_SN, 章名, 節名, 款名, 目名, 告示) VALUES "
+        "('01A-0200-0100-0000-0000', '建築物の敷地', '総則', NULL, NULL, 0)");
     addPage("01A-00030200-00", "01A-0200-0100-0000-0000", "適用の除外");
     const std::string p = "01A-00030200-00-";
     addSentence(p + "0100-0000-0000-0000", "この法律の規定は、次の各号に掲げる建築物には、適用しない。");
@@ -128,11 +129,14 @@ TEST_F(PageBuilderTest, SecondPageOfArticleSplitInThree) {
         "<!--↓タヴレルが挿入した分割インジケータ-->\n"
         "<br>\n"
         "<div align='right'>\n"
-        "<a href='http://01A-00120000-00_TAVREL'><img border='0' title='前段　(P.1/3)' src='" + img +
+        "<a href='http://01A-00120000-00_TAVREL'><img border='0' title='前段　(P.1/3)' src='" +
+        img +
         "indicator_blue.gif' width='10' height='10'></a>"
-        "<a href='http://01A-00120000-01_TAVREL'><img border='0' title='中段 その二　(現在位置 P.2/3)' src='" + img +
+        "<a href='http://01A-00120000-01_TAVREL'><img border='0' title='中段 その二　(現在位置 P.2/3)' src='" +
+        img +
         "indicator_red.gif' width='10' height='10'></a>"
-        "<a href='http://01A-00120000-02_TAVREL'><img border='0' title='後段　(P.3/3)' src='" + img +
+        "<a href='http://01A-00120000-02_TAVREL'><img border='0' title='後段　(P.3/3)' src='" +
+        img +
         "indicator_blue.gif' width='10' height='10'></a>"
         "\n</div>\n"
         "<!--↑タヴレルが挿入した分割インジケータ-->\n"
@@ -209,8 +213,9 @@ TEST_F(PageBuilderTest, LargePageLinkNeedsNoSentences) {
 TEST_F(PageBuilderTest, NotificationWithHistoryAndHiddenLabels) {
     addLaw("51A", "建設省告示", "建設省告示（正式）");
     addPage("51A-KD121234-00", "51A-0000-0000-0000-0000", "構造耐力上主要な部分");
-    exec("INSERT INTO T_告 (ID_FN, 公布年月日, 公布省名, 改正年月日, 改正省名, 改正告示番号) VALUES "
-         "('51A-KD121234-00', '2000-05-31', '建設省', '2007-05-18', '国土交通省', 621)");
+    exec(
+        "INSERT INTO T_告 (ID_FN, 公布年月日, 公布省名, 改正年月日, 改正省名, 改正告示番号) VALUES "
+        "('51A-KD121234-00', '2000-05-31', '建設省', '2007-05-18', '国土交通省', 621)");
     const std::string p = "51A-KD121234-00-";
     addSentence(p + "0000-0000-0000-0000", "前文");
     addSentence(p + "0100-0000-0000-0000", "第一の規定");
@@ -220,43 +225,43 @@ TEST_F(PageBuilderTest, NotificationWithHistoryAndHiddenLabels) {
     addSentence(p + "0200-0100-0200-0000", "見出しなし", "0000D000E0000000");
     addSentence(p + "R000-0000-0000-0000", "別表の行");
 
-    auto div = [](const std::string& left, const std::string& indent, const std::string& color,
-                  const std::string& id, const std::string& label, const std::string& text) {
-        return "<div style='margin-bottom:0.0mm; margin-top:2.0mm; margin-left:" + left + "mm; text-indent:" +
-               indent + "mm'>\n<font color=\"" + color + "\"><b><a id=\"" + id + "\">\n" + label +
-               "\n</a></b></font>\n" + text + "\n</div>\n";
+    auto div = [](const std::string& left, const std::string& indent, const std::string& color, const std::string& id,
+                  const std::string& label, const std::string& text) {
+        return "<div style='margin-bottom:0.0mm; margin-top:2.0mm; margin-left:" + left + "mm; text-indent:" + indent +
+               "mm'>\n<font color=\"" + color + "\"><b><a id=\"" + id + "\">\n" + label + "\n</a></b></font>\n" + text +
+               "\n</div>\n";
     };
-    const std::string expected =
-        expectedPageStart() +
-        "<div>\n"
-        "<font style=\"font-size: 9pt; font-weight: bold; color: #696969\">\n"
-        "平成\n"
-        "<font style=\"font-size: 18pt; font-family: 'Century'; color: #696969\">\n"
-        "12\n"
-        "</font>\n"
-        "年\n"
-        "<font style=\"font-size: 18pt; font-family: 'Century'; color: #696969\">\n"
-        "1234\n"
-        "</font>\n"
-        "号　〔建設省告示〕\n"
-        "</font>\n"
-        "</div>\n"
-        "<hr>\n<br>\n"
-        "構造耐力上主要な部分<br>\n"
-        "<br>\n"
-        "<br>\n"
-        "<font style=\"font-size: 9pt; font-weight: normal; color: #696969\">\n"
-        "<div align=\"right\">平成12年5月31日　建設省告示第1234号</div>\n"
-        "<div align=\"right\">最終改正　平成19年5月18日　国土交通省告示第621号</div>\n"
-        "</font>\n"
-        "<br>\n<br>\n" +
-        div("0.0", "0.0", "#0066CC", p + "0000-0000-0000-0000", "", "前文") +
-        div("5.3", "-5.3", "#0066CC", p + "0100-0000-0000-0000", "第1　", "第一の規定") +
-        div("0.0", "0.0", "#0066CC", p + "0200-0000-0000-0000", "", "隠す見出し") +
-        div("8.8", "-5.3", "#FFFFFF", p + "0200-0100-0000-0000", "-　", "ハイフンの見出し") +
-        div("15.9", "-8.8", "#0066CC", p + "0200-0100-0100-0000", "（1）　", "括弧の見出し") +
-        div("7.1", "0.0", "#0066CC", p + "0200-0100-0200-0000", "", "見出しなし") +
-        div("10.6", "-10.6", "#0066CC", p + "R000-0000-0000-0000", "別表", "別表の行") + expectedPageEnd();
+    const std::string expected = expectedPageStart() +
+                                 "<div>\n"
+                                 "<font style=\"font-size: 9pt; font-weight: bold; color: #696969\">\n"
+                                 "平成\n"
+                                 "<font style=\"font-size: 18pt; font-family: 'Century'; color: #696969\">\n"
+                                 "12\n"
+                                 "</font>\n"
+                                 "年\n"
+                                 "<font style=\"font-size: 18pt; font-family: 'Century'; color: #696969\">\n"
+                                 "1234\n"
+                                 "</font>\n"
+                                 "号　〔建設省告示〕\n"
+                                 "</font>\n"
+                                 "</div>\n"
+                                 "<hr>\n<br>\n"
+                                 "構造耐力上主要な部分<br>\n"
+                                 "<br>\n"
+                                 "<br>\n"
+                                 "<font style=\"font-size: 9pt; font-weight: normal; color: #696969\">\n"
+                                 "<div align=\"right\">平成12年5月31日　建設省告示第1234号</div>\n"
+                                 "<div align=\"right\">最終改正　平成19年5月18日　国土交通省告示第621号</div>\n"
+                                 "</font>\n"
+                                 "<br>\n<br>\n" +
+                                 div("0.0", "0.0", "#0066CC", p + "0000-0000-0000-0000", "", "前文") +
+                                 div("5.3", "-5.3", "#0066CC", p + "0100-0000-0000-0000", "第1　", "第一の規定") +
+                                 div("0.0", "0.0", "#0066CC", p + "0200-0000-0000-0000", "", "隠す見出し") +
+                                 div("8.8", "-5.3", "#FFFFFF", p + "0200-0100-0000-0000", "-　", "ハイフンの見出し") +
+                                 div("15.9", "-8.8", "#0066CC", p + "0200-0100-0100-0000", "（1）　", "括弧の見出し") +
+                                 div("7.1", "0.0", "#0066CC", p + "0200-0100-0200-0000", "", "見出しなし") +
+                                 div("10.6", "-10.6", "#0066CC", p + "R000-0000-0000-0000", "別表", "別表の行") +
+                                 expectedPageEnd();
     EXPECT_EQ(page("51A-KD121234-00"), expected);
     EXPECT_TRUE(sink_.empty()) << firstMessage();
 }
@@ -321,9 +326,11 @@ TEST_F(PageBuilderTest, AppendedTablePage) {
         "\n<!---------------------------------------->\n"
         "<!--↓タヴレルが挿入した分割インジケータ--><br>\n"
         "<div align='right'>\n"
-        "<a href='http://01A-T0010000-00_TAVREL'><img border='0' title='表の前半　(現在位置 P.1/2)' src='" + img +
+        "<a href='http://01A-T0010000-00_TAVREL'><img border='0' title='表の前半　(現在位置 P.1/2)' src='" +
+        img +
         "indicator_red.gif' width='10' height='10'></a>"
-        "<a href='http://01A-T0010000-01_TAVREL'><img border='0' title='表の後半　(P.2/2)' src='" + img +
+        "<a href='http://01A-T0010000-01_TAVREL'><img border='0' title='表の後半　(P.2/2)' src='" +
+        img +
         "indicator_blue.gif' width='10' height='10'></a>"
         "\n</div>\n"
         "<!--↑タヴレルが挿入した分割インジケータ-->\n"
@@ -344,14 +351,16 @@ TEST_F(PageBuilderTest, AppendedTablePage) {
 }
 
 TEST_F(PageBuilderTest, SpecialPageKeepsItsPiecesInOrder) {
-    exec("INSERT INTO T_他 (ID_FN, 順序, HTMLデータ) VALUES ('00A-Z0020000-00', 2, '<p x:str=\"a\">後</p>'), "
-         "('00A-Z0020000-00', 1, '<p>前 <img src=\"images/basic/a.gif\"></p>'), ('00A-Z0020000-00', 3, NULL)");
+    exec(
+        "INSERT INTO T_他 (ID_FN, 順序, HTMLデータ) VALUES ('00A-Z0020000-00', 2, '<p x:str=\"a\">後</p>'), "
+        "('00A-Z0020000-00', 1, '<p>前 <img src=\"images/basic/a.gif\"></p>'), ('00A-Z0020000-00', 3, NULL)");
     EXPECT_EQ(page("00A-Z0020000-00"), "<p>前 <img src=\"images/basic/a.gif\"></p><p >後</p>");
 }
 
 TEST_F(PageBuilderTest, DesignDataPageImagesPointIntoTheImageFolder) {
-    exec("INSERT INTO T_他 (ID_FN, 順序, HTMLデータ) VALUES ('00A-Z0090003-00', 1, "
-         "'<img src=\"images/basic/h.gif\"><img src=\"images/design/s.gif\">')");
+    exec(
+        "INSERT INTO T_他 (ID_FN, 順序, HTMLデータ) VALUES ('00A-Z0090003-00', 1, "
+        "'<img src=\"images/basic/h.gif\"><img src=\"images/design/s.gif\">')");
     EXPECT_EQ(page("00A-Z0090003-00"),
               "<img src=\"" + images() + "basic/h.gif\"><img src=\"" + images() + "design/s.gif\">");
 }
@@ -487,8 +496,10 @@ TEST_F(PageBuilderTest, TogglesDecideBracketsAndReferenceLinks) {
     const std::string id = "01A-00010000-00-0100-0000-0000-0000";
     const std::string sentence = "建築物の敷地（この法律の規定の適用を受けるものに限る。）について定める。";
     addSentence(id, sentence, "0000000000000000", {0, 0, -1, 0});
-    exec("INSERT INTO T_参 (ID_BN, ID_FN, 順序, 表示, 場所, キーワード, 表中, 選定, 自動, 強調, 有効, 備考, 補助) "
-         "VALUES ('" + id + "', '01A-00020000-00', 1, -1, '', '敷地', 0, 0, -1, -1, -1, '用語', '')");
+    exec(
+        "INSERT INTO T_参 (ID_BN, ID_FN, 順序, 表示, 場所, キーワード, 表中, 選定, 自動, 強調, 有効, 備考, 補助) "
+        "VALUES ('" +
+        id + "', '01A-00020000-00', 1, -1, '', '敷地', 0, 0, -1, -1, -1, '用語', '')");
     const std::string divEnd = "\n</div>\n";
 
     // Both on: the block as the reference builder makes it, after the div.
@@ -516,7 +527,7 @@ TEST_F(PageBuilderTest, ColoursComeFromTheOptions) {
     addLaw("01A", "建基法", "建築基準法");
     addPage("01A-00060000-00", "01A-0000-0000-0000-0000", "なし");
     addSentence("01A-00060000-00-0100-0000-0000-0000", "本文");
-    doc().options()[BackColor] = 0x123456;   // blue 12, green 34, red 56
+    doc().options()[BackColor] = 0x123456;  // blue 12, green 34, red 56
     doc().options()[FontColorBasic] = 0x0000FF;
     doc().options()[FontColorLink] = 0xABCDEF;
     doc().options()[FontColorTag] = 0x010203;
@@ -529,7 +540,7 @@ TEST_F(PageBuilderTest, ColoursComeFromTheOptions) {
 TEST_F(PageBuilderTest, FailuresShowOneReportAndGiveNoPage) {
     addLaw("01A", "建基法", "建築基準法");
     addPage("01A-00070000-00", "01A-0000-0000-0000-0000", "なし");  // no sentences
-    addPage("01A-00080000-00", "01A-0100", "なし");                  // broken division
+    addPage("01A-00080000-00", "01A-0100", "なし");                 // broken division
     addSentence("01A-00080000-00-0100-0000-0000-0000", "本文");
 
     EXPECT_EQ(failure("01A-X0010000-00"), "法文のタイプの識別ができませんでした。\n\n関数 = CTavrelDoc::_html_build()");
@@ -606,9 +617,7 @@ TEST_F(PageBuilderTest, PageFileIsWrittenWithCrLf) {
 }
 
 TEST(UnitExponents, EveryUnitGetsItsExponentRaised) {
-    auto raise = [](const std::string& utf8) {
-        return text::toUtf8(render::raiseUnitExponents(text::fromUtf8(utf8)));
-    };
+    auto raise = [](const std::string& utf8) { return text::toUtf8(render::raiseUnitExponents(text::fromUtf8(utf8))); };
     EXPECT_EQ(raise("1㎝2 2㎝3 3㎜2 4㎜3 5m3 6s2 7秒2"),
               "1㎝<SUP>2</SUP> 2㎝<SUP>3</SUP> 3㎜<SUP>2</SUP> 4㎜<SUP>3</SUP> 5m<SUP>3</SUP> 6s<SUP>2</SUP> "
               "7秒<SUP>2</SUP>");
@@ -624,8 +633,9 @@ TEST_F(PageBuilderTest, RandomSentenceTextsAlwaysGiveAPage) {
     addSentence("01A-00090000-00-0100-0000-0000-0000", "x");
     exec("PRAGMA synchronous = OFF");  // hundreds of updates of a throwaway file
     doc();
-    const char* fragments[] = {"（", "）", "「", "」という。", "[", "]", "[L", "/", "L]", "[第", "条", "<", ">",
-                               "x:str=\"", "\"", "\n", "㎝2", "m3", "秒2", "　", "./images/", "%s", "%d", "\\"};
+    const char* fragments[] = {"（",  "）",  "「",  "」という。", "[",         "]",        "[L", "/",
+                               "L]",  "[第", "条",  "<",          ">",         "x:str=\"", "\"", "\n",
+                               "㎝2", "m3",  "秒2", "　",         "./images/", "%s",       "%d", "\\"};
     std::mt19937 rng(20261207);
     render::PageBuilder builder(doc());
     for (int round = 0; round < 300; ++round) {
@@ -653,7 +663,8 @@ TEST_F(PageBuilderTest, RandomSentenceTextsAlwaysGiveAPage) {
 TEST_F(PageBuilderTest, RandomRowsNeverBreakTheSentenceRenderer) {
     doc();
     std::mt19937 rng(7);
-    const char* fragments[] = {"（", "）", "「", "」という。", "[第", "条]", "[L", "/", "L]", "[K", "K]", "-", "0", "A"};
+    const char* fragments[] = {"（", "）", "「", "」という。", "[第", "条]", "[L",
+                               "/",  "L]", "[K", "K]",         "-",   "0",   "A"};
     auto randomText = [&](int maxPieces) {
         std::string t;
         const int pieces = static_cast<int>(rng() % maxPieces);

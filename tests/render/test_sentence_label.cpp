@@ -1,10 +1,9 @@
 // Labels and indentation of sentence rows, in units of the basic font size.
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "render/sentence_label.h"
 #include "text/sjis.h"
+
+#include <gtest/gtest.h>
+#include <string>
 
 namespace tavrel::testing {
 namespace {
@@ -76,10 +75,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(SentenceLayout, UnknownLevelGivesNothing) {
     EXPECT_FALSE(render::sentenceLayout(numbering::Article, "01A-00030000-00-0100-0000-0000-000", kPlain, false, 1.0));
+    EXPECT_FALSE(render::sentenceLayout(numbering::Notification, "51A-KD121234-00-0100-0000-0000", kPlain, false, 1.0));
     EXPECT_FALSE(
-        render::sentenceLayout(numbering::Notification, "51A-KD121234-00-0100-0000-0000", kPlain, false, 1.0));
-    EXPECT_FALSE(render::sentenceLayout(numbering::AppendedTable, "01A-T0010000-00-0000-0000-0000-0000", kPlain,
-                                        false, 1.0));
+        render::sentenceLayout(numbering::AppendedTable, "01A-T0010000-00-0000-0000-0000-0000", kPlain, false, 1.0));
 }
 
 TEST(SentenceLayout, LengthsScaleWithTheUnit) {

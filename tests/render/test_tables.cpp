@@ -1,12 +1,12 @@
 // Table HTML of a sentence: pieces in order, each with the style block, line
 // feeds before cells and breaks removed, the table font size adapted.
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "render/tables.h"
-#include "render_fixture.h"
 #include "text/sjis.h"
+
+#include "render_fixture.h"
+
+#include <gtest/gtest.h>
+#include <string>
 
 namespace tavrel::testing {
 namespace {
@@ -22,7 +22,7 @@ const char* const kStyleBlock =
 const char* const kId = "01A-00030000-00-0100-0000-0000-0000";
 
 class TableTest : public RenderFixture {
-protected:
+  protected:
     bool table(const std::string& idBN, std::string& utf8) {
         std::string html = "stale";
         const bool ok = render::_html_tbl(doc(), text::fromUtf8(idBN), html);
@@ -58,8 +58,9 @@ TEST_F(TableTest, LineFeedsBeforeCellEndsAndBreaksDisappear) {
 }
 
 TEST_F(TableTest, TableFontSizeReplacesTheStoredNinePoints) {
-    addTablePiece(kId, 1, "<head></head><body><td style='font-size:9.0pt;'>a</td><td style='font-size:9.0pt;'>b</td>"
-                          "<td style='font-size:10.0pt;'>c</td></body>");
+    addTablePiece(kId, 1,
+                  "<head></head><body><td style='font-size:9.0pt;'>a</td><td style='font-size:9.0pt;'>b</td>"
+                  "<td style='font-size:10.0pt;'>c</td></body>");
     std::string html;
     doc().options()[FontSizeTable] = 9;
     ASSERT_TRUE(table(kId, html));
@@ -98,8 +99,9 @@ TEST_F(TableTest, MissingTableIsReported) {
     EXPECT_FALSE(table(kId, html));
     ASSERT_EQ(sink_.shown().size(), 1u);
     EXPECT_EQ(firstCaption(), "HTML形式の表式データを抽出する");
-    EXPECT_EQ(firstMessage(), "データベース中のテーブル「T_表」から表式データを\n見つけることができませんでした。\n\n"
-                              "関数 = CTavrelDoc::_html_tbl()");
+    EXPECT_EQ(firstMessage(),
+              "データベース中のテーブル「T_表」から表式データを\n見つけることができませんでした。\n\n"
+              "関数 = CTavrelDoc::_html_tbl()");
     EXPECT_EQ(sink_.shown().front().icon, MsgIcon::Error);
 }
 

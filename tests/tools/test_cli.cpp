@@ -1,14 +1,13 @@
 // tavrel-cli run as a program on a small data folder.
-#include <gtest/gtest.h>
-
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <string>
+#include "text/sjis.h"
 
 #include "support/fixture_db.h"
 #include "support/temp_dir.h"
-#include "text/sjis.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/wait.h>
 
 namespace tavrel::testing {
 namespace {
@@ -19,28 +18,32 @@ struct CliRun {
 };
 
 class CliTest : public ::testing::Test {
-protected:
+  protected:
     CliTest() {
         FixtureDb db(dir_.file("TL2008.orl"));
-        db.exec("INSERT INTO T_法 (ID_HN, 法名一般, 法名略式, 法名正式, 表示) VALUES "
-                "('00A', '表紙等', '表紙等', '表紙等', -1), ('01A', '建基法', '法', '建築基準法', -1), "
-                "('02A', '隠れた法', '隠', '隠れた法', 0)");
-        db.exec("INSERT INTO T_条 (ID_FN, ID_SN, 条名, 補足, 分割, 大型, 表示) VALUES "
-                "('00A-Z0010000-00', '00A-0000-0000-0000-0000', '表紙', '', 0, 0, -1), "
-                "('01A-00010000-00', '01A-0000-0000-0000-0000', '目的', '', 0, 0, -1), "
-                "('01A-00020000-00', '01A-0000-0000-0000-0000', '用語', '', 0, -1, -1), "
-                "('01A-00030000-00', '01A-0000-0000-0000-0000', '隠す', '', 0, 0, 0), "
-                "('02A-00010000-00', '02A-0000-0000-0000-0000', '隠れた条', '', 0, 0, -1)");
-        db.exec("INSERT INTO T_文 (ID_BN, 法文, 書式コード, 表式, 札抜, 参照, 図入) VALUES "
-                "('01A-00010000-00-0100-0000-0000-0000', 'この法律は、建築物の基準を定める。', '0000000000000000', 0, 0, 0, 0), "
-                "('01A-00020000-00-0100-0000-0000-0000', '用語の意義は、次のとおり。', '0000000000000000', 0, 0, 0, 0)");
+        db.exec(
+            "INSERT INTO T_法 (ID_HN, 法名一般, 法名略式, 法名正式, 表示) VALUES "
+            "('00A', '表紙等', '表紙等', '表紙等', -1), ('01A', '建基法', '法', '建築基準法', -1), "
+            "('02A', '隠れた法', '隠', '隠れた法', 0)");
+        db.exec(
+            "INSERT INTO T_条 (ID_FN, ID_SN, 条名, 補足, 分割, 大型, 表示) VALUES "
+            "('00A-Z0010000-00', '00A-0000-0000-0000-0000', '表紙', '', 0, 0, -1), "
+            "('01A-00010000-00', '01A-0000-0000-0000-0000', '目的', '', 0, 0, -1), "
+            "('01A-00020000-00', '01A-0000-0000-0000-0000', '用語', '', 0, -1, -1), "
+            "('01A-00030000-00', '01A-0000-0000-0000-0000', '隠す', '', 0, 0, 0), "
+            "('02A-00010000-00', '02A-0000-0000-0000-0000', '隠れた条', '', 0, 0, -1)");
+        db.exec(
+            "INSERT INTO T_文 (ID_BN, 法文, 書式コード, 表式, 札抜, 参照, 図入) VALUES "
+            "('01A-00010000-00-0100-0000-0000-0000', 'この法律は、建築物の基準を定める。', '0000000000000000', 0, 0, "
+            "0, 0), "
+            "('01A-00020000-00-0100-0000-0000-0000', '用語の意義は、次のとおり。', '0000000000000000', 0, 0, 0, 0)");
     }
 
     CliRun run(const std::string& arguments) {
         const std::string out = dir_.file("stdout.txt");
         const std::string err = dir_.file("stderr.txt");
-        const std::string command = std::string("'") + TAVREL_BINARY_DIR + "/bin/tavrel-cli' " + arguments + " >'" +
-                                    out + "' 2>'" + err + "'";
+        const std::string command =
+            std::string("'") + TAVREL_BINARY_DIR + "/bin/tavrel-cli' " + arguments + " >'" + out + "' 2>'" + err + "'";
         CliRun r;
         const int raw = std::system(command.c_str());
         r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

@@ -13,10 +13,10 @@ enum class Command { Page, Pages };
 
 struct CliOptions {
     Command command = Command::Page;
-    std::string pageId;     // page: the ID_FN (ASCII)
-    bool fullPage = false;  // page: build a large page in full
-    bool utf8 = false;      // page: write UTF-8 instead of CP932
-    std::string dataFolder; // empty: the executable's folder
+    std::string pageId;      // page: the ID_FN (ASCII)
+    bool fullPage = false;   // page: build a large page in full
+    bool utf8 = false;       // page: write UTF-8 instead of CP932
+    std::string dataFolder;  // empty: the executable's folder
 };
 
 // nullopt and error set for a malformed command line.

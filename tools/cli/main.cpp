@@ -10,19 +10,20 @@
 // The data folder is DIR, or by default the executable's folder (or the
 // installed ../share/tavrel beside it). Settings are the built-in defaults.
 // Exit codes: 0 done, 1 page not built, 2 start-up failed, 64 bad usage.
+#include "document/ctavreldoc.h"
+#include "document/settings_store.h"
+#include "render/page_builder.h"
+#include "text/sjis.h"
+
+#include "cli_options.h"
+#include "stderr_sink.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <system_error>
 #include <vector>
-
-#include "cli_options.h"
-#include "document/ctavreldoc.h"
-#include "document/settings_store.h"
-#include "render/page_builder.h"
-#include "stderr_sink.h"
-#include "text/sjis.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 namespace tavrel::cli {
 
 class StderrSink : public MessageSink {
-public:
+  public:
     MsgAnswer show(const std::string& caption, const std::string& text, MsgButtons buttons, MsgIcon icon,
                    bool ownerless = true) override;
     int shownCount() const { return shown_; }
 
-private:
+  private:
     int shown_ = 0;
 };
 

@@ -365,6 +365,22 @@ TEST_F(PageBuilderTest, DesignDataPageImagesPointIntoTheImageFolder) {
               "<img src=\"" + images() + "basic/h.gif\"><img src=\"" + images() + "design/s.gif\">");
 }
 
+// The cover and the page in preparation point their two images into the
+// image folder and link their explicit link markup (no id: no source row).
+TEST_F(PageBuilderTest, CoverAndPageInPreparation) {
+    const std::string stored =
+        "<img src=\"tavrel_title.bmp\"><img src=\"season.gif\"><p>[L建築基準法/01A-00010000L]</p>";
+    for (const char* id : {"00A-Z0010000-00", "00A-Z0050000-00", "00A-Z0020000-00"})
+        exec(std::string("INSERT INTO T_他 (ID_FN, 順序, HTMLデータ) VALUES ('") + id + "', 1, " +
+             FixtureDb::quote(stored) + ")");
+    const std::string expected = "<img src=\"" + images() + "tavrel_title.bmp\"><img src=\"" + images() +
+                                 "season.gif\"><p><a href='http://01A-00010000_TAVREL'>建築基準法</a></p>";
+    EXPECT_EQ(page("00A-Z0010000-00"), expected);
+    EXPECT_EQ(page("00A-Z0050000-00"), expected);
+    EXPECT_EQ(page("00A-Z0020000-00"), stored);
+    EXPECT_TRUE(sink_.empty()) << firstMessage();
+}
+
 TEST_F(PageBuilderTest, AbolishedCabinetOrderCarriesItsNotice) {
     addLaw("10B", "旧令", "旧施行令");
     addPage("10B-00010000-00", "10B-0000-0000-0000-0000", "なし");

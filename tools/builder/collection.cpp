@@ -632,6 +632,20 @@ private:
                 for (const TablePiece& p : c_.tables) has = has || p.idBN == ref.idBN;
                 if (!has) throw BuildError(where.file, where.line, "表中 is set but the sentence has no table");
             }
+            if (!ref.keyword.empty()) {
+                // The keyword must be where the link colours it: the sentence
+                // text, or its table when 表中 is set.
+                std::string where = c_.sentence(ref.idBN)->markup;
+                if (ref.inTable) {
+                    where.clear();
+                    for (const TablePiece& p : c_.tables)
+                        if (p.idBN == ref.idBN) where += p.html;
+                }
+                if (where.find(ref.keyword) == std::string::npos)
+                    throw BuildError(name, r.line,
+                                     "the keyword 「" + ref.keyword + "」 does not occur in " +
+                                         (ref.inTable ? "the table of " : "the text of ") + ref.idBN);
+            }
             c_.sentence(ref.idBN)->reference = true;
             c_.references.push_back(ref);
         }

@@ -6,6 +6,8 @@
 //       report on standard error when the page cannot be built.
 //   tavrel-cli pages [--data DIR]
 //       prints the identifier of every page the program shows, one a line.
+//   tavrel-cli search <words...> [--utf8] [--data DIR]
+//       the full-text search (search_command.h).
 //
 // The data folder is DIR, or by default the executable's folder (or the
 // installed ../share/tavrel beside it). Settings are the built-in defaults.
@@ -16,6 +18,7 @@
 #include "text/sjis.h"
 
 #include "cli_options.h"
+#include "search_command.h"
 #include "stderr_sink.h"
 
 #include <cstdio>
@@ -47,6 +50,8 @@ void writeOut(const std::string& bytes) { std::fwrite(bytes.data(), 1, bytes.siz
 int main(int argc, char** argv) {
     using namespace tavrel;
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (cli::isSearchCommand(args))
+        return cli::searchMain(args, executableFolder(argv[0]), userDataFallback());
     std::string error;
     const std::optional<cli::CliOptions> options = cli::parseCommandLine(args, error);
     if (!options) {

@@ -375,7 +375,7 @@ TEST_F(SampleCollection, DefaultMarkerFile) {
     ASSERT_EQ(text.rfind("VERSION 8.08\r\n", 0), 0u);
     std::istringstream in(text.substr(14));
     std::string line;
-    int markers = 0, stale = 0;
+    int markers = 0, stale = 0, inline_ = 0;
     while (std::getline(in, line)) {
         ASSERT_FALSE(line.empty());
         ASSERT_EQ(line.back(), '\r');
@@ -383,15 +383,24 @@ TEST_F(SampleCollection, DefaultMarkerFile) {
         ASSERT_EQ(line.size(), 92u) << line;
         const std::string key = line.substr(0, 55), value = line.substr(57);
         EXPECT_EQ(line.substr(55, 2), ", ");
-        ASSERT_TRUE(std::regex_match(key, std::regex("^[0-9A-Z-]{35}-to-[0-9A-Z-]{12}-r[0-9]{2}$"))) << key;
+        ASSERT_TRUE(std::regex_match(key, std::regex("^[0-9A-Z-]{35}-to-[0-9A-Z-]{12}-[rp][0-9]{2}$"))) << key;
         const std::string source = key.substr(0, 35), target = key.substr(39, 12);
-        EXPECT_GT(db().count("T_参 WHERE ID_BN = '" + source + "' AND substr(ID_FN,1,12) = '" + target + "'"), 0u) << key;
+        if (key[52] == 'r') {
+            EXPECT_GT(db().count("T_参 WHERE ID_BN = '" + source + "' AND substr(ID_FN,1,12) = '" + target + "'"), 0u) << key;
+        } else {
+            ++inline_;
+            const auto n = num::articleNumber(target + "-00");
+            ASSERT_TRUE(n) << key;
+            const std::string markup = "[第" + std::to_string(n->number) + "条/" + target.substr(0, 3) + "]";
+            EXPECT_GT(db().count("T_文 WHERE ID_BN = '" + source + "' AND instr(法文, '" + markup + "') > 0"), 0u) << key;
+        }
         EXPECT_EQ(db().count("T_文 WHERE ID_BN = '" + value + "'"), 1u) << value;
         ++markers;
         if (value.substr(0, 12) != target) ++stale;
     }
     EXPECT_GE(markers, 3);
     EXPECT_EQ(stale, 1);
+    EXPECT_EQ(inline_, 1);
 }
 
 TEST_F(SampleCollection, HelpPageAndImages) {

@@ -660,8 +660,26 @@ private:
             const std::string from = resolveSentence(r.at("source"), r.at("address"), where);
             const std::string target = r.at("target");
             if (!isIdentifierText(target, 12)) throw BuildError(where.file, where.line, "target is a 12-character page prefix");
-            if (!std::regex_match(r.at("link"), std::regex(R"(^[prmt]\d\d$)")))
-                throw BuildError(where.file, where.line, "link is the id ending, e.g. r01");
+            if (!std::regex_match(r.at("link"), std::regex(R"(^[pr]\d\d$)")))
+                throw BuildError(where.file, where.line, "link is the id ending: r01 for a reference-link row, p01 for an inline reference");
+            // The link must exist: a reference-link row to the target, or an
+            // inline reference to it in the sentence text.
+            bool linked = false;
+            if (r.at("link")[0] == 'r') {
+                for (const Reference& ref : c_.references)
+                    linked = linked || (ref.idBN == from && ref.shown && ref.targetFN.compare(0, 12, target) == 0);
+            } else if (r.at("link")[0] == 'p') {
+                const int n = std::stoi(target.substr(4, 4)), b1 = std::stoi(target.substr(8, 2)),
+                          b2 = std::stoi(target.substr(10, 2));
+                std::string label = "[第" + std::to_string(n) + "条";
+                if (b1 > 0) label += "の" + std::to_string(b1);
+                if (b1 > 0 && b2 > 0) label += "の" + std::to_string(b2);
+                const std::string law = target.substr(0, 3);
+                label += law == from.substr(0, 3) ? "]" : "/" + law + "]";
+                linked = c_.sentence(from)->markup.find(label) != std::string::npos;
+            }
+            if (!linked)
+                throw BuildError(where.file, where.line, "no link from " + from + " to " + target + " for this marker");
             Marker m;
             m.key = from + "-to-" + target + "-" + r.at("link");
             m.value = resolveSentence(r.at("page"), r.at("sentence"), where);

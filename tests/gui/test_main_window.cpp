@@ -1,0 +1,296 @@
+// The main window as the user sees it: started on a copy of the sample
+// collection, it shows the cover page, follows page links, keeps its
+// placement and divider, and obeys the keyboard rules.
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QSplitter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebEnginePage>
+
+#include <memory>
+
+#include "app/application.h"
+#include "app/cmainframe.h"
+#include "app/command_registry.h"
+#include "app/navigator_pane.h"
+#include "app/qt_message_sink.h"
+#include "document/options.h"
+#include "document/settings_store.h"
+#include "textview/gui/c2ndview.h"
+
+using namespace tavrel;
+using namespace tavrel::gui;
+
+namespace {
+
+bool copyFolder(const QString& from, const QString& to) {
+    QDir().mkpath(to);
+    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(path);
+        if (it.fileInfo().isDir()) {
+            QDir().mkpath(target);
+        } else if (!QFile::copy(path, target)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Runs a script in the page and waits for its result.
+QVariant evaluate(QWebEnginePage* page, const QString& script) {
+    QVariant result;
+    bool done = false;
+    page->runJavaScript(script, [&](const QVariant& v) {
+        result = v;
+        done = true;
+    });
+    QElapsedTimer t;
+    t.start();
+    while (!done && t.elapsed() < 15000) QTest::qWait(20);
+    return result;
+}
+
+QString bodyText(C2ndView* view) {
+    return evaluate(view->page(), QStringLiteral("document.body ? document.body.innerText : ''")).toString();
+}
+
+// Waits until the page on screen contains the text.
+bool waitForText(C2ndView* view, const QString& text) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 20000) {
+        if (bodyText(view).contains(text)) return true;
+        QTest::qWait(100);
+    }
+    return false;
+}
+
+}  // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void startsOnTheCoverWithTheFixedCaptionAndDefaultLayout();
+    void clickingAPageLinkShowsTheTargetAndRecordsTheCover();
+    void fixedPageCommandsAndArrowKeys();
+    void ctrlPageDownWrapsRoundTheTabs();
+    void closingStoresPageWindowAndDivider();
+    void storedDividerAndMaximisedWindowAreRestored();
+    void malformedDividerIsIgnored();
+    void windowCannotShrinkBelowTheMinimum();
+
+private:
+    void startApp();
+    C2ndView* view() const { return app_->mainFrame()->textView(); }
+    CMainFrame* frame() const { return app_->mainFrame(); }
+    void writeSetting(const QString& key, const QVariant& value) {
+        QSettings s(settingsFile_, QSettings::IniFormat);
+        s.setValue(key, value);
+    }
+    QVariant readSetting(const QString& key) const {
+        QSettings s(settingsFile_, QSettings::IniFormat);
+        return s.value(key);
+    }
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString dataFolder_;
+    QString settingsFile_;
+    std::unique_ptr<TavrelApplication> app_;
+};
+
+void TestMainWindow::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    dataFolder_ = dir_->filePath(QStringLiteral("bin"));
+    const QString built = QStringLiteral(TAVREL_BINARY_DIR) + QStringLiteral("/bin");
+    QVERIFY2(QFile::exists(built + QStringLiteral("/TL2008.orl")), "the sample collection has not been built");
+    QDir().mkpath(dataFolder_);
+    for (const char* name : {"TL2008.orl", "default.ppj", "help08.html"})
+        QVERIFY(QFile::copy(built + QLatin1Char('/') + QLatin1String(name),
+                            dataFolder_ + QLatin1Char('/') + QLatin1String(name)));
+    QVERIFY(copyFolder(built + QStringLiteral("/images08"), dataFolder_ + QStringLiteral("/images08")));
+    settingsFile_ = dir_->filePath(QStringLiteral("settings.ini"));
+}
+
+void TestMainWindow::cleanup() {
+    app_.reset();
+    dir_.reset();
+}
+
+void TestMainWindow::startApp() {
+    StartOptions o;
+    o.executableFolder = dataFolder_;
+    o.userDataFolder = dir_->filePath(QStringLiteral("user"));
+    o.splash = false;
+    o.answerMessagesInAdvance = true;
+    o.settingsFile = settingsFile_;
+    app_ = std::make_unique<TavrelApplication>(o);
+    QVERIFY(app_->start());
+    QVERIFY(QTest::qWaitForWindowExposed(frame()));
+}
+
+void TestMainWindow::startsOnTheCoverWithTheFixedCaptionAndDefaultLayout() {
+    startApp();
+    QCOMPARE(frame()->windowTitle(), QStringLiteral("Tavrel ソラテ 平成20年度版"));
+    QCOMPARE(frame()->size(), QSize(800, 600));
+    QCOMPARE(frame()->mainSplitter()->sizes().value(0), 300);
+    QCOMPARE(view()->currentPageId(), std::string("00A-Z0010000-00"));
+    // The page arrived through the page scheme as Shift-JIS and reads right.
+    QVERIFY(waitForText(view(), QStringLiteral("建築基準法")));
+    QCOMPARE(evaluate(view()->page(), QStringLiteral("document.characterSet")).toString(),
+             QStringLiteral("Shift_JIS"));
+    // Its images are served from the image folder.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        evaluate(view()->page(), QStringLiteral("Array.from(document.images).length > 0 && "
+                                                "Array.from(document.images).every(i => i.complete && i.naturalWidth > 0)"))
+            .toBool(),
+        15000);
+    // Nothing to go back to yet, and the message sink stayed silent.
+    QVERIFY(!frame()->commands().byName(QStringLiteral("back"))->isEnabled());
+    QVERIFY(app_->messages().shown().empty());
+    const QStringList buttons = [this] {
+        QStringList names;
+        for (const char* n : {"previous", "next", "back", "forward", "synchro", "refer", "brachet", "alwaysOnTop",
+                              "pinPoint", "designData", "print"})
+            names << frame()->commands().byName(QLatin1String(n))->iconText();
+        return names;
+    }();
+    QCOMPARE(buttons, (QStringList{QStringLiteral("前へ"), QStringLiteral("次へ"), QStringLiteral("戻る"),
+                                   QStringLiteral("進む"), QStringLiteral("同期"), QStringLiteral("参照"),
+                                   QStringLiteral("括弧"), QStringLiteral("手前"), QStringLiteral("狙撃"),
+                                   QStringLiteral("資料"), QStringLiteral("印刷")}));
+}
+
+void TestMainWindow::clickingAPageLinkShowsTheTargetAndRecordsTheCover() {
+    startApp();
+    QVERIFY(waitForText(view(), QStringLiteral("建築基準法")));
+    // Where the first law's link sits on the screen.
+    const QVariantList rect =
+        evaluate(view()->page(), QStringLiteral("(function(){var a=[...document.links].find(l=>"
+                                                "l.getAttribute('href').toUpperCase().indexOf('01A-00010000_TAVREL')>=0);"
+                                                "a.scrollIntoView();var r=a.getBoundingClientRect();"
+                                                "return [r.left+r.width/2, r.top+r.height/2];})()"))
+            .toList();
+    QCOMPARE(rect.size(), 2);
+    const QPoint at(rect[0].toInt(), rect[1].toInt());
+    QWidget* surface = view()->focusProxy();
+    QVERIFY(surface);
+    QTest::mouseClick(surface, Qt::LeftButton, {}, at);
+    QTRY_COMPARE_WITH_TIMEOUT(view()->currentPageId(), std::string("01A-00010000-00"), 15000);
+    QVERIFY(waitForText(view(), QStringLiteral("【目的】")));
+    // The cover was recorded: back is possible, and the caption names the page.
+    QTRY_VERIFY(frame()->commands().byName(QStringLiteral("back"))->isEnabled());
+    QVERIFY(frame()->pageCaptionText().contains(QStringLiteral("建築基準法")));
+    // The text view decided; the browser made no navigation of its own.
+    QVERIFY(evaluate(view()->page(), QStringLiteral("location.href")).toString().startsWith(QStringLiteral("tavrel:")));
+
+    frame()->commands().byName(QStringLiteral("back"))->trigger();
+    QTRY_COMPARE(view()->currentPageId(), std::string("00A-Z0010000-00"));
+    QVERIFY(frame()->commands().byName(QStringLiteral("forward"))->isEnabled());
+}
+
+void TestMainWindow::fixedPageCommandsAndArrowKeys() {
+    startApp();
+    QVERIFY(waitForText(view(), QStringLiteral("建築基準法")));
+    frame()->commands().byName(QStringLiteral("designData"))->trigger();
+    QCOMPARE(view()->currentPageId(), std::string("00A-Z0090000-00"));
+    frame()->commands().byName(QStringLiteral("cover"))->trigger();
+    QCOMPARE(view()->currentPageId(), std::string("00A-Z0010000-00"));
+
+    // Left arrow goes back, unless the focus is in the contents tree.
+    frame()->activateWindow();
+    QTRY_VERIFY(QApplication::activeWindow() == frame());
+    QTest::keyClick(frame()->navigator()->findChild<QWidget*>(QStringLiteral("contentsTree")), Qt::Key_Left);
+    QCOMPARE(view()->currentPageId(), std::string("00A-Z0010000-00"));
+    frame()->navigator()->setCurrentIndex(1);
+    QTest::keyClick(frame()->navigator()->currentWidget(), Qt::Key_Left);
+    QCOMPARE(view()->currentPageId(), std::string("00A-Z0090000-00"));
+    QTest::keyClick(frame()->navigator()->currentWidget(), Qt::Key_Right);
+    QCOMPARE(view()->currentPageId(), std::string("00A-Z0010000-00"));
+}
+
+void TestMainWindow::ctrlPageDownWrapsRoundTheTabs() {
+    startApp();
+    frame()->activateWindow();
+    QTRY_VERIFY(QApplication::activeWindow() == frame());
+    NavigatorPane* nav = frame()->navigator();
+    nav->setCurrentIndex(3);
+    QTest::keyClick(nav->currentWidget(), Qt::Key_PageDown, Qt::ControlModifier);
+    QCOMPARE(nav->currentIndex(), 0);
+    QTest::keyClick(nav->currentWidget(), Qt::Key_PageUp, Qt::ControlModifier);
+    QCOMPARE(nav->currentIndex(), 3);
+}
+
+void TestMainWindow::closingStoresPageWindowAndDivider() {
+    startApp();
+    frame()->commands().byName(QStringLiteral("legend"))->trigger();
+    QCOMPARE(view()->currentPageId(), std::string("00A-Z0020000-00"));
+    frame()->mainSplitter()->setSizes({260, 540});
+    const QRect normal = frame()->normalGeometry();
+    frame()->close();
+    app_.reset();
+
+    QCOMPARE(readSetting(QStringLiteral("Settings-2008/CurIDFN")).toString(), QStringLiteral("00A-Z0020000-00"));
+    QCOMPARE(readSetting(QStringLiteral("Settings-2008/SplitterPos1")).toString(), QStringLiteral("0:260:0"));
+    const auto wp = parseWindowPos(readSetting(QStringLiteral("Settings-2008/WindowPos")).toString().toStdString());
+    QVERIFY(wp.has_value());
+    QCOMPARE(normalRect(*wp), normal);
+    QVERIFY(!placementMaximised(*wp));
+    // The option block is written when the document goes away.
+    QVERIFY(readSetting(QStringLiteral("Settings-2008/ReviveLastPage")).isValid());
+}
+
+void TestMainWindow::storedDividerAndMaximisedWindowAreRestored() {
+    writeSetting(QStringLiteral("Settings-2008/SplitterPos1"), QStringLiteral("0:250:40"));
+    const QRect normal(40, 30, 700, 520);
+    writeSetting(QStringLiteral("Settings-2008/WindowPos"),
+                 QString::fromStdString(formatWindowPos(placementRecord(normal, true))));
+    // The last page comes back when the settings know its form.
+    writeSetting(QStringLiteral("Settings-2008/CurIDFN"), QStringLiteral("00A-Z0020000-00"));
+    writeSetting(QStringLiteral("Records/Version"), 808);
+    startApp();
+    QTRY_VERIFY(frame()->isMaximized());
+    QCOMPARE(frame()->navigator()->minimumWidth(), 40);
+    QCOMPARE(frame()->mainSplitter()->sizes().value(0), 250);
+    QCOMPARE(view()->currentPageId(), std::string("00A-Z0020000-00"));
+    frame()->close();
+    app_.reset();
+    const auto wp = parseWindowPos(readSetting(QStringLiteral("Settings-2008/WindowPos")).toString().toStdString());
+    QVERIFY(wp.has_value());
+    QVERIFY(placementMaximised(*wp));
+    QCOMPARE(normalRect(*wp), normal);
+}
+
+void TestMainWindow::malformedDividerIsIgnored() {
+    writeSetting(QStringLiteral("Settings-2008/SplitterPos1"), QStringLiteral("0:250"));
+    startApp();
+    QCOMPARE(frame()->mainSplitter()->sizes().value(0), 300);
+}
+
+void TestMainWindow::windowCannotShrinkBelowTheMinimum() {
+    startApp();
+    frame()->resize(300, 200);
+    QCOMPARE(frame()->size(), QSize(600, 450));
+}
+
+int main(int argc, char** argv) {
+    prepareWebEngine();
+    QApplication app(argc, argv);
+    TestMainWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_main_window.moc"

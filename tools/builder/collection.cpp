@@ -580,7 +580,7 @@ private:
                 return applyRuby(convertReferences(cell, ctx), c_.ruby);
             });
             c_.tables[x.index].html = t.html;
-            c_.tables[x.index].search = foldForSearch(t.plain);
+            c_.tables[x.index].search = searchText(t.plain);
         }
     }
 

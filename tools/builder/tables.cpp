@@ -212,14 +212,17 @@ TableHtml tableFromXml(const std::filesystem::path& file,
         for (const auto& cell : row->children) {
             if (cell->name != "TableColumn") continue;
             std::string content;
-            std::string plain;
+            std::string plain, searchable;
             for (const auto& sentence : cell->children) {
                 if (sentence->name != "Sentence") continue;
                 const std::string t = sentence->text;
+                const std::string converted = cellText(t);
                 if (!content.empty()) content += "<br>";
-                content += htmlEscape(cellText(t));
+                content += htmlEscape(converted);
                 if (!plain.empty()) plain += " ";
                 plain += t;
+                if (!searchable.empty()) searchable += " ";
+                searchable += converted;
             }
             std::string td = "<td class=xl24";
             if (!cell->attribute("colspan").empty()) td += " colspan=" + cell->attribute("colspan");
@@ -233,12 +236,22 @@ TableHtml tableFromXml(const std::filesystem::path& file,
             html += td;
             if (!trimmedPlain.empty()) {
                 if (!out.plain.empty()) out.plain += " ";
-                out.plain += plain;
+                out.plain += searchable;
             }
         }
         html += "</tr>\n";
     }
     html += "</table>\n";
+    // An appended table shows its title and the articles it belongs to above it.
+    if (!out.title.empty()) {
+        // The title names the table itself: it is not turned into a link.
+        std::string related = out.related;
+        if (related.rfind("　", 0) == 0) related = related.substr(std::string("　").size());
+        std::string heading = "<p style='font-size:9.0pt;'><b>" + htmlEscape(out.title) + "</b>";
+        if (!related.empty()) heading += "　" + htmlEscape(cellText(related));
+        html = heading + "</p>\n" + html;
+        out.plain = out.title + " " + cellText(related) + " " + out.plain;
+    }
     out.html = excelDocument(html);
     return out;
 }

@@ -11,7 +11,7 @@ namespace tavrel::builder {
 
 struct TableHtml {
     std::string html;    // UTF-8
-    std::string plain;   // cell texts joined by blanks, before search folding
+    std::string plain;   // converted cell texts joined by blanks, before search folding
     std::string title;   // AppdxTableTitle, when the file is an AppdxTable
     std::string related; // RelatedArticleNum, when present
 };

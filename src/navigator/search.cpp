@@ -242,6 +242,12 @@ SearchOutcome SearchTab::start(const std::string& comboText) {
     return list_._search_in_all_pages_2nd(text) ? SearchOutcome::Searched : SearchOutcome::Failed;
 }
 
+int SearchTab::emphasise(PageViewPartner& view, bool emphasiseFlag) const {
+    if (const std::string marks = view.GetMarks(); !marks.empty()) view.MarkWords(marks, 1);
+    if (!emphasiseFlag || lastSearchText_.empty()) return 0;
+    return view.MarkWords(lastSearchText_, 0);
+}
+
 void SearchTab::fillRecent() {
     if (recentFilled_) return;
     recentFilled_ = true;

@@ -13,6 +13,7 @@
 #include "database/connection.h"
 #include "database/message_sink.h"
 #include "document/ctavreldoc.h"
+#include "document/navigation.h"
 #include "document/settings_store.h"
 #include "navigator/list_rows.h"
 
@@ -136,6 +137,11 @@ public:
     // The prepared text of the last search started; empty before the first
     // and after a rejected text.
     const std::string& lastSearchText() const { return lastSearchText_; }
+
+    // Command 32773 on the search tab: the marks of the shown page are
+    // cleared, then, when emphasise is on, the words of the last search are
+    // marked. Returns what the marking returned (0 when nothing was marked).
+    int emphasise(PageViewPartner& view, bool emphasiseFlag) const;
 
     // Recent searches: read once per process from SearchTarget-01.. (newest
     // first) ...

@@ -364,9 +364,49 @@ TEST_F(SearchTest, ADatabaseErrorIsReportedOnceAndTheRowsStay) {
     EXPECT_EQ(tab.results().size(), static_cast<int>(before.size()));
 }
 
+// ---- Emphasis in the shown page ----
+
+class MarkingView : public PageViewPartner {
+public:
+    std::string currentPageId() const override { return {}; }
+    void SetRestorePosition(int, int) override {}
+    bool ShowPage(const std::string&) override { return true; }
+    void ColorAnchors() override {}
+    void setReshow() override {}
+    void ClearPageCache() override {}
+    void Print(int) override {}
+    std::string GetMarks() const override { return marks; }
+    int MarkWords(const std::string& words, int flag) override {
+        calls.push_back(u8(words) + (flag ? " clear" : " mark"));
+        marks = flag ? std::string() : words;
+        return 1;
+    }
+    std::string runSearchDialog(const std::string& text) override { return text; }
+    std::string marks;
+    std::vector<std::string> calls;
+};
+
+TEST_F(SearchTest, EmphasisClearsTheOldMarksAndMarksTheLastSearchWhenOn) {
+    standardCollection();
+    start();
+    SearchTab tab(*doc);
+    MarkingView view;
+    view.marks = cp("以前の語");
+    EXPECT_EQ(tab.emphasise(view, true), 0) << "no search yet";
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"以前の語 clear"}));
+
+    ASSERT_EQ(tab.start(cp("ｂ　耐火")), SearchOutcome::Searched);
+    view.calls.clear();
+    EXPECT_EQ(tab.emphasise(view, true), 1);
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"B　耐火 mark"})) << "the prepared text, as searched";
+    view.calls.clear();
+    EXPECT_EQ(tab.emphasise(view, false), 0);
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"B　耐火 clear"}));
+}
+
 // ---- Recent searches ----
 
-TEST_F(SearchTest, RecentSearchesAreReadOnceAndKeepTheLastTypedFormOnTop) {
+TEST_F(SearchTest, RecentSearchesAreReadOnceKeepTheLastTypedFormOnTopAndHoldTen) {
     standardCollection();
     start();
     settings.writeText(kSettingsSection, "SearchTarget-01", cp("耐火"));
@@ -385,13 +425,8 @@ TEST_F(SearchTest, RecentSearchesAreReadOnceAndKeepTheLastTypedFormOnTop) {
     EXPECT_EQ(settings.readText(kSettingsSection, "SearchTarget-02", ""), cp("耐火"));
     tab.recordRecent("");
     EXPECT_EQ(tab.recentEntries().size(), 2u);
-}
 
-TEST_F(SearchTest, TheEleventhSearchDropsTheOldest) {
-    standardCollection();
-    start();
-    SearchTab tab(*doc);
-    tab.fillRecent();
+    // Ten newer searches push both out; the newest is on top.
     for (int i = 1; i <= 11; ++i) tab.recordRecent("word" + std::to_string(i));
     ASSERT_EQ(tab.recentEntries().size(), 10u);
     EXPECT_EQ(tab.recentEntries().front(), "word11");

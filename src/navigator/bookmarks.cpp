@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "database/identifiers.h"
 #include "document/atomic_file.h"
@@ -118,12 +119,12 @@ bool TListBmk::_load() {
     std::vector<std::string> ids;
     BookmarkParser parser(ids);
     // Keeps what the article table knows, once each, as the lines come.
+    std::set<std::string> kept(bookmarks_.begin(), bookmarks_.end());
     const auto accept = [&] {
         for (std::string& id : ids) {
             ArticleInfo info;
             if ((id.size() == db::kIdFNLength || id.size() == db::kIdBNLength) &&
-                doc_.articleInfo(id.substr(0, db::kIdFNLength), info) &&
-                std::find(bookmarks_.begin(), bookmarks_.end(), id) == bookmarks_.end())
+                doc_.articleInfo(id.substr(0, db::kIdFNLength), info) && kept.insert(id).second)
                 bookmarks_.push_back(std::move(id));
         }
         ids.clear();

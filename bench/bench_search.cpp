@@ -3,23 +3,22 @@
 // table every tenth article), against a baseline: one pass of plain
 // substring scanning over all searchable texts (captions, sentences, tables)
 // held in memory, collecting the pages that hold every word.
-#include <benchmark/benchmark.h>
-#include <sqlite3.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <memory>
-#include <set>
-#include <stdexcept>
-#include <string>
-#include <string_view>
-#include <vector>
-
 #include "database/schema.h"
 #include "document/ctavreldoc.h"
 #include "document/settings_store.h"
 #include "navigator/search.h"
 #include "text/sjis.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <set>
+#include <sqlite3.h>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -28,7 +27,7 @@ using namespace tavrel;
 constexpr int kLaws = 20, kArticles = 100, kSentences = 10;
 
 class SilentSink : public MessageSink {
-public:
+  public:
     MsgAnswer show(const std::string&, const std::string&, MsgButtons, MsgIcon, bool) override { return MsgAnswer::Ok; }
 };
 
@@ -41,12 +40,14 @@ void exec(sqlite3* db, const std::string& sql) {
     }
 }
 
+// clang-format off
 const char* const kVocabulary[] = {
     "建築物", "の", "敷地", "構造", "耐力", "壁", "柱", "床", "屋根", "階段", "について", "は", "を", "に",
     "政令", "で定める", "基準", "に適合", "しなければならない", "。", "、", "居室", "採光", "換気", "防火",
     "準耐火", "延焼", "道路", "容積率", "建蔽率", "高さ", "日影", "用途", "地域", "工作物", "設備", "昇降機",
     "排水", "給水", "電気", "避難", "通路", "（", "）", "第一号", "第二号", "及び", "又は", "若しくは",
 };
+// clang-format on
 constexpr size_t kVocabularySize = sizeof kVocabulary / sizeof kVocabulary[0];
 
 struct Collection {
@@ -81,8 +82,8 @@ Collection& collection() {
             for (int article = 1; article <= kArticles; ++article) {
                 std::snprintf(id, sizeof id, "%s-%04d0000-00", hn.c_str(), article);
                 const std::string fn = id;
-                const std::string caption = std::string(kVocabulary[next() % kVocabularySize]) +
-                                            kVocabulary[next() % kVocabularySize];
+                const std::string caption =
+                    std::string(kVocabulary[next() % kVocabularySize]) + kVocabulary[next() % kVocabularySize];
                 exec(db, "INSERT INTO T_条 VALUES ('" + fn + "', NULL, '" + caption + "', NULL, 0, 0, -1)");
                 made->texts.emplace_back(fn, text::fromUtf8(caption));
                 for (int s = 1; s <= kSentences; ++s) {
@@ -95,8 +96,8 @@ Collection& collection() {
                     if (law == 7 && article == 42 && s == 3) sentence += "免震材料";
                     if (law == 7 && article == 42 && s == 5) sentence += "制振ダンパー";
                     if (law == 15 && article == 9 && s == 1) sentence += "免震材料";
-                    exec(db, "INSERT INTO T_文 VALUES ('" + bn + "', '" + sentence + "', '0000000000000000', 0, 0, 0, 0, '" +
-                                 sentence + "')");
+                    exec(db, "INSERT INTO T_文 VALUES ('" + bn + "', '" + sentence +
+                                 "', '0000000000000000', 0, 0, 0, 0, '" + sentence + "')");
                     made->texts.emplace_back(fn, text::fromUtf8(sentence));
                     if (article % 10 == 0 && s == 1) {
                         const std::string table = std::string("区分 ") + kVocabulary[next() % kVocabularySize] +
@@ -116,12 +117,12 @@ Collection& collection() {
 
 std::vector<std::string> words(const benchmark::State& state) {
     static const char* const sets[][3] = {
-        {"建築物", nullptr, nullptr},         // common
-        {"免震材料", nullptr, nullptr},       // rare
-        {"建築物", "構造", nullptr},          // two common
-        {"免震材料", "建築物", nullptr},      // rare and common
-        {"建築物", "構造", "換気"},           // three common
-        {"免震材料", "制振ダンパー", "構造"}, // rare ones
+        {"建築物", nullptr, nullptr},          // common
+        {"免震材料", nullptr, nullptr},        // rare
+        {"建築物", "構造", nullptr},           // two common
+        {"免震材料", "建築物", nullptr},       // rare and common
+        {"建築物", "構造", "換気"},            // three common
+        {"免震材料", "制振ダンパー", "構造"},  // rare ones
     };
     std::vector<std::string> out;
     for (const char* w : sets[state.range(0)])

@@ -1,15 +1,15 @@
 #include "navigator/bookmarks.h"
 
-#include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <set>
-
 #include "database/identifiers.h"
 #include "document/atomic_file.h"
 #include "navigator/designation.h"
 #include "navigator/search.h"
 #include "text/sjis.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <set>
 
 namespace tavrel::nav {
 
@@ -24,7 +24,7 @@ constexpr size_t kIdentifierCap = db::kIdBNLength + 1;
 // chunk. Only the bytes before the first comma of a line are looked at;
 // blanks and full-width blanks among them are dropped.
 class BookmarkParser {
-public:
+  public:
     explicit BookmarkParser(std::vector<std::string>& out) : out_(out) {}
 
     void feed(const char* data, size_t size) {
@@ -33,7 +33,7 @@ public:
     // A last line without a line end still counts.
     void finish() { take('\n'); }
 
-private:
+  private:
     void take(unsigned char b) {
         if (b == '\n') {
             if (inRest_) out_.push_back(std::move(id_));

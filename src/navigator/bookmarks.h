@@ -10,16 +10,16 @@
 // blanks before the first comma are ignored; other lines are dropped.
 #pragma once
 
-#include <string>
-#include <vector>
-
 #include "document/ctavreldoc.h"
 #include "navigator/list_rows.h"
+
+#include <string>
+#include <vector>
 
 namespace tavrel::nav {
 
 class TListBmk : public ListRows {
-public:
+  public:
     // Columns "法名", "条", "タイトル" and the untitled one, no images.
     static constexpr unsigned kColumns = ColumnLaw | ColumnArticle | ColumnTitle | ColumnUntitled;
     static constexpr const char* kFileName = "tavrel08.bmk";
@@ -64,7 +64,7 @@ public:
     // True while a change has not reached the file.
     bool unsaved() const { return unsaved_; }
 
-private:
+  private:
     // The bytes of the file for the current bookmarks.
     std::string fileText();
     bool canBeWritten() const;

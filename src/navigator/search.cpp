@@ -1,9 +1,5 @@
 #include "navigator/search.h"
 
-#include <algorithm>
-#include <iterator>
-#include <optional>
-
 #include "database/report.h"
 #include "database/sql_texts.h"
 #include "document/numbering.h"
@@ -11,6 +7,10 @@
 #include "navigator/designation.h"
 #include "text/sjis.h"
 #include "textview/search_words.h"
+
+#include <algorithm>
+#include <iterator>
+#include <optional>
 
 namespace tavrel::nav {
 

@@ -6,16 +6,16 @@
 // SearchProgress.
 #pragma once
 
-#include <string>
-#include <string_view>
-#include <vector>
-
 #include "database/connection.h"
 #include "database/message_sink.h"
 #include "document/ctavreldoc.h"
 #include "document/navigation.h"
 #include "document/settings_store.h"
 #include "navigator/list_rows.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace tavrel::nav {
 
@@ -58,7 +58,7 @@ void makeSortedUnique(std::vector<std::string>& ids);
 // destroys it (32796), start shows the bar with the range 0..range (32798),
 // step advances it (32799), hide hides it (32800).
 class SearchProgress {
-public:
+  public:
     virtual ~SearchProgress() = default;
     virtual void open() {}
     virtual void start(int range) { (void)range; }
@@ -71,9 +71,9 @@ public:
 
 struct SearchRecord {
     std::string idFN;
-    std::string lawName;      // 法名一般 of the law, CP932
-    std::string designation;  // article designation, CP932
-    std::string text1, text2; // kept empty
+    std::string lawName;       // 法名一般 of the law, CP932
+    std::string designation;   // article designation, CP932
+    std::string text1, text2;  // kept empty
     int value1 = 0, value2 = 0;
 };
 
@@ -87,7 +87,7 @@ std::string resultDesignation(const std::string& idFN);
 SearchRecord searchRecord(const CTavrelDoc& doc, const std::string& idFN);
 
 class TListSch : public ListRows {
-public:
+  public:
     // Columns "法名" and "条", no images.
     static constexpr unsigned kColumns = ColumnLaw | ColumnArticle;
 
@@ -109,7 +109,7 @@ public:
 
     const std::vector<SearchRecord>& records() const { return records_; }
 
-private:
+  private:
     void step(int times);
 
     CTavrelDoc& doc_;
@@ -127,7 +127,7 @@ enum class SearchOutcome {
 };
 
 class SearchTab {
-public:
+  public:
     explicit SearchTab(CTavrelDoc& doc, SearchProgress* progress = nullptr)
         : doc_(doc), progress_(progress), list_(doc, progress) {}
 
@@ -155,7 +155,7 @@ public:
     TListSch& results() { return list_; }
     const TListSch& results() const { return list_; }
 
-private:
+  private:
     CTavrelDoc& doc_;
     SearchProgress* progress_;
     TListSch list_;

@@ -3,24 +3,24 @@
 // before start() opens the document.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <memory>
-#include <string>
-
 #include "document/atomic_file.h"
 #include "document/ctavreldoc.h"
 #include "document/settings_store.h"
+#include "text/sjis.h"
+
 #include "support/fake_message_sink.h"
 #include "support/fixture_db.h"
 #include "support/temp_dir.h"
-#include "text/sjis.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
 
 namespace tavrel::testing {
 
 class LibraryTest : public ::testing::Test {
-protected:
+  protected:
     LibraryTest() {
         std::filesystem::create_directories(dataFolder);
         std::filesystem::create_directories(userFolder);
@@ -35,8 +35,7 @@ protected:
     // split: the 分割 value (page count of a split article, 0 or 1 when not split).
     void page(const std::string& id, const std::string& caption, int split = 0, bool shown = true) {
         db->exec("INSERT INTO T_条 (ID_FN, ID_SN, 条名, 補足, 分割, 大型, 表示) VALUES ('" + id + "', NULL, " +
-                 FixtureDb::quote(caption) + ", NULL, " + std::to_string(split) + ", 0, " + (shown ? "-1" : "0") +
-                 ")");
+                 FixtureDb::quote(caption) + ", NULL, " + std::to_string(split) + ", 0, " + (shown ? "-1" : "0") + ")");
     }
     // A sentence of a page: idFN + a 20-character tail; search text as given.
     void sentence(const std::string& idBN, const std::string& searchText) {

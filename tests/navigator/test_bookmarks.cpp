@@ -1,13 +1,12 @@
 #include "navigator/bookmarks.h"
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <string>
-#include <vector>
+#include "text/sjis.h"
 
 #include "library_fixture.h"
-#include "text/sjis.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -30,7 +29,7 @@ TEST(BookmarkText, TheIdentifierIsTheTextBeforeTheFirstCommaWithoutBlanks) {
                              "no comma here\r\n" + "\r\n" + "\t01A-00040000-00, tab stays\r\n" +
                              ",empty before the comma\n" + "01A-00050000-00, last line without a line end";
     EXPECT_EQ(parseBookmarkText(text), (std::vector<std::string>{kId, "01A-00020000-00", "01A-00030000-00",
-                                                                  "\t01A-00040000-00", "", "01A-00050000-00"}));
+                                                                 "\t01A-00040000-00", "", "01A-00050000-00"}));
     EXPECT_TRUE(parseBookmarkText("").empty());
     EXPECT_TRUE(parseBookmarkText("VERSION 8.08\r\n\r\n").empty());
 }
@@ -40,8 +39,7 @@ TEST(BookmarkText, DoubleByteCharactersStayWholeAndAStrayFirstByteSpoilsOnlyItsL
     // full-width blank shares its first byte.
     EXPECT_EQ(parseBookmarkText(cp("表ー　A,x\n")), (std::vector<std::string>{cp("表ーA")}));
     // A first byte right before the comma or the line end.
-    EXPECT_EQ(parseBookmarkText(std::string("AB\x81,x\n") + kId + ",y\n"),
-              (std::vector<std::string>{"AB\x81", kId}));
+    EXPECT_EQ(parseBookmarkText(std::string("AB\x81,x\n") + kId + ",y\n"), (std::vector<std::string>{"AB\x81", kId}));
     EXPECT_EQ(parseBookmarkText(std::string("AB\x81\n") + kId + ",y\n"), (std::vector<std::string>{kId}));
     // A second byte 0x40 belongs to its character only: "@" after a
     // single-byte character is kept.
@@ -50,8 +48,8 @@ TEST(BookmarkText, DoubleByteCharactersStayWholeAndAStrayFirstByteSpoilsOnlyItsL
 
 TEST(BookmarkText, LongTextsBeforeTheCommaCostNoMoreThanTheirFirstBytes) {
     const std::string longId(100000, 'A');
-    const auto ids = parseBookmarkText(longId + ", x\n" + std::string(500000, ' ') + kId + std::string(3000, ' ') +
-                                       ", x\n");
+    const auto ids =
+        parseBookmarkText(longId + ", x\n" + std::string(500000, ' ') + kId + std::string(3000, ' ') + ", x\n");
     ASSERT_EQ(ids.size(), 2u);
     EXPECT_GT(ids[0].size(), 35u) << "too long to be an identifier";
     EXPECT_LT(ids[0].size(), 100u);
@@ -61,7 +59,7 @@ TEST(BookmarkText, LongTextsBeforeTheCommaCostNoMoreThanTheirFirstBytes) {
 // ---- The bookmark list on a collection ----
 
 class BookmarkTest : public LibraryTest {
-protected:
+  protected:
     void standardCollection() {
         law("01A", "建築基準法");
         law("01K", "告示");
@@ -97,17 +95,17 @@ TEST_F(BookmarkTest, ReadingKeepsKnownPagesOnceAndDropsEverythingElse) {
     standardCollection();
     start();
     const std::string sentenceId = "01A-00020000-00-0100-0000-0000-0000";
-    writeFile(path(), "VERSION 8.08\r\n"
-                      "01A-00030000-00, book_mark_root\r\n"
-                      "  " + kId + " , book_mark_root\r\n" +
-                      kId + ", again\r\n" +
-                      sentenceId + ", book_mark_root\r\n" +
-                      "01A-00990000-00, unknown page\r\n"
-                      "01A-0001000-00, 14 characters\r\n"
-                      "01A-00010000-000, 16 characters\r\n"
-                      "01A-00020000-00-0100-0000-0000-000, 34 characters\r\n"
-                      "01A-00020000-00-0100-0000-0000-00000, 36 characters\r\n"
-                      "01A-00020000-00 no comma\r\n\r\n");
+    writeFile(path(),
+              "VERSION 8.08\r\n"
+              "01A-00030000-00, book_mark_root\r\n"
+              "  " +
+                  kId + " , book_mark_root\r\n" + kId + ", again\r\n" + sentenceId + ", book_mark_root\r\n" +
+                  "01A-00990000-00, unknown page\r\n"
+                  "01A-0001000-00, 14 characters\r\n"
+                  "01A-00010000-000, 16 characters\r\n"
+                  "01A-00020000-00-0100-0000-0000-000, 34 characters\r\n"
+                  "01A-00020000-00-0100-0000-0000-00000, 36 characters\r\n"
+                  "01A-00020000-00 no comma\r\n\r\n");
     TListBmk list(*doc);
     ASSERT_TRUE(list._load());
     EXPECT_TRUE(list.loaded());
@@ -135,8 +133,8 @@ TEST_F(BookmarkTest, EmptyBinaryAndMissingFilesGiveNoBookmarksAndNoMessage) {
         EXPECT_TRUE(list.bookmarks().empty());
     }
     EXPECT_FALSE(std::filesystem::exists(path())) << "nothing written without a change";
-    for (const std::string& bytes : {std::string(), std::string("\0\0\0,\0\n\xff\xfe\x81", 9),
-                                     std::string("\x81\x40\x81\x40,\x81\n\x81", 8)}) {
+    for (const std::string& bytes :
+         {std::string(), std::string("\0\0\0,\0\n\xff\xfe\x81", 9), std::string("\x81\x40\x81\x40,\x81\n\x81", 8)}) {
         writeFile(path(), bytes);
         TListBmk list(*doc);
         EXPECT_TRUE(list._load());
@@ -195,8 +193,9 @@ TEST_F(BookmarkTest, AWrittenFileListsTheIdentifiersInOrderAndEndsWithAnEmptyLin
     EXPECT_GE(list.addPage("01A-00200000-01"), 0);
     EXPECT_EQ(list.addPage("00A-Z0010000-00"), -1) << "kept in memory, no row";
     EXPECT_GE(list.addPage(kId), 0);
-    EXPECT_EQ(readFile(path()), "VERSION 8.08\r\n01A-00010000-00, book_mark_root\r\n"
-                                "01A-00200000-01, book_mark_root\r\n01K-KD191234-00, book_mark_root\r\n\r\n");
+    EXPECT_EQ(readFile(path()),
+              "VERSION 8.08\r\n01A-00010000-00, book_mark_root\r\n"
+              "01A-00200000-01, book_mark_root\r\n01K-KD191234-00, book_mark_root\r\n\r\n");
     EXPECT_EQ(list.bookmarks().size(), 4u);
 
     // The file reads back to the same rows in a new run.

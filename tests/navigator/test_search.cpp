@@ -1,13 +1,12 @@
+#include "document/options.h"
 #include "navigator/search.h"
+#include "text/sjis.h"
+
+#include "library_fixture.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
-
-#include "document/options.h"
-#include "library_fixture.h"
-#include "text/sjis.h"
 
 namespace {
 
@@ -19,7 +18,7 @@ std::string cp(const std::string& utf8) { return text::fromUtf8(utf8); }
 std::string u8(const std::string& cp932) { return text::toUtf8(cp932); }
 
 class RecordingProgress : public SearchProgress {
-public:
+  public:
     void open() override { calls.push_back("open"); }
     void start(int range) override { calls.push_back("start " + std::to_string(range)); }
     void step() override { ++steps; }
@@ -79,7 +78,7 @@ TEST(IdentifierLists, UnionAndIntersectionKeepAscendingByteOrderAndEachIdentifie
     const std::vector<std::string> a{"01A-00010000-00", "01A-00030000-00", "02A-00010000-00"};
     const std::vector<std::string> b{"01A-00030000-00", "01A-00040000-00", "02A-00010000-00", "03A-00010000-00"};
     EXPECT_EQ(unionSorted(a, b), (std::vector<std::string>{"01A-00010000-00", "01A-00030000-00", "01A-00040000-00",
-                                                          "02A-00010000-00", "03A-00010000-00"}));
+                                                           "02A-00010000-00", "03A-00010000-00"}));
     EXPECT_EQ(intersectSorted(a, b), (std::vector<std::string>{"01A-00030000-00", "02A-00010000-00"}));
     EXPECT_EQ(unionSorted({}, b), b);
     EXPECT_TRUE(intersectSorted(a, {}).empty());
@@ -98,7 +97,7 @@ TEST(IdentifierLists, AListOutOfOrderIsSortedAndRepeatsDropped) {
 // ---- Searching a collection ----
 
 class SearchTest : public LibraryTest {
-protected:
+  protected:
     void standardCollection() {
         law("01A", "建築基準法");
         law("02A", "施行令");
@@ -367,7 +366,7 @@ TEST_F(SearchTest, ADatabaseErrorIsReportedOnceAndTheRowsStay) {
 // ---- Emphasis in the shown page ----
 
 class MarkingView : public PageViewPartner {
-public:
+  public:
     std::string currentPageId() const override { return {}; }
     void SetRestorePosition(int, int) override {}
     bool ShowPage(const std::string&) override { return true; }

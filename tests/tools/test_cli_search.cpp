@@ -1,13 +1,13 @@
 // tavrel-cli search run as a program on a small data folder.
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <string>
+#include "text/sjis.h"
 
 #include "support/fixture_db.h"
 #include "support/temp_dir.h"
-#include "text/sjis.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/wait.h>
 
 namespace tavrel::testing {
 namespace {
@@ -18,7 +18,7 @@ struct SearchRun {
 };
 
 class CliSearchTest : public ::testing::Test {
-protected:
+  protected:
     CliSearchTest() {
         FixtureDb db(dir_.file("TL2008.orl"));
         db.exec("INSERT INTO T_法 VALUES ('01A', '建基法', 'x', 'x', -1), ('02A', '隠れた法', 'x', 'x', 0)");
@@ -37,8 +37,8 @@ protected:
     SearchRun run(const std::string& arguments) {
         const std::string out = dir_.file("stdout.txt");
         const std::string err = dir_.file("stderr.txt");
-        const std::string command = std::string("'") + TAVREL_BINARY_DIR + "/bin/tavrel-cli' " + arguments + " >'" +
-                                    out + "' 2>'" + err + "'";
+        const std::string command =
+            std::string("'") + TAVREL_BINARY_DIR + "/bin/tavrel-cli' " + arguments + " >'" + out + "' 2>'" + err + "'";
         SearchRun r;
         const int raw = std::system(command.c_str());
         r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

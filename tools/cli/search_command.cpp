@@ -1,12 +1,13 @@
 #include "search_command.h"
 
-#include <cstdio>
-
 #include "document/ctavreldoc.h"
 #include "document/settings_store.h"
 #include "navigator/search.h"
-#include "stderr_sink.h"
 #include "text/sjis.h"
+
+#include "stderr_sink.h"
+
+#include <cstdio>
 
 namespace tavrel::cli {
 
@@ -59,7 +60,8 @@ int searchMain(const std::vector<std::string>& args, const std::string& executab
 
     nav::SearchTab tab(doc);
     const nav::SearchOutcome outcome = tab.start(text::fromUtf8(words));
-    if (outcome == nav::SearchOutcome::HiddenPage) std::fprintf(stderr, "tavrel-cli: nothing is searched for this text\n");
+    if (outcome == nav::SearchOutcome::HiddenPage)
+        std::fprintf(stderr, "tavrel-cli: nothing is searched for this text\n");
     if (outcome != nav::SearchOutcome::Searched) return 1;
 
     for (const nav::SearchRecord& r : tab.results().records()) {

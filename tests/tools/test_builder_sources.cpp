@@ -70,12 +70,14 @@ TEST_P(BuilderSourceFaults, FailWithFileLineAndReason) {
     const Fault& f = GetParam();
     const std::string error = buildError(f);
     EXPECT_NE(error.find(f.message), std::string::npos) << f.name << ": " << error;
+    // The message starts with the file (and its line) that holds the fault.
+    EXPECT_EQ(error.rfind(std::string(f.file) + ":", 0), 0u) << f.name << ": " << error;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BuilderSourceFaults,
     ::testing::Values(
-        Fault{"UnknownLawKey", "collection.ini", "short = 令\n", "short = 令\nshortname = x\n", "collection.ini:22: unknown law key"},
+        Fault{"UnknownLawKey", "collection.ini", "short = 令\n", "short = 令\nshortname = x\n", "unknown law key \"shortname\""},
         Fault{"SettingsForAMissingArticle", "collection.ini", "", "\n[article 01A-09990000]\nlarge = yes\n",
               "no corpus article 01A-09990000"},
         Fault{"AddressWithoutSentence", "collection.ini", "mark 1/5 = 通常の火災", "mark 1/99 = 通常の火災",

@@ -64,6 +64,7 @@ public:
     explicit Reader(fs::path root) : root_(std::move(root)) {}
 
     Collection run() {
+        setSourceRoot(root_);
         readSettings();
         readRuby();
         readNotificationList();

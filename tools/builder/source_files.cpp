@@ -10,6 +10,20 @@ namespace tavrel::builder {
 
 namespace fs = std::filesystem;
 
+namespace {
+fs::path sourceRoot;
+}
+
+void setSourceRoot(const fs::path& root) { sourceRoot = root; }
+
+std::string displayName(const fs::path& file) {
+    if (sourceRoot.empty()) return file.string();
+    std::error_code ec;
+    const fs::path r = fs::relative(file, sourceRoot, ec);
+    if (ec || r.empty() || r.native().rfind("..", 0) == 0) return file.string();
+    return r.string();
+}
+
 std::string trim(const std::string& s) {
     size_t b = 0, e = s.size();
     while (b < e && (s[b] == ' ' || s[b] == '\t' || s[b] == '\r' || s[b] == '\n')) ++b;
@@ -33,18 +47,18 @@ std::vector<std::string> split(const std::string& s, char sep) {
 
 std::string readText(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
-    if (!in) throw BuildError(file.string(), 0, "cannot open the file");
+    if (!in) throw BuildError(displayName(file), 0, "cannot open the file");
     std::ostringstream ss;
     ss << in.rdbuf();
     std::string text = ss.str();
     if (text.size() >= 3 && text.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        throw BuildError(file.string(), 1, "the file starts with a byte-order mark; save it as plain UTF-8");
+        throw BuildError(displayName(file), 1, "the file starts with a byte-order mark; save it as plain UTF-8");
     const size_t bad = utf8::firstInvalid(text);
     if (bad != std::string::npos) {
         int line = 1;
         for (size_t i = 0; i < bad; ++i)
             if (text[i] == '\n') ++line;
-        throw BuildError(file.string(), line, "the text is not valid UTF-8");
+        throw BuildError(displayName(file), line, "the text is not valid UTF-8");
     }
     return text;
 }
@@ -88,7 +102,7 @@ std::string unquote(const std::string& raw, const fs::path& file, int line) {
         return out;
     }
     if (!v.empty() && (v.front() == '"' || v.front() == '\''))
-        throw BuildError(file.string(), line, "unterminated quoted value");
+        throw BuildError(displayName(file), line, "unterminated quoted value");
     return v;
 }
 
@@ -101,13 +115,13 @@ YamlDoc readYaml(const fs::path& file) {
         const std::string t = trim(l.text);
         if (t.empty() || t[0] == '#') continue;
         if (t.rfind("- ", 0) == 0) {
-            if (listKey.empty()) throw BuildError(file.string(), l.number, "list item without a key");
+            if (listKey.empty()) throw BuildError(displayName(file), l.number, "list item without a key");
             doc.lists[listKey].push_back(unquote(t.substr(2), file, l.number));
             continue;
         }
-        if (l.text[0] == ' ') throw BuildError(file.string(), l.number, "unexpected indentation");
+        if (l.text[0] == ' ') throw BuildError(displayName(file), l.number, "unexpected indentation");
         const size_t colon = t.find(':');
-        if (colon == std::string::npos) throw BuildError(file.string(), l.number, "expected 'key: value'");
+        if (colon == std::string::npos) throw BuildError(displayName(file), l.number, "expected 'key: value'");
         const std::string key = trim(t.substr(0, colon));
         const std::string rest = trim(t.substr(colon + 1));
         listKey.clear();
@@ -141,12 +155,12 @@ TsvTable readTsv(const fs::path& file, const std::vector<std::string>& requiredC
             for (const std::string& r : requiredColumns) {
                 bool found = false;
                 for (const std::string& h : table.header) found = found || h == r;
-                if (!found) throw BuildError(file.string(), l.number, "missing column \"" + r + "\"");
+                if (!found) throw BuildError(displayName(file), l.number, "missing column \"" + r + "\"");
             }
             continue;
         }
         if (cells.size() != table.header.size())
-            throw BuildError(file.string(), l.number,
+            throw BuildError(displayName(file), l.number,
                              "expected " + std::to_string(table.header.size()) + " tab-separated fields, found " +
                                  std::to_string(cells.size()));
         TsvRow row;
@@ -154,7 +168,7 @@ TsvTable readTsv(const fs::path& file, const std::vector<std::string>& requiredC
         for (size_t i = 0; i < cells.size(); ++i) row.fields[table.header[i]] = cells[i];
         table.rows.push_back(std::move(row));
     }
-    if (!haveHeader) throw BuildError(file.string(), 0, "the table has no header line");
+    if (!haveHeader) throw BuildError(displayName(file), 0, "the table has no header line");
     return table;
 }
 
@@ -171,13 +185,13 @@ IniFile readIni(const fs::path& file) {
         const std::string t = trim(l.text);
         if (t.empty() || t[0] == '#') continue;
         if (t.front() == '[') {
-            if (t.back() != ']') throw BuildError(file.string(), l.number, "a section line must end with ']'");
+            if (t.back() != ']') throw BuildError(displayName(file), l.number, "a section line must end with ']'");
             ini.sections.push_back({l.number, trim(t.substr(1, t.size() - 2)), {}});
             continue;
         }
         const size_t eq = t.find('=');
-        if (eq == std::string::npos) throw BuildError(file.string(), l.number, "expected 'key = value'");
-        if (ini.sections.empty()) throw BuildError(file.string(), l.number, "an entry before the first section");
+        if (eq == std::string::npos) throw BuildError(displayName(file), l.number, "expected 'key = value'");
+        if (ini.sections.empty()) throw BuildError(displayName(file), l.number, "an entry before the first section");
         ini.sections.back().entries.push_back({l.number, trim(t.substr(0, eq)), trim(t.substr(eq + 1))});
     }
     return ini;

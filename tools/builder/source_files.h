@@ -66,6 +66,10 @@ struct IniFile {
 };
 IniFile readIni(const std::filesystem::path& file);
 
+// Messages name source files relative to the data folder being read.
+void setSourceRoot(const std::filesystem::path& root);
+std::string displayName(const std::filesystem::path& file);
+
 // Splits on a separator character, keeping empty fields.
 std::vector<std::string> split(const std::string& s, char sep);
 // Removes ASCII blanks at both ends.

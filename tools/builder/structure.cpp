@@ -255,9 +255,9 @@ CorpusArticle readCorpusArticle(const std::filesystem::path& file) {
     std::smatch m;
     const std::string base = file.filename().string();
     if (!std::regex_match(base, m, name))
-        throw BuildError(file.string(), 0, "an article file is named article_NNN[_M[_K]].txt");
+        throw BuildError(displayName(file), 0, "an article file is named article_NNN[_M[_K]].txt");
     CorpusArticle a;
-    a.file = file.string();
+    a.file = displayName(file);
     a.number = std::stoi(m[1].str());
     a.branch1 = m[2].matched ? std::stoi(m[2].str()) : 0;
     a.branch2 = m[3].matched ? std::stoi(m[3].str()) : 0;

@@ -198,13 +198,13 @@ std::string excelDocument(const std::string& tableHtml) {
 TableHtml tableFromXml(const std::filesystem::path& file,
                        const std::function<std::string(const std::string&)>& cellText) {
     const std::string text = readText(file);
-    XmlReader reader(text, file.string());
+    XmlReader reader(text, displayName(file));
     const auto root = reader.document();
     TableHtml out;
     if (const XmlNode* t = findDeep(root.get(), "AppdxTableTitle")) out.title = trim(t->text);
     if (const XmlNode* r = findDeep(root.get(), "RelatedArticleNum")) out.related = trim(r->text);
     const XmlNode* table = findDeep(root.get(), "Table");
-    if (!table) throw BuildError(file.string(), 0, "no <Table> element");
+    if (!table) throw BuildError(displayName(file), 0, "no <Table> element");
     std::string html = "<table border=0 cellpadding=0 cellspacing=0 style='border-collapse:collapse;table-layout:auto'>\n";
     for (const auto& row : table->children) {
         if (row->name != "TableRow") continue;

@@ -177,6 +177,71 @@ TEST(BuilderStructure, CorpusTitleMustMatchFileName) {
     EXPECT_THROW(readCorpusArticle(dir.path() / "article_008.txt"), BuildError);
 }
 
+namespace {
+
+// A plain GIF decoder (LZW with growing code width, as browsers read it):
+// the palette indices of the first image.
+std::vector<uint8_t> decodeGif(const std::vector<uint8_t>& b) {
+    size_t i = 13 + ((b[10] & 0x80) ? 3u * (2u << (b[10] & 7)) : 0u);
+    while (b.at(i) == 0x21) {  // extensions
+        i += 2;
+        while (b.at(i)) i += b[i] + 1u;
+        ++i;
+    }
+    i += 10;  // image descriptor
+    const int minCode = b.at(i++);
+    std::vector<uint8_t> data;
+    while (b.at(i)) {
+        data.insert(data.end(), b.begin() + static_cast<long>(i) + 1, b.begin() + static_cast<long>(i) + 1 + b[i]);
+        i += b[i] + 1u;
+    }
+    const unsigned clear = 1u << minCode, end = clear + 1;
+    std::vector<std::vector<uint8_t>> table;
+    auto reset = [&] {
+        table.clear();
+        for (unsigned k = 0; k < clear + 2; ++k) table.push_back({static_cast<uint8_t>(k)});
+    };
+    reset();
+    int width = minCode + 1;
+    size_t bitPos = 0;
+    std::vector<uint8_t> out, prev;
+    for (;;) {
+        unsigned code = 0;
+        for (int k = 0; k < width; ++k, ++bitPos)
+            if (data.at(bitPos / 8) & (1u << (bitPos % 8))) code |= 1u << k;
+        if (code == clear) {
+            reset();
+            width = minCode + 1;
+            prev.clear();
+            continue;
+        }
+        if (code == end) break;
+        std::vector<uint8_t> entry = code < table.size() ? table[code] : prev;
+        if (code >= table.size()) entry.push_back(prev.at(0));
+        out.insert(out.end(), entry.begin(), entry.end());
+        if (!prev.empty()) {
+            prev.push_back(entry[0]);
+            table.push_back(prev);
+            if (table.size() == (1u << width) && width < 12) ++width;
+        }
+        prev = entry;
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(BuilderImages, GifDecodesToTheDrawnPixels) {
+    // Large enough for many clear codes, with a palette of 3 (padded to 4) and of 5 (padded to 8).
+    for (int colours : {3, 5}) {
+        std::vector<Rgb> palette(static_cast<size_t>(colours));
+        IndexedImage img(37, 23, palette, 0);
+        for (int y = 0; y < img.height; ++y)
+            for (int x = 0; x < img.width; ++x) img.set(x, y, static_cast<uint8_t>((x * 7 + y * 3) % colours));
+        EXPECT_EQ(decodeGif(encodeGif(img)), img.pixels) << colours;
+    }
+}
+
 TEST(BuilderImages, GifAndBmpHeadersDescribeTheImage) {
     IndexedImage img(10, 10, {{255, 255, 255}, {255, 0, 0}}, 1);
     const std::vector<uint8_t> gif = encodeGif(img);

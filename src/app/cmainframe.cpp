@@ -5,7 +5,9 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMenuBar>
+#include <QWebEnginePage>
 #include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
@@ -115,7 +117,9 @@ void CMainFrame::createCommands() {
     c.add(frame_cmd::Help, QStringLiteral("help"), QStringLiteral("ヘルプ(&H)"));
     c.add(frame_cmd::About, QStringLiteral("about"), QStringLiteral("バージョン情報(&A)..."));
     c.add(frame_cmd::Hidden, QStringLiteral("hiddenPage"), QStringLiteral("イースターエッグ"));
-    c.add(cmd::Search, QStringLiteral("search"), QStringLiteral("検索"));
+    c.add(cmd::Search, QStringLiteral("search"), QStringLiteral("このページ内の検索（Ctrl+F）"));
+    c.add(cmd::ClearMarks, QStringLiteral("clearMarks"), QStringLiteral("反転マークのクリア"));
+    c.add(cmd::QuickCopy, QStringLiteral("quickCopy"), QStringLiteral("ぷちコピー（Ctrl+C）"));
     connect(commands_, &CommandRegistry::commandTriggered, this, &CMainFrame::onCommand);
 }
 
@@ -197,6 +201,8 @@ void CMainFrame::OnCreateClient() {
     connect(view_, &C2ndView::syncRequested, this,
             [this](const QString& id) { navigator_->SyncToArticle(toCp932(id)); });
     connect(navigator_, &QTabWidget::currentChanged, this, [this]() { updateCommands(); });
+    connect(view_, &C2ndView::commandRequested, this, &CMainFrame::onCommand);
+    connect(view_, &C2ndView::contextMenuAt, this, &CMainFrame::showContextMenu);
 }
 
 void CMainFrame::restoreSplitter() {
@@ -258,9 +264,26 @@ void CMainFrame::onCommand(int id) {
         case frame_cmd::AlwaysOnTop: toggleAlwaysOnTop(); break;
         case frame_cmd::About: showAbout(); break;
         case frame_cmd::Exit: close(); break;
+        case cmd::QuickCopy: view_->triggerPageAction(QWebEnginePage::Copy); break;
+        case cmd::ClearMarks: break;
         default: navigation_.onCommand(id); break;
     }
     updateCommands();
+}
+
+void CMainFrame::showContextMenu(const QPoint& globalPos) {
+    CommandRegistry& c = *commands_;
+    if (!contextMenu_) {
+        contextMenu_ = new QMenu(this);
+        contextMenu_->setObjectName(QStringLiteral("pageContextMenu"));
+        for (int id : {cmd::Previous, cmd::Next, cmd::Back, cmd::Forward}) contextMenu_->addAction(c.action(id));
+        contextMenu_->addSeparator();
+        for (int id : {cmd::Search, cmd::ClearMarks, cmd::QuickCopy}) contextMenu_->addAction(c.action(id));
+    }
+    updateCommands();
+    c.action(cmd::ClearMarks)->setEnabled(!view_->GetMarks().empty());
+    c.action(cmd::QuickCopy)->setEnabled(view_->page()->hasSelection());
+    contextMenu_->popup(globalPos);
 }
 
 void CMainFrame::showFixedPage(const char* idFN) {

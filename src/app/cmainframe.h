@@ -15,6 +15,7 @@
 #include "document/options.h"
 #include "textview/show_page.h"
 
+class QMenu;
 class QSplitter;
 
 namespace tavrel::gui {
@@ -107,6 +108,7 @@ private:
     void saveSplitter();
     void onCommand(int id);
     void showFixedPage(const char* idFN);
+    void showContextMenu(const QPoint& globalPos);
     void openHelp();
     void openSupportSite();
     void toggleAlwaysOnTop();
@@ -123,6 +125,7 @@ private:
     C2ndView* view_ = nullptr;
     QLabel* caption_ = nullptr;
     QPointer<QWidget> splash_;
+    QMenu* contextMenu_ = nullptr;
     textview::ShowPageState showState_;
     bool onTop_ = false;
     bool placementStored_ = false;

@@ -7,6 +7,8 @@
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMenu>
+#include <QStatusBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSplitter>
@@ -91,6 +93,8 @@ private slots:
     void storedDividerAndMaximisedWindowAreRestored();
     void malformedDividerIsIgnored();
     void windowCannotShrinkBelowTheMinimum();
+    void rightDragShowsArrowAndGoesBack();
+    void rightClickOpensTheMenuHoverDescribesTheLink();
 
 private:
     void startApp();
@@ -284,6 +288,92 @@ void TestMainWindow::windowCannotShrinkBelowTheMinimum() {
     startApp();
     frame()->resize(300, 200);
     QCOMPARE(frame()->size(), QSize(600, 450));
+}
+
+namespace {
+// Centre of the first link whose href contains part, in view coordinates.
+QPoint linkCentre(C2ndView* view, const QString& part) {
+    const QVariantList r =
+        evaluate(view->page(), QStringLiteral("(function(){var a=[...document.links].find(l=>"
+                                              "l.getAttribute('href').toUpperCase().indexOf('%1')>=0);"
+                                              "if (!a) return [];a.scrollIntoView();var r=a.getBoundingClientRect();"
+                                              "return [r.left+r.width/2, r.top+r.height/2];})()")
+                                   .arg(part))
+            .toList();
+    return r.size() == 2 ? QPoint(r[0].toInt(), r[1].toInt()) : QPoint(-1, -1);
+}
+bool arrowShown(C2ndView* view, const QString& image) {
+    return evaluate(view->page(), QStringLiteral("(function(){var e=document.getElementById('move-direction-image');"
+                                                 "return !!e && e.src.indexOf('%1')>=0 && e.complete && "
+                                                 "e.naturalWidth==20;})()")
+                                      .arg(image))
+        .toBool();
+}
+}  // namespace
+
+void TestMainWindow::rightDragShowsArrowAndGoesBack() {
+    startApp();
+    QVERIFY(waitForText(view(), QStringLiteral("建築基準法")));
+    frame()->commands().byName(QStringLiteral("legend"))->trigger();
+    QVERIFY(waitForText(view(), QStringLiteral("凡例")));
+    QTest::qWait(300);  // the page's script connects its channel
+    QWidget* surface = view()->focusProxy();
+    const QPoint start(view()->width() - 60, view()->height() - 40);
+    QTest::mousePress(surface, Qt::RightButton, {}, start);
+    QTest::mouseMove(surface, start + QPoint(-8, 0));
+    QTest::mouseMove(surface, start + QPoint(-40, 2));
+    // Back is available (the cover was left): the back arrow, served from the image folder.
+    QTRY_VERIFY_WITH_TIMEOUT(arrowShown(view(), QStringLiteral("move_back.gif")), 10000);
+    QTest::mouseRelease(surface, Qt::RightButton, {}, start + QPoint(-40, 2));
+    QTRY_COMPARE_WITH_TIMEOUT(view()->currentPageId(), std::string("00A-Z0010000-00"), 10000);
+    QVERIFY(!frame()->findChild<QMenu*>(QStringLiteral("pageContextMenu")) ||
+            !frame()->findChild<QMenu*>(QStringLiteral("pageContextMenu"))->isVisible());
+
+    // Forward is possible now, previous article is not: dragging up shows stop.
+    QVERIFY(waitForText(view(), QStringLiteral("建築基準法")));
+    QTest::qWait(300);
+    QTest::mousePress(surface, Qt::RightButton, {}, start);
+    QTest::mouseMove(surface, start + QPoint(0, -10));
+    QTest::mouseMove(surface, start + QPoint(0, -40));
+    QTRY_VERIFY_WITH_TIMEOUT(arrowShown(view(), QStringLiteral("move_stop.gif")), 10000);
+    QTest::mouseRelease(surface, Qt::RightButton, {}, start + QPoint(0, -40));
+    // Nothing is sent, the arrow goes away.
+    QTRY_VERIFY_WITH_TIMEOUT(evaluate(view()->page(), QStringLiteral("!document.getElementById('move-direction-image')"))
+                                 .toBool(),
+                             10000);
+    QCOMPARE(view()->currentPageId(), std::string("00A-Z0010000-00"));
+}
+
+void TestMainWindow::rightClickOpensTheMenuHoverDescribesTheLink() {
+    startApp();
+    QVERIFY(waitForText(view(), QStringLiteral("建築基準法")));
+    QTest::qWait(300);
+    QWidget* surface = view()->focusProxy();
+    const QPoint link = linkCentre(view(), QStringLiteral("01A-00010000_TAVREL"));
+    QVERIFY(link.x() >= 0);
+    QTest::mouseMove(surface, link);
+    QTRY_VERIFY_WITH_TIMEOUT(!frame()->statusBar()->currentMessage().isEmpty(), 10000);
+    // Law name, article label and caption instead of the address.
+    QVERIFY2(frame()->statusBar()->currentMessage().endsWith(QStringLiteral(" 第1条 「目的」")),
+             qPrintable(frame()->statusBar()->currentMessage()));
+
+    const QPoint blank(view()->width() - 30, view()->height() - 30);
+    QTest::mouseMove(surface, blank);
+    QTest::mouseClick(surface, Qt::RightButton, {}, blank);
+    QMenu* menu = nullptr;
+    QTRY_VERIFY_WITH_TIMEOUT((menu = frame()->findChild<QMenu*>(QStringLiteral("pageContextMenu"))) && menu->isVisible(),
+                             10000);
+    QStringList items;
+    for (QAction* a : menu->actions()) items << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    QCOMPARE(items, (QStringList{QStringLiteral("前へ"), QStringLiteral("次へ"), QStringLiteral("戻る"),
+                                 QStringLiteral("進む"), QStringLiteral("-"),
+                                 QStringLiteral("このページ内の検索（Ctrl+F）"), QStringLiteral("反転マークのクリア"),
+                                 QStringLiteral("ぷちコピー（Ctrl+C）")}));
+    // Nothing to go back to, no marks, no selection.
+    QVERIFY(!frame()->commands().byName(QStringLiteral("back"))->isEnabled());
+    QVERIFY(!frame()->commands().byName(QStringLiteral("clearMarks"))->isEnabled());
+    QVERIFY(!frame()->commands().byName(QStringLiteral("quickCopy"))->isEnabled());
+    menu->close();
 }
 
 int main(int argc, char** argv) {

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QLabel>
 #include <QProgressBar>
 #include <QVBoxLayout>
@@ -69,8 +71,9 @@ C2ndView::C2ndView(CTavrelDoc& doc, DocumentNavigation& navigation, WebEnvironme
     connect(page_, &LawWebPage::externalLinkRequested, this, &C2ndView::openExternal);
     connect(page_->bridge(), &PageBridge::pageLinkClicked, this, &C2ndView::openPageLink);
     connect(page_->bridge(), &PageBridge::anchorIdClicked, this, [this](const QString& id) { clickedAnchorId_ = id; });
-    connect(page_->bridge(), &PageBridge::contextMenuRequested, this,
-            [this](int x, int y, const QString&, const QString&) { emit contextMenuAt(mapToGlobal(QPoint(x, y))); });
+    connect(page_->bridge(), &PageBridge::mouseDownAt, this, &C2ndView::onMouseDown);
+    connect(page_->bridge(), &PageBridge::mouseMovedTo, this, &C2ndView::onMouseMove);
+    connect(page_->bridge(), &PageBridge::mouseUpAt, this, &C2ndView::onMouseUp);
     connect(page_, &QWebEnginePage::linkHovered, this, &C2ndView::onLinkHovered);
     connect(page_, &QWebEnginePage::loadFinished, this, &C2ndView::onLoadFinished);
 }
@@ -167,6 +170,61 @@ void C2ndView::openExternal(const QUrl& url) {
     if (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https") ||
         url.scheme() == QLatin1String("mailto"))
         QDesktopServices::openUrl(url);
+}
+
+textview::MoveAvailability C2ndView::availability() const {
+    return {navigation_.canForward(), navigation_.canBack(), navigation_.canNext(), navigation_.canPrevious()};
+}
+
+void C2ndView::runScript(const QString& script) { page_->runJavaScript(script, QWebEngineScript::ApplicationWorld); }
+
+void C2ndView::removeArrow() {
+    runScript(QStringLiteral("(function(){var e=document.getElementById('%1'); if (e) e.outerHTML='';})();")
+                  .arg(QLatin1String(textview::kArrowId)));
+}
+
+void C2ndView::onMouseDown(int button, int x, int y, bool onImageOrAnchor) {
+    if (gesture_.press(button, onImageOrAnchor, x, y)) runScript(QStringLiteral("document.body.style.cursor='pointer';"));
+}
+
+void C2ndView::onMouseMove(int x, int y) {
+    const auto change = gesture_.move(x, y, availability());
+    if (!change) return;
+    const std::string src = doc_.imageFolder() + "system/" + textview::arrowImage(change->dir);
+    const QString html = QString::fromStdString(textview::arrowHtml(src, change->left, change->top));
+    const QString literal = QString::fromUtf8(QJsonDocument(QJsonArray{html}).toJson(QJsonDocument::Compact));
+    runScript(QStringLiteral("(function(){var old=document.getElementById('%1'); if (old) old.outerHTML='';"
+                             "var html=%2[0]; var at=document.getElementsByName('insert_point')[0]"
+                             " || document.getElementById('insert_point');"
+                             "if (at) at.insertAdjacentHTML('beforebegin', html);"
+                             " else document.body.insertAdjacentHTML('beforeend', html);})();")
+                  .arg(QLatin1String(textview::kArrowId), literal));
+}
+
+void C2ndView::onMouseUp(int button, int x, int y, int clientX, int clientY, bool hasAnchor, const QString& href) {
+    if (button != 2) return;
+    const bool hadArrow = gesture_.dir() != textview::GestureDir::None;
+    const bool wasActive = gesture_.active();
+    const auto command = gesture_.release(x, y, availability());
+    if (wasActive) runScript(QStringLiteral("document.body.style.cursor='default';"));
+    if (hadArrow) {
+        if (command)
+            emit commandRequested(*command);
+        else
+            removeArrow();
+        return;
+    }
+    ShowContextMenu(clientX, clientY, hasAnchor, href);
+}
+
+void C2ndView::ShowContextMenu(int clientX, int clientY, bool hasAnchor, const QString& href) {
+    switch (textview::contextMenuAction(gesture_.dir(), hasAnchor, toCp932(href), doc_.toggles().pinPoint)) {
+        case textview::ContextMenuAction::Nothing: return;
+        case textview::ContextMenuAction::PinPointList:  // the list has nothing to show yet: the menu
+        case textview::ContextMenuAction::Menu: break;
+    }
+    const double zoom = page_->zoomFactor();
+    emit contextMenuAt(mapToGlobal(QPoint(static_cast<int>(clientX * zoom), static_cast<int>(clientY * zoom))));
 }
 
 }  // namespace tavrel::gui

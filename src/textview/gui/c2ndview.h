@@ -13,6 +13,7 @@
 
 #include "document/navigation.h"
 #include "render/page_builder.h"
+#include "textview/gesture.h"
 #include "textview/show_page.h"
 #include "textview/status_text.h"
 
@@ -54,6 +55,10 @@ public:
     const QString& clickedAnchorId() const { return clickedAnchorId_; }
     // Number of page loads finished (for waiting on a shown page).
     int loadsFinished() const { return loadsFinished_; }
+    const textview::GestureTracker& gesture() const { return gesture_; }
+    // Context menu at a page's client position (x, y); nothing while a
+    // gesture arrow is shown or over a link that is not a page link.
+    void ShowContextMenu(int clientX, int clientY, bool hasAnchor, const QString& href);
 
 signals:
     void pageShown(const QString& idFN);
@@ -61,7 +66,10 @@ signals:
     void statusTextChanged(const QString& text);
     void focusNavigatorRequested();
     void syncRequested(const QString& idFN);
+    // The view's context menu at a screen position.
     void contextMenuAt(const QPoint& globalPos);
+    // A gesture asks for a command (back, forward, previous, next).
+    void commandRequested(int id);
 
 private:
     // ---- textview::PageSurface ----
@@ -79,6 +87,12 @@ private:
     void onLoadFinished(bool ok);
     void onLinkHovered(const QString& url);
     void openExternal(const QUrl& url);
+    void onMouseDown(int button, int x, int y, bool onImageOrAnchor);
+    void onMouseMove(int x, int y);
+    void onMouseUp(int button, int x, int y, int clientX, int clientY, bool hasAnchor, const QString& href);
+    textview::MoveAvailability availability() const;
+    void removeArrow();
+    void runScript(const QString& script);
 
     CTavrelDoc& doc_;
     DocumentNavigation& navigation_;
@@ -94,6 +108,7 @@ private:
     int restoreX_ = 0;
     int restoreY_ = 0;
     int loadsFinished_ = 0;
+    textview::GestureTracker gesture_;
 };
 
 }  // namespace tavrel::gui

@@ -16,16 +16,24 @@ public:
     Q_INVOKABLE void linkClicked(const QString& anchorId, const QString& href) { emit pageLinkClicked(anchorId, href); }
     // A click on any anchor (the pinpoint tools remember its id).
     Q_INVOKABLE void anchorClicked(const QString& anchorId) { emit anchorIdClicked(anchorId); }
-    // The context menu was asked for at (x, y) in page coordinates; href is
-    // the anchor's href under the mouse, or empty.
-    Q_INVOKABLE void contextMenu(int x, int y, const QString& anchorId, const QString& href) {
-        emit contextMenuRequested(x, y, anchorId, href);
+    // Mouse buttons on the page: (x, y) in page coordinates (client position
+    // plus scroll offsets); the release also carries the client position and
+    // the anchor under the mouse (hasAnchor false: none).
+    Q_INVOKABLE void mouseDown(int button, int x, int y, bool onImageOrAnchor) {
+        emit mouseDownAt(button, x, y, onImageOrAnchor);
+    }
+    Q_INVOKABLE void mouseMove(int x, int y) { emit mouseMovedTo(x, y); }
+    Q_INVOKABLE void mouseUp(int button, int x, int y, int clientX, int clientY, bool hasAnchor,
+                             const QString& href) {
+        emit mouseUpAt(button, x, y, clientX, clientY, hasAnchor, href);
     }
 
 signals:
     void pageLinkClicked(const QString& anchorId, const QString& href);
     void anchorIdClicked(const QString& anchorId);
-    void contextMenuRequested(int x, int y, const QString& anchorId, const QString& href);
+    void mouseDownAt(int button, int x, int y, bool onImageOrAnchor);
+    void mouseMovedTo(int x, int y);
+    void mouseUpAt(int button, int x, int y, int clientX, int clientY, bool hasAnchor, const QString& href);
 };
 
 }  // namespace tavrel::gui

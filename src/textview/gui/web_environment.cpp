@@ -35,12 +35,25 @@ const char* const kPageScript = R"JS(
     e.preventDefault();
     bridge.linkClicked(a.id || '', href);
   }, true);
-  document.addEventListener('contextmenu', function (e) {
+  function pageX(e) { return Math.round(e.clientX + window.scrollX); }
+  function pageY(e) { return Math.round(e.clientY + window.scrollY); }
+  document.addEventListener('mousedown', function (e) {
     if (!bridge) return;
-    var a = anchorOf(e.target);
-    e.preventDefault();
-    bridge.contextMenu(e.clientX, e.clientY, a ? (a.id || '') : '', a ? (a.getAttribute('href') || '') : '');
+    var t = e.target;
+    var onImageOrAnchor = !!(t && t.nodeType === 1 && (t.tagName === 'IMG' || anchorOf(t)));
+    bridge.mouseDown(e.button, pageX(e), pageY(e), onImageOrAnchor);
   }, true);
+  document.addEventListener('mousemove', function (e) {
+    if (bridge && (e.buttons & 2)) bridge.mouseMove(pageX(e), pageY(e));
+  }, true);
+  document.addEventListener('mouseup', function (e) {
+    if (!bridge || e.button !== 2) return;
+    var a = anchorOf(e.target);
+    bridge.mouseUp(e.button, pageX(e), pageY(e), Math.round(e.clientX), Math.round(e.clientY), !!a,
+                   a ? (a.getAttribute('href') || '') : '');
+  }, true);
+  // The menu opens on the release of the right button (after a gesture).
+  document.addEventListener('contextmenu', function (e) { e.preventDefault(); }, true);
 })();
 )JS";
 }  // namespace

@@ -1,14 +1,13 @@
 // Reading data/: every malformed or inconsistent source stops the build with
 // a message that names the file and the line and says what is wrong.
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
 #include "build_error.h"
 #include "collection.h"
 #include "support/temp_dir.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
 
 namespace fs = std::filesystem;
 using tavrel::builder::BuildError;
@@ -77,7 +76,8 @@ TEST_P(BuilderSourceFaults, FailWithFileLineAndReason) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, BuilderSourceFaults,
     ::testing::Values(
-        Fault{"UnknownLawKey", "collection.ini", "short = 令\n", "short = 令\nshortname = x\n", "unknown law key \"shortname\""},
+        Fault{"UnknownLawKey", "collection.ini", "short = 令\n", "short = 令\nshortname = x\n",
+              "unknown law key \"shortname\""},
         Fault{"SettingsForAMissingArticle", "collection.ini", "", "\n[article 01A-09990000]\nlarge = yes\n",
               "no corpus article 01A-09990000"},
         Fault{"AddressWithoutSentence", "collection.ini", "mark 1/5 = 通常の火災", "mark 1/99 = 通常の火災",
@@ -92,18 +92,18 @@ INSTANTIATE_TEST_SUITE_P(
         Fault{"CaptionWithoutRealTitle", "pages/01K/kokuji_1359.page", "caption = 防火構造", "caption = 耐火構造",
               "must begin with the title"},
         Fault{"PrintedLabelDiffers", "pages/01K/kokuji_1399.page", "|  |  | 第2 |", "|  |  | 第3 |",
-              "kokuji_1399.page:19: 01K-KD121399-00-0200-0000-0000-0000 with format code 0000000000000000 is labelled \"第2\", the source prints \"第3\""},
+              "kokuji_1399.page:19: 01K-KD121399-00-0200-0000-0000-0000 with format code 0000000000000000 is labelled "
+              "\"第2\", the source prints \"第3\""},
         Fault{"UnknownRowFlag", "pages/01K/kokuji_1399.page", "|  |  | 第2 |", "|  | 太字 | 第2 |", "unknown flag"},
         Fault{"MissingTableFile", "pages/01K/kokuji_1359.page", "kokuji_1359_figure.html", "nothing.html",
               "table file tables/nothing.html not found"},
-        Fault{"SplitWithAGap", "pages/01K/kokuji_1400_2.page", "01K-KD121400-01", "01K-KD121400-02",
-              "without gaps"},
+        Fault{"SplitWithAGap", "pages/01K/kokuji_1400_2.page", "01K-KD121400-01", "01K-KD121400-02", "without gaps"},
         Fault{"ReferenceToAMissingPage", "references.tsv", "01B-00240000-00", "01B-00990000-00",
               "references.tsv:8: the target page 01B-00990000-00"},
         Fault{"KeywordNotInTheText", "references.tsv", "技術的基準", "存在しない語", "references.tsv:4: the keyword"},
         Fault{"WrongFieldCount", "references.tsv", "", "01B-01070000\t1\n", "expected 13 tab-separated fields"},
-        Fault{"MarkerWithoutLink", "markers.tsv", "01B-01070000\t1\t01A-00020000\tr01", "01B-01070000\t1\t01A-00030000\tr01",
-              "markers.tsv:4: no link"},
+        Fault{"MarkerWithoutLink", "markers.tsv", "01B-01070000\t1\t01A-00020000\tr01",
+              "01B-01070000\t1\t01A-00030000\tr01", "markers.tsv:4: no link"},
         Fault{"MalformedChapter", "corpus/barrier_free_act/articles/article_001.yaml", "chapter: \"第一章 総則\"",
               "chapter: \"一章 総則\"", "article_001.yaml"},
         Fault{"HistoryDate", "pages/01K/kokuji_1399.page", "2000-05-30", "平成12年5月30日", "YYYY-MM-DD"},

@@ -1,14 +1,14 @@
 // The builder's text conversion and structure reading: references as a
 // horizontal law book prints them, search text, element addresses and the
 // identifiers composed from them, and loud failures on malformed sources.
-#include <gtest/gtest.h>
-
 #include "build_error.h"
 #include "images.h"
 #include "structure.h"
-#include "tables.h"
 #include "support/temp_dir.h"
+#include "tables.h"
 #include "text_convert.h"
+
+#include <gtest/gtest.h>
 
 using namespace tavrel::builder;
 
@@ -66,7 +66,8 @@ TEST(BuilderReferences, OtherLawsGetNumbersButNoLink) {
               "都市計画法（昭和四十三年法律第百号）第4条第1項");
     // A reference joined to a foreign one by a conjunction names the same law;
     // one that follows after other words is this law's own again.
-    EXPECT_EQ(convertReferences("建築士法第二十条の二第三項又は第二十条の三", ctx), "建築士法第20条の2第3項又は第20条の3");
+    EXPECT_EQ(convertReferences("建築士法第二十条の二第三項又は第二十条の三", ctx),
+              "建築士法第20条の2第3項又は第20条の3");
     EXPECT_EQ(convertReferences("法第五十六条第一項第一号の規定並びに第百三十条の十二", ctx),
               "法[第56条/01A]第1項第一号の規定並びに[第130条の12]");
     EXPECT_EQ(convertReferences("法第二十八条及び第三十条", ctx), "法[第28条/01A]及び[第30条/01A]");

@@ -4,22 +4,22 @@
 // ID_BN and 書式コード are the labels the corpus prints, and the builder turns
 // a new corpus file into exactly one new article, or a broken one into a loud
 // failure that leaves no database behind.
-#include <gtest/gtest.h>
-#include <sqlite3.h>
+#include "database/connection.h"
+#include "database/schema.h"
+#include "document/numbering.h"
+#include "text/sjis.h"
+
+#include "support/temp_dir.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <map>
 #include <regex>
 #include <set>
+#include <sqlite3.h>
 #include <sstream>
-
-#include "database/connection.h"
-#include "database/schema.h"
-#include "document/numbering.h"
-#include "support/temp_dir.h"
-#include "text/sjis.h"
 
 namespace fs = std::filesystem;
 namespace num = tavrel::numbering;
@@ -34,7 +34,7 @@ const fs::path kBin = fs::path(TAVREL_BINARY_DIR) / "bin";
 const fs::path kData = fs::path(TAVREL_SOURCE_DIR) / "data";
 
 class Db {
-public:
+  public:
     explicit Db(const fs::path& file) {
         if (sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
             throw std::runtime_error("cannot open " + file.string());
@@ -60,7 +60,7 @@ public:
         return static_cast<size_t>(std::stol(query("SELECT COUNT(*) AS n FROM " + where).at(0).at("n")));
     }
 
-private:
+  private:
     sqlite3* db_ = nullptr;
 };
 
@@ -88,7 +88,7 @@ int runBuilder(const fs::path& data, const fs::path& out, std::string* errors = 
 }
 
 class SampleCollection : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() { db_ = new Db(kBin / "TL2008.orl"); }
     static void TearDownTestSuite() {
         delete db_;
@@ -165,14 +165,16 @@ TEST_F(SampleCollection, EveryPageKindIsPresent) {
     EXPECT_EQ(db().count("T_条 WHERE ID_FN = '01A-F0000000-00'"), 1u);
     EXPECT_GT(db().count("T_文 WHERE substr(ID_BN,1,15) = '01A-F0000000-00'"), 1u);
     EXPECT_EQ(db().count("T_表 WHERE ID_BN = '01A-T0010000-00-0000-0000-0000-0000'"), 1u);
-    for (const char* id : {"00A-Z0000000-00", "00A-Z0010000-00", "00A-Z0020000-00", "00A-Z0030000-00", "00A-Z0040000-00",
-                           "00A-Z0050000-00", "00A-Z0090000-00", "00A-Z0090001-00", "00A-Z0090002-00", "00A-Z0090003-00",
-                           "00A-Z0090004-00", "00A-Z0090005-00", "00A-Z0090006-00"}) {
+    for (const char* id :
+         {"00A-Z0000000-00", "00A-Z0010000-00", "00A-Z0020000-00", "00A-Z0030000-00", "00A-Z0040000-00",
+          "00A-Z0050000-00", "00A-Z0090000-00", "00A-Z0090001-00", "00A-Z0090002-00", "00A-Z0090003-00",
+          "00A-Z0090004-00", "00A-Z0090005-00", "00A-Z0090006-00"}) {
         EXPECT_EQ(db().count("T_条 WHERE ID_FN = '" + std::string(id) + "'"), 1u) << id;
         EXPECT_GT(db().count("T_他 WHERE ID_FN = '" + std::string(id) + "'"), 0u) << id;
     }
     EXPECT_EQ(db().query("SELECT 表示 FROM T_条 WHERE ID_FN = '00A-Z0000000-00'").at(0).at("表示"), "0");
-    const std::string cover = db().query("SELECT group_concat(HTMLデータ, '') AS h FROM T_他 WHERE ID_FN = '00A-Z0010000-00'").at(0).at("h");
+    const std::string cover =
+        db().query("SELECT group_concat(HTMLデータ, '') AS h FROM T_他 WHERE ID_FN = '00A-Z0010000-00'").at(0).at("h");
     EXPECT_NE(cover.find("tavrel_title.bmp"), std::string::npos);
     EXPECT_NE(cover.find("season.gif"), std::string::npos);
     EXPECT_NE(cover.find("[L"), std::string::npos);
@@ -258,7 +260,8 @@ TEST_F(SampleCollection, SentenceTextsShowEveryMarkupCase) {
     EXPECT_GT(db().count("T_文 WHERE 検索用データ LIKE '%跨線橋%'"), 0u);
     EXPECT_EQ(db().count("T_文 WHERE 検索用データ GLOB '*[０-９]*'"), 0u);
     // Every text has a CP932 form.
-    for (const Row& r : db().query("SELECT 法文 FROM T_文 UNION ALL SELECT 表式データ FROM T_表 UNION ALL SELECT HTMLデータ FROM T_他")) {
+    for (const Row& r : db().query(
+             "SELECT 法文 FROM T_文 UNION ALL SELECT 表式データ FROM T_表 UNION ALL SELECT HTMLデータ FROM T_他")) {
         bool ok = true;
         fromUtf8(r.begin()->second, &ok);
         ASSERT_TRUE(ok) << r.begin()->second.substr(0, 80);
@@ -278,7 +281,8 @@ TEST_F(SampleCollection, SentenceFlagsAndTables) {
     }
     EXPECT_GT(db().count("T_表 WHERE 表式データ LIKE '%x:str=\"%'"), 0u);
     EXPECT_GT(db().count("T_表 WHERE 順序 = 2"), 0u);  // a table of two pieces
-    const auto fig = db().query("SELECT T_表.表式データ AS h FROM T_表 JOIN T_文 ON T_表.ID_BN = T_文.ID_BN WHERE T_文.図入 <> 0");
+    const auto fig =
+        db().query("SELECT T_表.表式データ AS h FROM T_表 JOIN T_文 ON T_表.ID_BN = T_文.ID_BN WHERE T_文.図入 <> 0");
     ASSERT_FALSE(fig.empty());
     EXPECT_NE(fig[0].at("h").find("./images/fig_sample.gif"), std::string::npos);
     EXPECT_TRUE(fs::exists(kBin / "images08" / "kokuji" / "fig_sample.gif"));
@@ -286,7 +290,8 @@ TEST_F(SampleCollection, SentenceFlagsAndTables) {
     for (const char* id : {"01B-00230000-00-0100-0000-0000-0000", "01B-00850000-00-0100-0000-0000-0000",
                            "01B-00850000-00-0200-0000-0000-0000", "01B-01190000-00-0100-0000-0000-0000"}) {
         EXPECT_EQ(db().count("T_表 WHERE ID_BN = '" + std::string(id) + "'"), 1u) << id;
-        EXPECT_EQ(db().query("SELECT 表式 FROM T_文 WHERE ID_BN = '" + std::string(id) + "'").at(0).at("表式"), "-1") << id;
+        EXPECT_EQ(db().query("SELECT 表式 FROM T_文 WHERE ID_BN = '" + std::string(id) + "'").at(0).at("表式"), "-1")
+            << id;
     }
     EXPECT_GT(db().count("T_表 WHERE 検索用データ LIKE '%小学校%'"), 0u);
 }
@@ -304,7 +309,7 @@ TEST_F(SampleCollection, ReferenceLinksCoverEveryFlagCombination) {
     EXPECT_TRUE(any("表示 = 0"));
     EXPECT_TRUE(any("IFNULL(キーワード, '') = ''"));
     EXPECT_TRUE(any("substr(ID_FN,1,2) <> substr(ID_BN,1,2) AND substr(ID_FN,1,2) <> '00'"));  // another law family
-    EXPECT_TRUE(any("substr(ID_FN,5,1) = 'Z'"));                                                // a special page ends the block
+    EXPECT_TRUE(any("substr(ID_FN,5,1) = 'Z'"));  // a special page ends the block
     EXPECT_TRUE(any("substr(ID_FN,5,1) = 'K'"));
     // Marked places: 自動 clear and the sentence carries [K…K] around the keyword.
     const auto marked = db().query(
@@ -313,10 +318,12 @@ TEST_F(SampleCollection, ReferenceLinksCoverEveryFlagCombination) {
     ASSERT_FALSE(marked.empty());
     EXPECT_NE(marked[0].at("t").find("[K" + marked[0].at("k") + "K]"), std::string::npos);
     // Keywords in the sentence text (or its table) for the automatic rows.
-    for (const Row& r : db().query("SELECT T_参.キーワード AS k, T_参.表中 AS inTable, T_文.法文 AS t, T_参.ID_BN AS b "
-                                   "FROM T_参 JOIN T_文 ON T_参.ID_BN = T_文.ID_BN WHERE T_参.自動 <> 0 AND T_参.有効 <> 0")) {
+    for (const Row& r :
+         db().query("SELECT T_参.キーワード AS k, T_参.表中 AS inTable, T_文.法文 AS t, T_参.ID_BN AS b "
+                    "FROM T_参 JOIN T_文 ON T_参.ID_BN = T_文.ID_BN WHERE T_参.自動 <> 0 AND T_参.有効 <> 0")) {
         if (r.at("inTable") != "0") {
-            EXPECT_GT(db().count("T_表 WHERE ID_BN = '" + r.at("b") + "' AND 表式データ LIKE '%" + r.at("k") + "%'"), 0u);
+            EXPECT_GT(db().count("T_表 WHERE ID_BN = '" + r.at("b") + "' AND 表式データ LIKE '%" + r.at("k") + "%'"),
+                      0u);
         } else {
             EXPECT_NE(r.at("t").find(r.at("k")), std::string::npos) << r.at("b");
         }
@@ -341,7 +348,8 @@ TEST_F(SampleCollection, NotificationsUseRealNumbersAndTitlesAndHaveHistories) {
         }
     }
     size_t matched = 0;
-    for (const Row& r : db().query("SELECT ID_FN, 条名 FROM T_条 WHERE substr(ID_FN,5,1) = 'K' AND substr(ID_FN,14,2) = '00'")) {
+    for (const Row& r :
+         db().query("SELECT ID_FN, 条名 FROM T_条 WHERE substr(ID_FN,5,1) = 'K' AND substr(ID_FN,14,2) = '00'")) {
         const std::string& id = r.at("ID_FN");
         const auto n = num::notificationNumber(id);
         ASSERT_TRUE(n) << id;
@@ -353,19 +361,23 @@ TEST_F(SampleCollection, NotificationsUseRealNumbersAndTitlesAndHaveHistories) {
     }
     EXPECT_EQ(matched, titles.size());
     EXPECT_GT(db().count("T_告 WHERE 公布年月日 IS NOT NULL AND 改正年月日 IS NULL"), 0u);
-    EXPECT_GT(db().count("T_告 WHERE 公布年月日 IS NOT NULL AND 改正年月日 IS NOT NULL AND 改正告示番号 IS NOT NULL"), 0u);
+    EXPECT_GT(db().count("T_告 WHERE 公布年月日 IS NOT NULL AND 改正年月日 IS NOT NULL AND 改正告示番号 IS NOT NULL"),
+              0u);
     EXPECT_EQ(db().count("T_告 WHERE substr(ID_FN,14,2) <> '00'"), 0u);
     for (const Row& r : db().query("SELECT 公布年月日 AS d FROM T_告 WHERE 公布年月日 IS NOT NULL"))
         EXPECT_TRUE(std::regex_match(r.at("d"), std::regex(R"(^\d{4}-\d{2}-\d{2}$)")));
     // A revision line written for the sample is said to be sample data on its page.
     for (const Row& r : db().query("SELECT ID_FN FROM T_告 WHERE 改正年月日 IS NOT NULL"))
-        EXPECT_GT(db().count("T_文 WHERE substr(ID_BN,1,15) = '" + r.at("ID_FN") + "' AND 法文 LIKE '%最終改正%サンプル%'"), 0u);
+        EXPECT_GT(
+            db().count("T_文 WHERE substr(ID_BN,1,15) = '" + r.at("ID_FN") + "' AND 法文 LIKE '%最終改正%サンプル%'"),
+            0u);
 }
 
 TEST_F(SampleCollection, WrittenSampleTextIsMarkedAsSuch) {
     // Pages whose text is not in the corpus: notifications, supplementary
     // provisions, the abolished and the hidden laws.
-    for (const Row& r : db().query("SELECT ID_FN FROM T_条 WHERE substr(ID_FN,5,1) IN ('K','F') OR substr(ID_FN,1,3) IN ('09A','10A','10B','10C')"))
+    for (const Row& r : db().query("SELECT ID_FN FROM T_条 WHERE substr(ID_FN,5,1) IN ('K','F') OR substr(ID_FN,1,3) "
+                                   "IN ('09A','10A','10B','10C')"))
         EXPECT_GT(db().count("T_文 WHERE substr(ID_BN,1,15) = '" + r.at("ID_FN") + "' AND 法文 LIKE '%サンプル%'"), 0u)
             << r.at("ID_FN");
     EXPECT_GT(db().count("T_他 WHERE substr(ID_FN,1,8) = '00A-Z009' AND HTMLデータ LIKE '%サンプル%'"), 0u);
@@ -387,13 +399,15 @@ TEST_F(SampleCollection, DefaultMarkerFile) {
         ASSERT_TRUE(std::regex_match(key, std::regex("^[0-9A-Z-]{35}-to-[0-9A-Z-]{12}-[rp][0-9]{2}$"))) << key;
         const std::string source = key.substr(0, 35), target = key.substr(39, 12);
         if (key[52] == 'r') {
-            EXPECT_GT(db().count("T_参 WHERE ID_BN = '" + source + "' AND substr(ID_FN,1,12) = '" + target + "'"), 0u) << key;
+            EXPECT_GT(db().count("T_参 WHERE ID_BN = '" + source + "' AND substr(ID_FN,1,12) = '" + target + "'"), 0u)
+                << key;
         } else {
             ++inline_;
             const auto n = num::articleNumber(target + "-00");
             ASSERT_TRUE(n) << key;
             const std::string markup = "[第" + std::to_string(n->number) + "条/" + target.substr(0, 3) + "]";
-            EXPECT_GT(db().count("T_文 WHERE ID_BN = '" + source + "' AND instr(法文, '" + markup + "') > 0"), 0u) << key;
+            EXPECT_GT(db().count("T_文 WHERE ID_BN = '" + source + "' AND instr(法文, '" + markup + "') > 0"), 0u)
+                << key;
         }
         EXPECT_EQ(db().count("T_文 WHERE ID_BN = '" + value + "'"), 1u) << value;
         ++markers;
@@ -429,7 +443,8 @@ TEST_F(SampleCollection, HelpPageAndImages) {
     for (const Row& r : db().query("SELECT HTMLデータ AS h FROM T_他")) {
         const std::string& h = r.at("h");
         std::smatch m;
-        for (auto it = h.cbegin(); std::regex_search(it, h.cend(), m, std::regex("images/(basic|design)/([a-z_]+\\.gif)"));
+        for (auto it = h.cbegin();
+             std::regex_search(it, h.cend(), m, std::regex("images/(basic|design)/([a-z_]+\\.gif)"));
              it = m.suffix().first)
             EXPECT_TRUE(fs::exists(img / m[1].str() / m[2].str())) << m[0].str();
     }
@@ -464,11 +479,12 @@ std::string printedLabel(const std::string& line) {
     const std::string inner = head.substr(3, head.size() - 6);  // between （ and ）
     if (spaces == 4) {
         std::string d;
-        for (size_t i = 0; i + 2 < inner.size(); i += 3) d += static_cast<char>('0' + static_cast<unsigned char>(inner[i + 2]) - 0x90);
+        for (size_t i = 0; i + 2 < inner.size(); i += 3)
+            d += static_cast<char>('0' + static_cast<unsigned char>(inner[i + 2]) - 0x90);
         return "(" + d + ")";
     }
-    static const std::map<std::string, std::string> roman = {
-        {"ｉ", "ⅰ"}, {"ｉｉ", "ⅱ"}, {"ｉｉｉ", "ⅲ"}, {"ｉｖ", "ⅳ"}, {"ｖ", "ⅴ"}, {"ｖｉ", "ⅵ"}, {"ｖｉｉ", "ⅶ"}};
+    static const std::map<std::string, std::string> roman = {{"ｉ", "ⅰ"}, {"ｉｉ", "ⅱ"}, {"ｉｉｉ", "ⅲ"}, {"ｉｖ", "ⅳ"},
+                                                             {"ｖ", "ⅴ"}, {"ｖｉ", "ⅵ"}, {"ｖｉｉ", "ⅶ"}};
     return "（" + roman.at(inner) + "）";
 }
 
@@ -498,8 +514,9 @@ TEST_F(SampleCollection, ComputedLabelsEqualThePrintedLabelsOfTheCorpus) {
             char prefix[16];
             std::snprintf(prefix, sizeof prefix, "%s-%04d%02d00", law.c_str(), std::stoi(m[1].str()),
                           m[2].matched ? std::stoi(m[2].str()) : 0);
-            const auto rows = db().query("SELECT ID_BN, 書式コード, 検索用データ FROM T_文 WHERE substr(ID_BN,1,12) = '" +
-                                         std::string(prefix) + "' ORDER BY ID_BN");
+            const auto rows =
+                db().query("SELECT ID_BN, 書式コード, 検索用データ FROM T_文 WHERE substr(ID_BN,1,12) = '" +
+                           std::string(prefix) + "' ORDER BY ID_BN");
             std::istringstream in(slurp(file));
             std::vector<std::string> body;
             std::string line;
@@ -525,11 +542,11 @@ TEST_F(SampleCollection, ComputedLabelsEqualThePrintedLabelsOfTheCorpus) {
 TEST_F(SampleCollection, NotificationLabelsByFormatCode) {
     // Row -> label the notification page shows (format codes of the pages).
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"01K-KD121399-00-0100-0000-0000-0000", "第1"},   {"01K-KD121399-00-0100-0100-0000-0000", "一"},
-        {"01K-KD121399-00-0100-0100-0100-0000", "イ"},    {"01K-KD121399-00-0100-0100-0110-0000", "(1)"},
-        {"01K-KD121399-00-0100-0100-0111-0000", "（ⅰ）"}, {"01K-KD121399-00-0100-0100-0111-0100", "（イ）"},
-        {"01K-KD121400-00-0100-0000-0000-0000", "一"},    {"01K-KD121400-00-0100-0100-0000-0000", "1"},
-        {"01K-KD121358-00-0100-0100-0000-0000", "-"},     {"01K-KD121358-00-0100-0100-0100-0000", "（1）"},
+        {"01K-KD121399-00-0100-0000-0000-0000", "第1"},    {"01K-KD121399-00-0100-0100-0000-0000", "一"},
+        {"01K-KD121399-00-0100-0100-0100-0000", "イ"},     {"01K-KD121399-00-0100-0100-0110-0000", "(1)"},
+        {"01K-KD121399-00-0100-0100-0111-0000", "（ⅰ）"},  {"01K-KD121399-00-0100-0100-0111-0100", "（イ）"},
+        {"01K-KD121400-00-0100-0000-0000-0000", "一"},     {"01K-KD121400-00-0100-0100-0000-0000", "1"},
+        {"01K-KD121358-00-0100-0100-0000-0000", "-"},      {"01K-KD121358-00-0100-0100-0100-0000", "（1）"},
         {"01K-KD121358-00-0100-0100-0110-0000", "（イ）"}, {"01K-KD121358-00-0100-0100-0111-0000", "（い）"},
         {"01K-KD121358-00-0100-0100-0111-0100", "（ⅰ）"}};
     static const std::map<int, int> flags = {{1, 8}, {2, 16}, {3, 32}, {4, 64}, {5, 128}, {6, 256}};
@@ -543,7 +560,9 @@ TEST_F(SampleCollection, NotificationLabelsByFormatCode) {
         EXPECT_EQ(toUtf8(*label), expected) << id;
     }
     for (const char* special : {"F000", "S000", "T000", "R000"})
-        EXPECT_GT(db().count("T_文 WHERE substr(ID_BN,1,3) = '01K' AND substr(ID_BN,17,4) = '" + std::string(special) + "'"), 0u)
+        EXPECT_GT(
+            db().count("T_文 WHERE substr(ID_BN,1,3) = '01K' AND substr(ID_BN,17,4) = '" + std::string(special) + "'"),
+            0u)
             << special;
 }
 
@@ -572,8 +591,9 @@ TEST(SampleCollectionBuilder, ANewCorpusFileAddsExactlyThatArticle) {
     const fs::path before = dir.path() / "before", after = dir.path() / "after";
     ASSERT_EQ(runBuilder(data, before), 0);
     const fs::path act = data / "corpus" / "building_standard_act";
-    tavrel::testing::writeFile((act / "texts" / "article_053.txt").string(),
-                               "（試験用の条）\n第五十三条\n本文は第五十二条第一項を引く。\n２第二項の文。\n一　号の文\n");
+    tavrel::testing::writeFile(
+        (act / "texts" / "article_053.txt").string(),
+        "（試験用の条）\n第五十三条\n本文は第五十二条第一項を引く。\n２第二項の文。\n一　号の文\n");
     tavrel::testing::writeFile((act / "articles" / "article_053.yaml").string(),
                                "chapter: \"第三章 都市計画区域等における建築物の敷地、構造、建築設備及び用途\"\n"
                                "section: \"第四節 建築物の敷地及び構造\"\nsubsection: null\ndivision: null\n");
@@ -601,7 +621,8 @@ TEST(SampleCollectionBuilder, ANewCorpusFileAddsExactlyThatArticle) {
         const std::string& id = rows[i].at("ID_BN");
         const auto level = num::articleElementLevel(id);
         ASSERT_TRUE(level);
-        EXPECT_EQ(toUtf8(num::articleElementLabel(id, 1 << *level, rows[i].at("書式コード"), false).value_or("")), labels[i]);
+        EXPECT_EQ(toUtf8(num::articleElementLabel(id, 1 << *level, rows[i].at("書式コード"), false).value_or("")),
+                  labels[i]);
     }
     EXPECT_EQ(slurp(before / "default.ppj"), slurp(after / "default.ppj"));
 }

@@ -8,12 +8,12 @@
 namespace tavrel::builder {
 
 class BuildError : public std::runtime_error {
-public:
+  public:
     BuildError(const std::string& file, int line, const std::string& message)
         : std::runtime_error(compose(file, line, message)) {}
     explicit BuildError(const std::string& message) : std::runtime_error(message) {}
 
-private:
+  private:
     static std::string compose(const std::string& file, int line, const std::string& message) {
         std::string where = file;
         if (line > 0) where += ":" + std::to_string(line);

@@ -1,11 +1,12 @@
 #include "checks.h"
 
-#include <set>
+#include "document/numbering.h"
+#include "text/sjis.h"
 
 #include "build_error.h"
-#include "document/numbering.h"
 #include "structure.h"
-#include "text/sjis.h"
+
+#include <set>
 
 namespace tavrel::builder {
 
@@ -20,9 +21,12 @@ std::string toCp932(const std::string& utf8, const Origin& where) {
         for (size_t i = 0; i < utf8.size();) {
             size_t n = 1;
             const unsigned char c = static_cast<unsigned char>(utf8[i]);
-            if (c >= 0xF0) n = 4;
-            else if (c >= 0xE0) n = 3;
-            else if (c >= 0xC0) n = 2;
+            if (c >= 0xF0)
+                n = 4;
+            else if (c >= 0xE0)
+                n = 3;
+            else if (c >= 0xC0)
+                n = 2;
             bool charOk = true;
             text::fromUtf8(utf8.substr(i, n), &charOk);
             if (!charOk) {
@@ -42,11 +46,12 @@ std::optional<std::string> computedLabel(const std::string& idBN, const std::str
     if (kind == 'K') {
         const auto level = num::notificationElementLevel(idBN);
         if (!level) throw BuildError("sentence " + idBN + ": the notification level cannot be determined");
-        static const std::map<int, int> flags = {{1, 8},     {2, 16},     {3, 32},     {4, 64},    {5, 128},
-                                                 {6, 256},   {9, 2048},   {10, 4096},  {11, 8192}, {12, 16384}};
+        static const std::map<int, int> flags = {{1, 8},   {2, 16},   {3, 32},    {4, 64},    {5, 128},
+                                                 {6, 256}, {9, 2048}, {10, 4096}, {11, 8192}, {12, 16384}};
         auto f = flags.find(*level);
         if (f == flags.end()) {
-            if (*level != 0) throw BuildError("sentence " + idBN + ": level " + std::to_string(*level) + " does not occur");
+            if (*level != 0)
+                throw BuildError("sentence " + idBN + ": level " + std::to_string(*level) + " does not occur");
             return std::nullopt;
         }
         if (*level == 1 && hideLabel) return std::nullopt;

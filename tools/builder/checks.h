@@ -4,9 +4,9 @@
 // markup within the renderer's limits, every link target present.
 #pragma once
 
-#include <string>
-
 #include "model.h"
+
+#include <string>
 
 namespace tavrel::builder {
 

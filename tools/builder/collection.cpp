@@ -1,15 +1,15 @@
 #include "collection.h"
 
-#include <algorithm>
-#include <regex>
-#include <set>
-
 #include "build_error.h"
 #include "checks.h"
 #include "source_files.h"
 #include "structure.h"
 #include "tables.h"
 #include "utf8.h"
+
+#include <algorithm>
+#include <regex>
+#include <set>
 
 namespace tavrel::builder {
 
@@ -40,7 +40,8 @@ bool yesNo(const std::string& v, const Origin& where) {
 int number(const std::string& v, const Origin& where) {
     if (v.empty()) return 0;
     static const std::regex digits(R"(^-?\d+$)");
-    if (!std::regex_match(v, digits)) throw BuildError(where.file, where.line, "expected a number, found \"" + v + "\"");
+    if (!std::regex_match(v, digits))
+        throw BuildError(where.file, where.line, "expected a number, found \"" + v + "\"");
     return std::stoi(v);
 }
 
@@ -60,7 +61,7 @@ struct ArticleSettings {
 };
 
 class Reader {
-public:
+  public:
     explicit Reader(fs::path root) : root_(std::move(root)) {}
 
     Collection run() {
@@ -81,7 +82,7 @@ public:
         return std::move(c_);
     }
 
-private:
+  private:
     Origin at(const IniEntry& e) const { return {sourceName(ini_.file, root_), e.line}; }
     Origin at(const IniSection& s) const { return {sourceName(ini_.file, root_), s.line}; }
 
@@ -98,11 +99,16 @@ private:
                 if (!std::regex_match(law.id, std::regex("^[0-9]{2}[A-Z]$")))
                     throw BuildError(at(s).file, s.line, "a law identifier is two digits and a capital letter");
                 for (const IniEntry& e : s.entries) {
-                    if (e.key == "common") law.common = e.value;
-                    else if (e.key == "short") law.shortName = e.value;
-                    else if (e.key == "formal") law.formal = e.value;
-                    else if (e.key == "shown") law.shown = yesNo(e.value, at(e));
-                    else if (e.key == "corpus") corpusOf_[law.id] = root_ / e.value;
+                    if (e.key == "common")
+                        law.common = e.value;
+                    else if (e.key == "short")
+                        law.shortName = e.value;
+                    else if (e.key == "formal")
+                        law.formal = e.value;
+                    else if (e.key == "shown")
+                        law.shown = yesNo(e.value, at(e));
+                    else if (e.key == "corpus")
+                        corpusOf_[law.id] = root_ / e.value;
                     else if (e.key == "alias") {
                         const auto parts = split(e.value, '=');
                         if (parts.size() != 2) throw BuildError(at(e).file, e.line, "alias = name = LAW");
@@ -117,7 +123,8 @@ private:
                 c_.laws.push_back(law);
             } else if (words[0] == "article") {
                 if (!isIdentifierText(words[1], 12))
-                    throw BuildError(at(s).file, s.line, "an article is named by its 12-character prefix, e.g. 01A-00520000");
+                    throw BuildError(at(s).file, s.line,
+                                     "an article is named by its 12-character prefix, e.g. 01A-00520000");
                 articleSections_[words[1]] = &s;
             } else if (words[0] == "division") {
                 if (!isIdentifierText(words[1], 23))
@@ -263,8 +270,10 @@ private:
             const size_t eq = t.find('=');
             if (eq == std::string::npos) throw BuildError(file, lines[k].number, "expected 'key = value' or '---'");
             IniEntry e{lines[k].number, trim(t.substr(0, eq)), trim(t.substr(eq + 1))};
-            if (e.key == "table") repeated.push_back(e);
-            else if (!header.emplace(e.key, e).second) throw BuildError(file, e.line, "key \"" + e.key + "\" repeated");
+            if (e.key == "table")
+                repeated.push_back(e);
+            else if (!header.emplace(e.key, e).second)
+                throw BuildError(file, e.line, "key \"" + e.key + "\" repeated");
         }
         if (k == lines.size()) throw BuildError(file, 0, "a page file needs a '---' line between header and body");
         auto get = [&](const std::string& key) -> std::string {
@@ -275,8 +284,8 @@ private:
             auto it = header.find(key);
             return {file, it == header.end() ? 1 : it->second.line};
         };
-        static const std::set<std::string> known = {"id",    "caption", "division", "supplement", "large", "shown",
-                                                    "body",  "format",  "history",  "number",     "table"};
+        static const std::set<std::string> known = {"id",   "caption", "division", "supplement", "large", "shown",
+                                                    "body", "format",  "history",  "number",     "table"};
         for (const auto& [key, e] : header)
             if (!known.count(key)) throw BuildError(file, e.line, "unknown page key \"" + key + "\"");
         Page p;
@@ -301,7 +310,8 @@ private:
         const std::string body = header.count("body") ? get("body") : "rows";
         std::vector<std::pair<int, std::string>> bodyLines;
         for (++k; k < lines.size(); ++k)
-            if (!trim(lines[k].text).empty() && lines[k].text[0] != '#') bodyLines.emplace_back(lines[k].number, lines[k].text);
+            if (!trim(lines[k].text).empty() && lines[k].text[0] != '#')
+                bodyLines.emplace_back(lines[k].number, lines[k].text);
         if (body == "corpus") {
             if (!(kind >= '0' && kind <= '9') && kind != 'F')
                 throw BuildError(file, where("body").line, "corpus bodies are for article pages");
@@ -327,7 +337,8 @@ private:
                 p.sentences.push_back(s);
             }
         } else if (body == "rows") {
-            for (const auto& [lineNo, text] : bodyLines) p.sentences.push_back(readRow(p, text, format, {file, lineNo}));
+            for (const auto& [lineNo, text] : bodyLines)
+                p.sentences.push_back(readRow(p, text, format, {file, lineNo}));
         } else if (body == "html") {
             if (kind != 'Z') throw BuildError(file, where("body").line, "html bodies are for special pages (Z)");
             std::string piece;
@@ -371,9 +382,13 @@ private:
         static const std::regex pattern(R"(^(明治|大正|昭和|平成)(\d+)年.*告示第(\d+)号$)");
         std::smatch m;
         if (!std::regex_match(number, m, pattern)) throw BuildError(where.file, where.line, "cannot read " + number);
-        const std::string era = m[1].str() == "明治" ? "A" : m[1].str() == "大正" ? "B" : m[1].str() == "昭和" ? "C" : "D";
+        const std::string era = m[1].str() == "明治"   ? "A"
+                                : m[1].str() == "大正" ? "B"
+                                : m[1].str() == "昭和" ? "C"
+                                                       : "D";
         char expected[16];
-        std::snprintf(expected, sizeof expected, "K%s%02d%04d", era.c_str(), std::stoi(m[2].str()), std::stoi(m[3].str()));
+        std::snprintf(expected, sizeof expected, "K%s%02d%04d", era.c_str(), std::stoi(m[2].str()),
+                      std::stoi(m[3].str()));
         if (p.idFN.substr(4, 8) != expected)
             throw BuildError(where.file, where.line, "the id of notification " + number + " must contain " + expected);
         const std::string& title = it->second.at("title");
@@ -384,7 +399,8 @@ private:
     void readHistory(const Page& p, const std::string& value, const Origin& where) {
         const std::vector<std::string> f = split(value, '|');
         if (f.size() != 5)
-            throw BuildError(where.file, where.line, "history = 公布年月日 | 公布省名 | 改正年月日 | 改正省名 | 改正告示番号");
+            throw BuildError(where.file, where.line,
+                             "history = 公布年月日 | 公布省名 | 改正年月日 | 改正省名 | 改正告示番号");
         static const std::regex date(R"(^\d{4}-\d{2}-\d{2}$)");
         History h;
         h.idFN = p.idFN;
@@ -411,15 +427,19 @@ private:
         s.origin = where;
         const std::string tail = trim(f[0]);
         if (!std::regex_match(tail, std::regex(R"(^[0-9A-Z]{4}-[0-9A-Z]{4}-[0-9A-Z]{4}-[0-9A-Z]{4}$)")))
-            throw BuildError(where.file, where.line, "the groups are four groups of four characters, e.g. 0100-0000-0000-0000");
+            throw BuildError(where.file, where.line,
+                             "the groups are four groups of four characters, e.g. 0100-0000-0000-0000");
         s.idBN = p.idFN + "-" + tail;
         s.formatCode = trim(f[1]).empty() ? defaultFormat : trim(f[1]);
         for (const std::string& flagRaw : split(trim(f[2]), ',')) {
             const std::string flag = trim(flagRaw);
             if (flag.empty()) continue;
-            if (flag == "札抜") s.hideLabel = true;
-            else if (flag == "図入") s.images = true;
-            else if (flag == "原文") s.convert = false;
+            if (flag == "札抜")
+                s.hideLabel = true;
+            else if (flag == "図入")
+                s.images = true;
+            else if (flag == "原文")
+                s.convert = false;
             else if (flag.rfind("表=", 0) == 0) {
                 addTable(s.idBN, flag.substr(4), where, p.idFN.substr(0, 3));
                 s.table = true;
@@ -450,7 +470,8 @@ private:
             piece.search = searchText(piece.html.substr(std::min(piece.html.find("<body"), piece.html.size())));
             if (piece.html.find("</head>") == std::string::npos || piece.html.find("<body>") == std::string::npos ||
                 piece.html.find("</body>") == std::string::npos)
-                throw BuildError(sourceName(file, root_), 0, "a table piece is a whole document with </head>, <body> and </body>");
+                throw BuildError(sourceName(file, root_), 0,
+                                 "a table piece is a whole document with </head>, <body> and </body>");
         }
         c_.tables.push_back(piece);
     }
@@ -519,13 +540,15 @@ private:
             };
             for (const auto& [addr, e] : tables) {
                 Sentence& s = find(addr, e);
-                for (const std::string& file : split(e.value, ',')) addTable(s.idBN, trim(file), at(e), prefix.substr(0, 3));
+                for (const std::string& file : split(e.value, ','))
+                    addTable(s.idBN, trim(file), at(e), prefix.substr(0, 3));
                 s.table = true;
             }
             for (const auto& [addr, e] : formats) find(addr, e).formatCode = e.value;
             for (const auto& [addr, e] : marks) marks_.push_back({find(addr, e).idBN, e.value, at(e)});
             for (Page& p : pages) {
-                if (p.sentences.empty()) throw BuildError(a.file, 0, "page " + p.idFN + " of the split has no sentence");
+                if (p.sentences.empty())
+                    throw BuildError(a.file, 0, "page " + p.idFN + " of the split has no sentence");
                 addPage(std::move(p));
             }
         }
@@ -570,16 +593,16 @@ private:
             Sentence* s = c_.sentence(m.idBN);
             const size_t pos = s->markup.find(m.word);
             if (pos == std::string::npos)
-                throw BuildError(m.where.file, m.where.line, "the text of " + m.idBN + " has no 「" + m.word + "」 to mark");
+                throw BuildError(m.where.file, m.where.line,
+                                 "the text of " + m.idBN + " has no 「" + m.word + "」 to mark");
             s->markup.replace(pos, m.word.size(), "[K" + m.word + "K]");
         }
         for (auto& [id, p] : c_.pages)
             for (Sentence& s : p.sentences) s.search = searchText(s.markup);
         for (const PendingXml& x : pendingXml_) {
             const ConvertContext ctx = contextFor(x.law);
-            const TableHtml t = tableFromXml(x.file, [&](const std::string& cell) {
-                return applyRuby(convertReferences(cell, ctx), c_.ruby);
-            });
+            const TableHtml t = tableFromXml(
+                x.file, [&](const std::string& cell) { return applyRuby(convertReferences(cell, ctx), c_.ruby); });
             c_.tables[x.index].html = t.html;
             c_.tables[x.index].search = searchText(t.plain);
         }
@@ -627,7 +650,8 @@ private:
             if (!isIdentifierText(ref.targetFN, 15))
                 throw BuildError(where.file, where.line, "the target is a 15-character ID_FN");
             if (!c_.pages.count(ref.targetFN))
-                throw BuildError(where.file, where.line, "the target page " + ref.targetFN + " is not in the collection");
+                throw BuildError(where.file, where.line,
+                                 "the target page " + ref.targetFN + " is not in the collection");
             if (ref.inTable) {
                 bool has = false;
                 for (const TablePiece& p : c_.tables) has = has || p.idBN == ref.idBN;
@@ -660,9 +684,11 @@ private:
             const Origin where{name, r.line};
             const std::string from = resolveSentence(r.at("source"), r.at("address"), where);
             const std::string target = r.at("target");
-            if (!isIdentifierText(target, 12)) throw BuildError(where.file, where.line, "target is a 12-character page prefix");
+            if (!isIdentifierText(target, 12))
+                throw BuildError(where.file, where.line, "target is a 12-character page prefix");
             if (!std::regex_match(r.at("link"), std::regex(R"(^[pr]\d\d$)")))
-                throw BuildError(where.file, where.line, "link is the id ending: r01 for a reference-link row, p01 for an inline reference");
+                throw BuildError(where.file, where.line,
+                                 "link is the id ending: r01 for a reference-link row, p01 for an inline reference");
             // The link must exist: a reference-link row to the target, or an
             // inline reference to it in the sentence text.
             bool linked = false;

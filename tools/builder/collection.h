@@ -4,9 +4,9 @@
 // then the text conversion and the checks that make a bad source fail loudly.
 #pragma once
 
-#include <filesystem>
-
 #include "model.h"
+
+#include <filesystem>
 
 namespace tavrel::builder {
 

@@ -1,9 +1,9 @@
 #include "images.h"
 
+#include "build_error.h"
+
 #include <cmath>
 #include <fstream>
-
-#include "build_error.h"
 
 namespace tavrel::builder {
 
@@ -34,7 +34,7 @@ void put32(std::vector<uint8_t>& out, uint32_t v) {
 
 // Collects variable-width codes into bytes, least significant bit first.
 class BitWriter {
-public:
+  public:
     void write(unsigned code, int width) {
         acc_ |= static_cast<uint32_t>(code) << bits_;
         bits_ += width;
@@ -51,7 +51,7 @@ public:
     }
     std::vector<uint8_t> bytes;
 
-private:
+  private:
     uint32_t acc_ = 0;
     int bits_ = 0;
 };
@@ -204,8 +204,14 @@ IndexedImage arrow(int dir) {
             if (!shaft && !head) continue;
             int x = a, y = b;
             if (dir == 1) x = 19 - a;
-            if (dir == 2) { x = b; y = a; }
-            if (dir == 3) { x = b; y = 19 - a; }
+            if (dir == 2) {
+                x = b;
+                y = a;
+            }
+            if (dir == 3) {
+                x = b;
+                y = 19 - a;
+            }
             img.set(x, y, 1);
         }
     return img;
@@ -214,13 +220,62 @@ IndexedImage arrow(int dir) {
 // 5 x 7 capital letters for the cover title.
 const char* glyph(char c) {
     switch (c) {
-        case 'T': return "11111" "00100" "00100" "00100" "00100" "00100" "00100";
-        case 'A': return "01110" "10001" "10001" "11111" "10001" "10001" "10001";
-        case 'V': return "10001" "10001" "10001" "10001" "10001" "01010" "00100";
-        case 'R': return "11110" "10001" "10001" "11110" "10100" "10010" "10001";
-        case 'E': return "11111" "10000" "10000" "11110" "10000" "10000" "11111";
-        case 'L': return "10000" "10000" "10000" "10000" "10000" "10000" "11111";
-        default: return "00000" "00000" "00000" "00000" "00000" "00000" "00000";
+        case 'T':
+            return "11111"
+                   "00100"
+                   "00100"
+                   "00100"
+                   "00100"
+                   "00100"
+                   "00100";
+        case 'A':
+            return "01110"
+                   "10001"
+                   "10001"
+                   "11111"
+                   "10001"
+                   "10001"
+                   "10001";
+        case 'V':
+            return "10001"
+                   "10001"
+                   "10001"
+                   "10001"
+                   "10001"
+                   "01010"
+                   "00100";
+        case 'R':
+            return "11110"
+                   "10001"
+                   "10001"
+                   "11110"
+                   "10100"
+                   "10010"
+                   "10001";
+        case 'E':
+            return "11111"
+                   "10000"
+                   "10000"
+                   "11110"
+                   "10000"
+                   "10000"
+                   "11111";
+        case 'L':
+            return "10000"
+                   "10000"
+                   "10000"
+                   "10000"
+                   "10000"
+                   "10000"
+                   "11111";
+        default:
+            return "00000"
+                   "00000"
+                   "00000"
+                   "00000"
+                   "00000"
+                   "00000"
+                   "00000";
     }
 }
 

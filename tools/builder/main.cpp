@@ -3,15 +3,15 @@
 //
 //   tavrel-build-data --data <data folder> --out <output folder>
 
+#include "build_error.h"
+#include "collection.h"
+#include "writer.h"
+
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <filesystem>
 #include <string>
-
-#include "build_error.h"
-#include "collection.h"
-#include "writer.h"
 
 int main(int argc, char** argv) {
     std::string data, out;
@@ -33,10 +33,11 @@ int main(int argc, char** argv) {
         tavrel::builder::writeDataFolder(c, out);
         size_t sentences = 0;
         for (const auto& [id, p] : c.pages) sentences += p.sentences.size();
-        std::printf("tavrel-build-data: %zu laws, %zu pages, %zu sentences, %zu table pieces, %zu references, "
-                    "%zu markers -> %s\n",
-                    c.laws.size(), c.pages.size(), sentences, c.tables.size(), c.references.size(),
-                    c.markers.size(), out.c_str());
+        std::printf(
+            "tavrel-build-data: %zu laws, %zu pages, %zu sentences, %zu table pieces, %zu references, "
+            "%zu markers -> %s\n",
+            c.laws.size(), c.pages.size(), sentences, c.tables.size(), c.references.size(), c.markers.size(),
+            out.c_str());
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "tavrel-build-data: error: %s\n", e.what());

@@ -2,12 +2,12 @@
 // row of the statute database, texts in UTF-8.
 #pragma once
 
+#include "text_convert.h"
+
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "text_convert.h"
 
 namespace tavrel::builder {
 
@@ -36,7 +36,7 @@ struct Sentence {
     std::string markup;      // 法文 as stored
     std::string formatCode;  // 書式コード
     bool table = false, hideLabel = false, reference = false, images = false;
-    std::string search;  // 検索用データ
+    std::string search;                       // 検索用データ
     std::optional<std::string> printedLabel;  // label the source prints, checked against the computed one
     bool convert = true;                      // run the reference conversion on text
     Origin origin;

@@ -1,10 +1,10 @@
 #include "source_files.h"
 
-#include <fstream>
-#include <sstream>
-
 #include "build_error.h"
 #include "utf8.h"
+
+#include <fstream>
+#include <sstream>
 
 namespace tavrel::builder {
 

@@ -1,11 +1,11 @@
 #include "structure.h"
 
-#include <cstdio>
-#include <regex>
-
 #include "build_error.h"
 #include "source_files.h"
 #include "utf8.h"
+
+#include <cstdio>
+#include <regex>
 
 namespace tavrel::builder {
 
@@ -26,10 +26,14 @@ std::optional<int> romanNumber(const std::u32string& s) {
     int total = 0, previous = 0;
     for (auto it = s.rbegin(); it != s.rend(); ++it) {
         int v = 0;
-        if (*it == U'ｉ') v = 1;
-        else if (*it == U'ｖ') v = 5;
-        else if (*it == U'ｘ') v = 10;
-        else return std::nullopt;
+        if (*it == U'ｉ')
+            v = 1;
+        else if (*it == U'ｖ')
+            v = 5;
+        else if (*it == U'ｘ')
+            v = 10;
+        else
+            return std::nullopt;
         total += v < previous ? -v : v;
         previous = std::max(previous, v);
     }
@@ -130,8 +134,8 @@ std::string pageId(const std::string& prefix12, int page) {
 
 std::string sentenceId(const std::string& idFN, const ElementAddress& a) {
     char buf[40];
-    std::snprintf(buf, sizeof buf, "-%02d%c0-%02d%c0-%02d%c%c-0000", a.paragraph, base36Char(a.paragraphBranch),
-                  a.item, base36Char(a.itemBranch), a.subItem, base36Char(a.bracketed), base36Char(a.smallRoman));
+    std::snprintf(buf, sizeof buf, "-%02d%c0-%02d%c0-%02d%c%c-0000", a.paragraph, base36Char(a.paragraphBranch), a.item,
+                  base36Char(a.itemBranch), a.subItem, base36Char(a.bracketed), base36Char(a.smallRoman));
     return idFN + buf;
 }
 
@@ -272,8 +276,8 @@ CorpusArticle readCorpusArticle(const std::filesystem::path& file) {
     const std::u32string t = utf8::decode(a.title);
     size_t i = 1;
     int number = 0, b1 = 0, b2 = 0, dummy = 0;
-    bool ok = !t.empty() && t[0] == U'第' && readNumeralWithBranch(t, i, number, dummy) && dummy == 0 &&
-              i < t.size() && t[i] == U'条';
+    bool ok = !t.empty() && t[0] == U'第' && readNumeralWithBranch(t, i, number, dummy) && dummy == 0 && i < t.size() &&
+              t[i] == U'条';
     if (ok) {
         ++i;
         if (i < t.size()) ok = t[i] == U'の' && readNumeralWithBranch(t, ++i, b1, b2) && i == t.size();

@@ -3,11 +3,11 @@
 // the fixed-width identifiers ID_FN, ID_SN and ID_BN from them.
 #pragma once
 
+#include "model.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
-
-#include "model.h"
 
 namespace tavrel::builder {
 
@@ -57,9 +57,9 @@ struct DivisionName {
 DivisionName parseDivisionName(const std::string& text, const std::u32string& levelWord, const Origin& where);
 
 std::string articlePrefix(const std::string& law, int number, int branch1, int branch2);  // 12 characters
-std::string pageId(const std::string& prefix12, int page);                                  // 15 characters
-std::string sentenceId(const std::string& idFN, const ElementAddress& a);                   // 35 characters
-std::string divisionGroup(const DivisionName& d);                                           // 4 characters
+std::string pageId(const std::string& prefix12, int page);                                // 15 characters
+std::string sentenceId(const std::string& idFN, const ElementAddress& a);                 // 35 characters
+std::string divisionGroup(const DivisionName& d);                                         // 4 characters
 char base36Char(int v);
 
 // Kanji numeral text of n (1-99), as the numbering prints items.

@@ -1,10 +1,10 @@
 #include "tables.h"
 
-#include <memory>
-#include <vector>
-
 #include "build_error.h"
 #include "source_files.h"
+
+#include <memory>
+#include <vector>
 
 namespace tavrel::builder {
 
@@ -28,7 +28,7 @@ struct XmlNode {
 };
 
 class XmlReader {
-public:
+  public:
     XmlReader(const std::string& text, const std::string& file) : s_(text), file_(file) {}
 
     std::unique_ptr<XmlNode> document() {
@@ -37,7 +37,7 @@ public:
         return root;
     }
 
-private:
+  private:
     [[noreturn]] void fail(const std::string& what) {
         int line = 1;
         for (size_t i = 0; i < pos_ && i < s_.size(); ++i)
@@ -71,7 +71,12 @@ private:
                 const size_t e = raw.find(';', i);
                 if (e != std::string::npos) {
                     const std::string ent = raw.substr(i + 1, e - i - 1);
-                    const char* rep = ent == "amp" ? "&" : ent == "lt" ? "<" : ent == "gt" ? ">" : ent == "quot" ? "\"" : ent == "apos" ? "'" : nullptr;
+                    const char* rep = ent == "amp"    ? "&"
+                                      : ent == "lt"   ? "<"
+                                      : ent == "gt"   ? ">"
+                                      : ent == "quot" ? "\""
+                                      : ent == "apos" ? "'"
+                                                      : nullptr;
                     if (rep) {
                         out += rep;
                         i = e;
@@ -85,7 +90,8 @@ private:
     }
     std::string name() {
         const size_t b = pos_;
-        while (pos_ < s_.size() && (isalnum(static_cast<unsigned char>(s_[pos_])) || s_[pos_] == '_' || s_[pos_] == ':' || s_[pos_] == '-'))
+        while (pos_ < s_.size() &&
+               (isalnum(static_cast<unsigned char>(s_[pos_])) || s_[pos_] == '_' || s_[pos_] == ':' || s_[pos_] == '-'))
             ++pos_;
         if (b == pos_) fail("expected a name");
         return s_.substr(b, pos_ - b);
@@ -164,11 +170,20 @@ std::string htmlEscape(const std::string& s) {
     std::string out;
     for (char c : s) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -205,7 +220,8 @@ TableHtml tableFromXml(const std::filesystem::path& file,
     if (const XmlNode* r = findDeep(root.get(), "RelatedArticleNum")) out.related = trim(r->text);
     const XmlNode* table = findDeep(root.get(), "Table");
     if (!table) throw BuildError(displayName(file), 0, "no <Table> element");
-    std::string html = "<table border=0 cellpadding=0 cellspacing=0 style='border-collapse:collapse;table-layout:auto'>\n";
+    std::string html =
+        "<table border=0 cellpadding=0 cellspacing=0 style='border-collapse:collapse;table-layout:auto'>\n";
     for (const auto& row : table->children) {
         if (row->name != "TableRow") continue;
         html += "<tr>\n";

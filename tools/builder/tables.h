@@ -10,15 +10,16 @@
 namespace tavrel::builder {
 
 struct TableHtml {
-    std::string html;    // UTF-8
-    std::string plain;   // converted cell texts joined by blanks, before search folding
-    std::string title;   // AppdxTableTitle, when the file is an AppdxTable
-    std::string related; // RelatedArticleNum, when present
+    std::string html;     // UTF-8
+    std::string plain;    // converted cell texts joined by blanks, before search folding
+    std::string title;    // AppdxTableTitle, when the file is an AppdxTable
+    std::string related;  // RelatedArticleNum, when present
 };
 
 // Converts a corpus table file. cellText turns one cell's text into the text
 // stored in the piece (reference conversion). Throws BuildError on malformed XML.
-TableHtml tableFromXml(const std::filesystem::path& file, const std::function<std::string(const std::string&)>& cellText);
+TableHtml tableFromXml(const std::filesystem::path& file,
+                       const std::function<std::string(const std::string&)>& cellText);
 
 // Wraps an HTML table body (<table>…</table>) into an Excel-style document.
 std::string excelDocument(const std::string& tableHtml);

@@ -8,26 +8,41 @@ namespace {
 
 int digitValue(char32_t c) {
     switch (c) {
-        case U'〇': return 0;
-        case U'一': return 1;
-        case U'二': return 2;
-        case U'三': return 3;
-        case U'四': return 4;
-        case U'五': return 5;
-        case U'六': return 6;
-        case U'七': return 7;
-        case U'八': return 8;
-        case U'九': return 9;
-        default: return -1;
+        case U'〇':
+            return 0;
+        case U'一':
+            return 1;
+        case U'二':
+            return 2;
+        case U'三':
+            return 3;
+        case U'四':
+            return 4;
+        case U'五':
+            return 5;
+        case U'六':
+            return 6;
+        case U'七':
+            return 7;
+        case U'八':
+            return 8;
+        case U'九':
+            return 9;
+        default:
+            return -1;
     }
 }
 
 int unitValue(char32_t c) {
     switch (c) {
-        case U'十': return 10;
-        case U'百': return 100;
-        case U'千': return 1000;
-        default: return 0;
+        case U'十':
+            return 10;
+        case U'百':
+            return 100;
+        case U'千':
+            return 1000;
+        default:
+            return 0;
     }
 }
 
@@ -60,7 +75,8 @@ bool joinedByConjunction(const std::u32string& s, size_t from, size_t to) {
         }
         gap += s[k++];
     }
-    static const std::u32string conjunctions[] = {U"、", U"又は", U"及び", U"若しくは", U"並びに", U"から", U"―", U"或いは"};
+    static const std::u32string conjunctions[] = {U"、",     U"又は", U"及び", U"若しくは",
+                                                  U"並びに", U"から", U"―",    U"或いは"};
     for (const std::u32string& c : conjunctions)
         if (gap == c) return true;
     return false;
@@ -134,8 +150,7 @@ std::string convertReferences(const std::string& textUtf8, const ConvertContext&
         }
         for (const LawAlias& a : ctx.aliases) {
             const std::u32string name = utf8::decode(a.name);
-            if (endsWith(s, at, name) && (at == name.size() || !isIdeograph(s[at - name.size() - 1])))
-                return a.lawId;
+            if (endsWith(s, at, name) && (at == name.size() || !isIdeograph(s[at - name.size() - 1]))) return a.lawId;
         }
         if (at > 0 && (s[at - 1] == U'法' || s[at - 1] == U'令' || s[at - 1] == U'則')) return "";
         return ctx.ownLaw;

@@ -24,8 +24,8 @@ struct LawAlias {
 };
 
 struct ConvertContext {
-    std::string ownLaw;              // ID_HN of the law the text belongs to
-    std::vector<LawAlias> aliases;   // names designating laws of the collection
+    std::string ownLaw;             // ID_HN of the law the text belongs to
+    std::vector<LawAlias> aliases;  // names designating laws of the collection
     // True when the collection holds the page whose first 12 characters are
     // given (used for 別表 links).
     std::function<bool(const std::string&)> pageExists;

@@ -1,14 +1,14 @@
 #include "writer.h"
 
-#include <sqlite3.h>
-#include <unistd.h>
-
-#include <fstream>
+#include "database/schema.h"
 
 #include "build_error.h"
 #include "checks.h"
-#include "database/schema.h"
 #include "images.h"
+
+#include <fstream>
+#include <sqlite3.h>
+#include <unistd.h>
 
 namespace tavrel::builder {
 
@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 namespace {
 
 class Db {
-public:
+  public:
     explicit Db(const fs::path& file) {
         if (sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
             throw BuildError(file.string(), 0, std::string("cannot open: ") + sqlite3_errmsg(db_));
@@ -66,7 +66,7 @@ public:
         if (rc != SQLITE_DONE) throw BuildError(std::string("database: ") + sqlite3_errmsg(db_) + " in " + sql);
     }
 
-private:
+  private:
     sqlite3* db_ = nullptr;
 };
 
@@ -118,14 +118,15 @@ void writeDatabase(const Collection& c, const fs::path& file) {
                      {id, textOrNull(v.names[0]), textOrNull(v.names[1]), textOrNull(v.names[2]),
                       textOrNull(v.names[3]), v.notice ? -1 : 0});
         for (const auto& [id, p] : c.pages) {
-            d.insert("INSERT INTO T_条 (ID_FN, ID_SN, 条名, 補足, 分割, 大型, 表示) VALUES (?,?,?,?,?,?,?)",
-                     {id, p.idSN, textOrNull(p.caption), textOrNull(p.supplement), p.split, p.large ? -1 : 0,
-                      yes(p.shown)});
+            d.insert(
+                "INSERT INTO T_条 (ID_FN, ID_SN, 条名, 補足, 分割, 大型, 表示) VALUES (?,?,?,?,?,?,?)",
+                {id, p.idSN, textOrNull(p.caption), textOrNull(p.supplement), p.split, p.large ? -1 : 0, yes(p.shown)});
             for (const Sentence& s : p.sentences)
-                d.insert("INSERT INTO T_文 (ID_BN, 法文, 書式コード, 表式, 札抜, 参照, 図入, 検索用データ) "
-                         "VALUES (?,?,?,?,?,?,?,?)",
-                         {s.idBN, s.markup, s.formatCode, s.table ? -1 : 0, s.hideLabel ? -1 : 0,
-                          s.reference ? -1 : 0, s.images ? -1 : 0, s.search});
+                d.insert(
+                    "INSERT INTO T_文 (ID_BN, 法文, 書式コード, 表式, 札抜, 参照, 図入, 検索用データ) "
+                    "VALUES (?,?,?,?,?,?,?,?)",
+                    {s.idBN, s.markup, s.formatCode, s.table ? -1 : 0, s.hideLabel ? -1 : 0, s.reference ? -1 : 0,
+                     s.images ? -1 : 0, s.search});
         }
         for (const TablePiece& t : c.tables)
             d.insert("INSERT INTO T_表 (ID_BN, 順序, 表式データ, 検索用データ) VALUES (?,?,?,?)",
@@ -133,15 +134,18 @@ void writeDatabase(const Collection& c, const fs::path& file) {
         for (const SpecialPiece& s : c.specials)
             d.insert("INSERT INTO T_他 (ID_FN, 順序, HTMLデータ) VALUES (?,?,?)", {s.idFN, s.order, s.html});
         for (const Reference& r : c.references)
-            d.insert("INSERT INTO T_参 (ID_BN, ID_FN, 順序, 表示, 場所, キーワード, 表中, 選定, 自動, 強調, 有効, 備考, 補助) "
-                     "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)",
-                     {r.idBN, r.targetFN, r.order, yes(r.shown), textOrNull(r.place), textOrNull(r.keyword),
-                      r.inTable, r.choose, r.automatic, r.emphasis, r.active, textOrNull(r.note),
-                      textOrNull(r.extra)});
+            d.insert(
+                "INSERT INTO T_参 (ID_BN, ID_FN, 順序, 表示, 場所, キーワード, 表中, 選定, 自動, 強調, 有効, 備考, "
+                "補助) "
+                "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)",
+                {r.idBN, r.targetFN, r.order, yes(r.shown), textOrNull(r.place), textOrNull(r.keyword), r.inTable,
+                 r.choose, r.automatic, r.emphasis, r.active, textOrNull(r.note), textOrNull(r.extra)});
         for (const History& h : c.histories)
-            d.insert("INSERT INTO T_告 (ID_FN, 公布年月日, 公布省名, 改正年月日, 改正省名, 改正告示番号) VALUES (?,?,?,?,?,?)",
-                     {h.idFN, textOrNull(h.promulgated), textOrNull(h.promulgatedBy), textOrNull(h.revised),
-                      textOrNull(h.revisedBy), h.revisionNumber ? Db::Value(*h.revisionNumber) : Db::Value()});
+            d.insert(
+                "INSERT INTO T_告 (ID_FN, 公布年月日, 公布省名, 改正年月日, 改正省名, 改正告示番号) VALUES "
+                "(?,?,?,?,?,?)",
+                {h.idFN, textOrNull(h.promulgated), textOrNull(h.promulgatedBy), textOrNull(h.revised),
+                 textOrNull(h.revisedBy), h.revisionNumber ? Db::Value(*h.revisionNumber) : Db::Value()});
         d.exec("COMMIT");
     } catch (...) {
         fs::remove(tmp, ec);

@@ -4,10 +4,10 @@
 // place only when it is complete, so a failed build leaves no half file.
 #pragma once
 
+#include "model.h"
+
 #include <filesystem>
 #include <string>
-
-#include "model.h"
 
 namespace tavrel::builder {
 

@@ -77,8 +77,6 @@ CMainFrame::CMainFrame(CTavrelDoc& doc, DocumentNavigation& navigation, WebEnvir
     OnCreateClient();
     navigation_.setStatusBar(this);
     navigation_.setNavigator(navigator_);
-    navigation_.setTextView(view_);
-    doc_.setTextView(view_);
     qApp->installEventFilter(this);
 }
 
@@ -117,6 +115,7 @@ void CMainFrame::createCommands() {
     c.add(frame_cmd::Help, QStringLiteral("help"), QStringLiteral("ヘルプ(&H)"));
     c.add(frame_cmd::About, QStringLiteral("about"), QStringLiteral("バージョン情報(&A)..."));
     c.add(frame_cmd::Hidden, QStringLiteral("hiddenPage"), QStringLiteral("イースターエッグ"));
+    c.add(cmd::DynamicSplit, QStringLiteral("dynamicSplit"), QStringLiteral("ウィンドウの動的分割"));
     c.add(cmd::Search, QStringLiteral("search"), QStringLiteral("このページ内の検索（Ctrl+F）"));
     c.add(cmd::ClearMarks, QStringLiteral("clearMarks"), QStringLiteral("反転マークのクリア"));
     c.add(cmd::QuickCopy, QStringLiteral("quickCopy"), QStringLiteral("ぷちコピー（Ctrl+C）"));
@@ -144,6 +143,7 @@ void CMainFrame::createMenus() {
     // Commands reached without a visible menu still need a window to live in
     // for their shortcuts.
     addAction(c.action(frame_cmd::Hidden));
+    addAction(c.action(cmd::DynamicSplit));
     addAction(c.action(cmd::Search));
 }
 
@@ -182,14 +182,17 @@ void CMainFrame::OnCreateClient() {
     splitter_->setObjectName(QStringLiteral("mainSplitter"));
     splitter_->setChildrenCollapsible(false);
     navigator_ = new NavigatorPane(splitter_);
-    view_ = new C2ndView(doc_, navigation_, web_, showState_, splitter_);
     splitter_->addWidget(navigator_);
-    splitter_->addWidget(view_);
+    splitter_->addWidget(createTextView());
     splitter_->setStretchFactor(0, 0);
     splitter_->setStretchFactor(1, 1);
     setCentralWidget(splitter_);
     restoreSplitter();
+    connect(navigator_, &QTabWidget::currentChanged, this, [this]() { updateCommands(); });
+}
 
+C2ndView* CMainFrame::createTextView() {
+    view_ = new C2ndView(doc_, navigation_, web_, showState_);
     connect(view_, &C2ndView::pageShown, this, [this]() { updateCommands(); });
     connect(view_, &C2ndView::statusTextChanged, this, [this](const QString& text) {
         if (text.isEmpty())
@@ -200,9 +203,54 @@ void CMainFrame::OnCreateClient() {
     connect(view_, &C2ndView::focusNavigatorRequested, navigator_, &NavigatorPane::FocusCurrentTab);
     connect(view_, &C2ndView::syncRequested, this,
             [this](const QString& id) { navigator_->SyncToArticle(toCp932(id)); });
-    connect(navigator_, &QTabWidget::currentChanged, this, [this]() { updateCommands(); });
     connect(view_, &C2ndView::commandRequested, this, &CMainFrame::onCommand);
     connect(view_, &C2ndView::contextMenuAt, this, &CMainFrame::showContextMenu);
+    navigation_.setTextView(view_);
+    doc_.setTextView(view_);
+    return view_;
+}
+
+void CMainFrame::OnSplit() {
+    // The new view shows the page of the view it replaces.
+    const std::string shown = view_ ? view_->currentPageId() : std::string();
+    QWidget* replaced = nullptr;
+    if (!split_) {
+        split_ = true;
+        secondSplitter_ = new QSplitter(Qt::Vertical);
+        secondSplitter_->setObjectName(QStringLiteral("secondSplitter"));
+        secondSplitter_->setChildrenCollapsible(false);
+        secondSplitter_->addWidget(createTextView());
+        auto* lower = new QWidget(secondSplitter_);
+        lower->setObjectName(QStringLiteral("C3rdView"));
+        secondSplitter_->addWidget(lower);
+        int size = kSplitPaneHeight, minimum = 0;
+        if (const auto sp =
+                parseSplitterPos(doc_.settings().readText(kSettingsSection, keys::SplitterPos2, ""))) {
+            size = sp->size;
+            minimum = sp->minimum;
+        }
+        view_->setMinimumHeight(std::max(minimum, 0));
+        secondSplitter_->setStretchFactor(0, 0);
+        secondSplitter_->setStretchFactor(1, 1);
+        replaced = splitter_->replaceWidget(1, secondSplitter_);
+        secondSplitter_->setSizes({size, std::max(splitter_->height() - size, 1)});
+    } else {
+        split_ = false;
+        const SplitterPos sp{0, secondSplitter_->sizes().value(0), view_->minimumHeight()};
+        doc_.settings().writeText(kSettingsSection, keys::SplitterPos2, formatSplitterPos(sp));
+        replaced = splitter_->replaceWidget(1, createTextView());
+        secondSplitter_ = nullptr;
+    }
+    if (replaced) {
+        replaced->hide();
+        replaced->deleteLater();
+    }
+    if (shown.size() == 15) {
+        view_->setReshow();
+        view_->ShowPage(shown);
+    }
+    navigator_->FocusCurrentTab();
+    updateCommands();
 }
 
 void CMainFrame::restoreSplitter() {
@@ -264,6 +312,7 @@ void CMainFrame::onCommand(int id) {
         case frame_cmd::AlwaysOnTop: toggleAlwaysOnTop(); break;
         case frame_cmd::About: showAbout(); break;
         case frame_cmd::Exit: close(); break;
+        case cmd::DynamicSplit: OnSplit(); break;
         case cmd::QuickCopy: view_->triggerPageAction(QWebEnginePage::Copy); break;
         case cmd::ClearMarks: break;
         default: navigation_.onCommand(id); break;
@@ -363,6 +412,10 @@ void CMainFrame::closeEvent(QCloseEvent* e) {
         closed_ = true;
         savePlacement();
         saveSplitter();
+        if (split_) {
+            const SplitterPos sp{0, secondSplitter_->sizes().value(0), view_->minimumHeight()};
+            doc_.settings().writeText(kSettingsSection, keys::SplitterPos2, formatSplitterPos(sp));
+        }
         emit closing();
     }
     e->accept();

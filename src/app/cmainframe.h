@@ -53,6 +53,7 @@ inline constexpr int Exit = 57665;
 inline constexpr int kDefaultWidth = 800, kDefaultHeight = 600;
 inline constexpr int kMinimumWidth = 600, kMinimumHeight = 450;
 inline constexpr int kNavigatorWidth = 300;
+inline constexpr int kSplitPaneHeight = 200;
 
 // Window placement <-> the stored record (WindowPos).
 WindowPlacement placementRecord(const QRect& normal, bool maximised);
@@ -77,6 +78,8 @@ public:
     NavigatorPane* navigator() const { return navigator_; }
     CommandRegistry& commands() const { return *commands_; }
     QSplitter* mainSplitter() const { return splitter_; }
+    QSplitter* secondSplitter() const { return secondSplitter_; }
+    bool isSplit() const { return split_; }
     QString pageCaptionText() const { return caption_->text(); }
     bool alwaysOnTop() const { return onTop_; }
 
@@ -104,6 +107,11 @@ private:
     void createToolBar();
     void createStatusBar();
     void OnCreateClient();
+    // A new law text view, attached to the document as its text view.
+    C2ndView* createTextView();
+    // Divides the right side into an upper text view and an empty lower
+    // pane, and back.
+    void OnSplit();
     void restoreSplitter();
     void saveSplitter();
     void onCommand(int id);
@@ -121,6 +129,8 @@ private:
     QString helpFile_;
     CommandRegistry* commands_;
     QSplitter* splitter_ = nullptr;
+    QSplitter* secondSplitter_ = nullptr;
+    bool split_ = false;
     NavigatorPane* navigator_ = nullptr;
     C2ndView* view_ = nullptr;
     QLabel* caption_ = nullptr;

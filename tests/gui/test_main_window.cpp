@@ -94,6 +94,7 @@ private slots:
     void malformedDividerIsIgnored();
     void windowCannotShrinkBelowTheMinimum();
     void rightDragShowsArrowAndGoesBack();
+    void splittingTheRightSideRemembersItsDivider();
     void rightClickOpensTheMenuHoverDescribesTheLink();
 
 private:
@@ -342,6 +343,39 @@ void TestMainWindow::rightDragShowsArrowAndGoesBack() {
                                  .toBool(),
                              10000);
     QCOMPARE(view()->currentPageId(), std::string("00A-Z0010000-00"));
+}
+
+void TestMainWindow::splittingTheRightSideRemembersItsDivider() {
+    startApp();
+    frame()->commands().byName(QStringLiteral("legend"))->trigger();
+    QAction* split = frame()->commands().byName(QStringLiteral("dynamicSplit"));
+    split->trigger();
+    QVERIFY(frame()->isSplit());
+    QSplitter* second = frame()->secondSplitter();
+    QVERIFY(second);
+    QCOMPARE(second->count(), 2);
+    // The new upper view took over, showing the same page, and is the document's view.
+    QCOMPARE(second->widget(0), static_cast<QWidget*>(view()));
+    QCOMPARE(view()->currentPageId(), std::string("00A-Z0020000-00"));
+    QVERIFY(waitForText(view(), QStringLiteral("凡例")));
+    QTRY_COMPARE(second->sizes().value(0), 200);
+    second->setSizes({150, second->height() - 150});
+    const int moved = second->sizes().value(0);
+
+    split->trigger();
+    QVERIFY(!frame()->isSplit());
+    QCOMPARE(readSetting(QStringLiteral("Settings-2008/SplitterPos2")).toString(),
+             QStringLiteral("0:%1:0").arg(moved));
+    QCOMPARE(frame()->mainSplitter()->widget(1), static_cast<QWidget*>(view()));
+    QCOMPARE(view()->currentPageId(), std::string("00A-Z0020000-00"));
+
+    split->trigger();
+    QTRY_COMPARE(frame()->secondSplitter()->sizes().value(0), moved);
+    // The document's commands reach the view on screen.
+    frame()->commands().byName(QStringLiteral("cover"))->trigger();
+    QCOMPARE(view()->currentPageId(), std::string("00A-Z0010000-00"));
+    frame()->commands().byName(QStringLiteral("back"))->trigger();
+    QCOMPARE(view()->currentPageId(), std::string("00A-Z0020000-00"));
 }
 
 void TestMainWindow::rightClickOpensTheMenuHoverDescribesTheLink() {

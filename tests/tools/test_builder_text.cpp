@@ -107,6 +107,8 @@ TEST(BuilderRuby, ShowsTheReadingAsRubyNeverRunTogether) {
     const std::vector<RubyEntry> ruby = {{"勾こう配", "勾", "こう"}};
     EXPECT_EQ(applyRuby("勾こう配を", ruby), "<ruby>勾<rt>こう</rt></ruby>配を");
     EXPECT_EQ(applyRuby("勾配", ruby), "勾配");
+    // The base may stand inside the found text: 消火栓せん, base 栓.
+    EXPECT_EQ(applyRuby("、消火栓せん、", {{"消火栓せん", "栓", "せん"}}), "、消火<ruby>栓<rt>せん</rt></ruby>、");
 }
 
 TEST(BuilderStructure, BodyLinesBecomeAddressedElements) {

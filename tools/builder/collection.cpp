@@ -178,8 +178,12 @@ class Reader {
 
     void readRuby() {
         const fs::path file = root_ / "corpus" / "ruby.tsv";
-        for (const TsvRow& r : readTsv(file, {"found", "base", "reading"}).rows)
+        for (const TsvRow& r : readTsv(file, {"found", "base", "reading"}).rows) {
+            if (r.at("base").empty() || r.at("reading").empty() ||
+                r.at("found").find(r.at("base") + r.at("reading")) == std::string::npos)
+                throw BuildError(sourceName(file, root_), r.line, "the found text must hold the base and its reading");
             c_.ruby.push_back({r.at("found"), r.at("base"), r.at("reading")});
+        }
     }
 
     void readNotificationList() {

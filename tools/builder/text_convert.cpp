@@ -256,9 +256,11 @@ std::string convertPlain(const std::string& text, const ConvertContext& ctx) {
 std::string applyRuby(const std::string& text, const std::vector<RubyEntry>& ruby) {
     std::string out = text;
     for (const RubyEntry& r : ruby) {
-        if (r.found.rfind(r.base + r.reading, 0) != 0) continue;
-        const std::string rest = r.found.substr(r.base.size() + r.reading.size());
-        const std::string marked = "<ruby>" + r.base + "<rt>" + r.reading + "</rt></ruby>" + rest;
+        // found = text before the base, the base, its reading, text after.
+        const size_t at = r.found.find(r.base + r.reading);
+        if (at == std::string::npos || r.base.empty() || r.reading.empty()) continue;
+        const std::string marked = r.found.substr(0, at) + "<ruby>" + r.base + "<rt>" + r.reading + "</rt></ruby>" +
+                                   r.found.substr(at + r.base.size() + r.reading.size());
         for (size_t p = out.find(r.found); p != std::string::npos; p = out.find(r.found, p + marked.size()))
             out.replace(p, r.found.size(), marked);
     }

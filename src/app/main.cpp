@@ -1,14 +1,21 @@
 // Tavrel: the reader of the building statutes.
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QWebEngineView>
+
+#include <cstdio>
 #include <QFileInfo>
 #include <QStandardPaths>
 
 #include "app/application.h"
 #include "app/cmainframe.h"
 #include "app/single_instance.h"
+#include "textview/gui/c2ndview.h"
 
 int main(int argc, char* argv[]) {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
     tavrel::gui::prepareWebEngine();
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("orlemo"));
@@ -26,8 +33,21 @@ int main(int argc, char* argv[]) {
     QDir().mkpath(options.userDataFolder);
     options.splash = !QApplication::arguments().contains(QStringLiteral("--no-splash"));
 
+    // --measure-startup: report the time until the first page has loaded, then end.
+    const bool measure = QApplication::arguments().contains(QStringLiteral("--measure-startup"));
+    if (measure) options.splash = false;
+
     tavrel::gui::TavrelApplication tavrel(options);
     if (!tavrel.start()) return 1;
+    if (measure) {
+        QObject::connect(tavrel.mainFrame()->textView(), &QWebEngineView::loadFinished, tavrel.mainFrame(),
+                         [&sinceStart](bool ok) {
+                             std::printf("first page %s after %lld ms\n", ok ? "shown" : "failed",
+                                         static_cast<long long>(sinceStart.elapsed()));
+                             std::fflush(stdout);
+                             QApplication::exit(ok ? 0 : 1);
+                         });
+    }
     QObject::connect(&instance, &tavrel::gui::SingleInstance::activationRequested, tavrel.mainFrame(),
                      &tavrel::gui::CMainFrame::bringToFront);
     return QApplication::exec();

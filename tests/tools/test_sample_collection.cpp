@@ -662,4 +662,11 @@ TEST(SampleCollectionBuilder, CharactersWithoutAShiftJisFormFailTheBuild) {
     EXPECT_NE(runBuilder(data, dir.path() / "out", &errors), 0);
     EXPECT_NE(errors.find("Shift-JIS"), std::string::npos) << errors;
     EXPECT_NE(errors.find("article_053.txt:3"), std::string::npos) << errors;
+    // WAVE DASH U+301C is stored as the code that reads back as U+FF5E: the
+    // build asks for the character the page will show.
+    tavrel::testing::writeFile((data / "corpus" / "building_standard_act" / "texts" / "article_053.txt").string(),
+                               "（試験用の条）\n第五十三条\n第一項\xE3\x80\x9C第三項\n");
+    EXPECT_NE(runBuilder(data, dir.path() / "out2", &errors), 0);
+    EXPECT_NE(errors.find("article_053.txt:3"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("\xEF\xBD\x9E"), std::string::npos) << errors;
 }

@@ -37,6 +37,27 @@ std::string toCp932(const std::string& utf8, const Origin& where) {
         }
         throw BuildError(where.file, where.line, "the character \"" + bad + "\" has no Shift-JIS (CP932) form");
     }
+    // A character that CP932 stores as another one (〜 U+301C reads back as
+    // ～ U+FF5E) would make the page differ from the source: write the other.
+    if (text::toUtf8(out) != utf8) {
+        for (size_t i = 0; i < utf8.size();) {
+            size_t n = 1;
+            const unsigned char c = static_cast<unsigned char>(utf8[i]);
+            if (c >= 0xF0)
+                n = 4;
+            else if (c >= 0xE0)
+                n = 3;
+            else if (c >= 0xC0)
+                n = 2;
+            const std::string one = utf8.substr(i, n);
+            const std::string back = text::toUtf8(text::fromUtf8(one));
+            if (back != one)
+                throw BuildError(where.file, where.line,
+                                 "the character \"" + one + "\" reads back from Shift-JIS (CP932) as \"" + back +
+                                     "\"; write \"" + back + "\"");
+            i += n;
+        }
+    }
     return out;
 }
 

@@ -1,0 +1,140 @@
+// The navigator pane (C1stView): a tab widget with the four tabs 目次, リスト,
+// 全文検索 and しおり and the controls of each, placed by the pane's own
+// layout rule. The pane turns control events into page requests (signals the
+// main window connects to the text view), keeps the tree or the article list
+// in step with the article shown, sets each tab up the first time it is shown
+// and remembers the tab and the emphasis switch in the settings.
+#pragma once
+
+#include "document/ctavreldoc.h"
+#include "document/navigation.h"
+#include "navigator/gui/key_repeat.h"
+
+#include <QWidget>
+
+#include <array>
+#include <string>
+
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+class QTabWidget;
+
+namespace tavrel::gui {
+
+class TComboLst;
+class TListBase;
+class TListLst;
+class TTreeCtrl;
+
+class C1stView : public QWidget, public NavigatorPartner {
+    Q_OBJECT
+  public:
+    enum Tab { TabContents = 0, TabList = 1, TabSearch = 2, TabBookmarks = 3, TabCount = 4 };
+
+    // Reads TabPage and SearchEmph from the document's settings.
+    explicit C1stView(CTavrelDoc& doc, QWidget* parent = nullptr);
+    // Writes TabPage and SearchEmph back.
+    ~C1stView() override;
+
+    // Partners for synchronisation on a tab change: the document's commands
+    // (is synchronisation allowed) and the text view (the page shown).
+    void setNavigation(const DocumentNavigation* navigation) { navigation_ = navigation; }
+    void setTextView(const TextViewPartner* view) { textView_ = view; }
+
+    // After the document's start-up: sets up and shows the current tab (the
+    // first call with an open database builds the contents tree).
+    void initialUpdate();
+
+    // Sets up and shows one tab.
+    void ShowTab(int index);
+    // Selects a tab as the user would, then synchronises tabs 0 and 1 with the
+    // page shown when synchronisation is allowed.
+    void SelectTab(int index);
+    // Ctrl+Page Down / Ctrl+Page Up: the next / previous tab, wrapping round.
+    void selectNextTab();
+    void selectPreviousTab();
+    void FocusCurrentTab();
+
+    // NavigatorPartner
+    void SyncToArticle(const std::string& idFN) override;
+    void refreshAfterMove() override { update(); }
+    int currentTab() const override { return current_; }
+
+    // True when w is the tree or the search-word box (arrow keys stay there).
+    bool keepsArrowKeys(const QWidget* w) const;
+    bool emphasise() const { return emphasise_; }
+    bool tabIsSetUp(int index) const { return index >= 0 && index < TabCount && setUp_[static_cast<size_t>(index)]; }
+
+    QTabWidget* tabs() const { return tabs_; }
+    TTreeCtrl* tree() const { return tree_; }
+    TComboLst* lawSelector() const { return combo_; }
+    TListLst* articleList() const { return list_; }
+    TListBase* resultList() const { return results_; }
+    QComboBox* searchWords() const { return searchWords_; }
+    QPushButton* searchButton() const { return searchButton_; }
+    QCheckBox* emphasisBox() const { return emphasisBox_; }
+    TListBase* bookmarkList() const { return bookmarks_; }
+    QPushButton* addBookmarkButton() const { return addButton_; }
+    QPushButton* deleteBookmarkButton() const { return deleteButton_; }
+
+  signals:
+    // A page of the tree, the article list or the bookmark list is to be
+    // shown (an ID_FN, or the identifier of a law or chapter node, which the
+    // text view does not open).
+    void pageRequested(const QString& idFN);
+    // A search result is to be shown; highlight: emphasise the search words
+    // once it has loaded.
+    void searchResultRequested(const QString& idFN, bool highlight);
+    // The emphasis switch changed: redisplay the selected result.
+    void searchResultReshowRequested(const QString& idFN, bool highlight);
+    void searchRequested(const QString& text);
+    void bookmarkAddRequested();
+    void bookmarkDeleteRequested();
+    void tabChanged(int index);
+
+  protected:
+    void resizeEvent(QResizeEvent* e) override;
+
+  private:
+    void createControls();
+    void onTabCurrentChanged(int index);
+    void syncAfterTabChange();
+    void setUpList();
+    void showLaw(const std::string& idHN);
+    void onTreeNotify();
+    void onArticleNotify();
+    void onResultNotify();
+    void onBookmarkNotify();
+    void onLawCommand();
+    void onEmphasisClicked(bool checked);
+    void requestPage(const std::string& id);
+    QWidget* mainControl(int index) const;
+
+    CTavrelDoc& doc_;
+    const DocumentNavigation* navigation_ = nullptr;
+    const TextViewPartner* textView_ = nullptr;
+    KeyRepeat repeat_;
+
+    int current_ = 0;
+    bool emphasise_ = true;
+    std::string remembered_;
+    bool rememberedRead_ = false;
+    bool firstSetupDone_ = false;
+    bool treeBuilt_ = false;
+    std::array<bool, TabCount> setUp_{};
+
+    QTabWidget* tabs_ = nullptr;
+    TTreeCtrl* tree_ = nullptr;
+    TComboLst* combo_ = nullptr;
+    TListLst* list_ = nullptr;
+    TListBase* results_ = nullptr;
+    QComboBox* searchWords_ = nullptr;
+    QPushButton* searchButton_ = nullptr;
+    QCheckBox* emphasisBox_ = nullptr;
+    TListBase* bookmarks_ = nullptr;
+    QPushButton* addButton_ = nullptr;
+    QPushButton* deleteButton_ = nullptr;
+};
+
+}  // namespace tavrel::gui

@@ -1,0 +1,96 @@
+// The list control the navigator's lists share (TListBase): report rows with
+// fixed columns chosen by a column set, row <-> identifier bookkeeping from
+// nav::ListRows, owner-drawn rows with the selected colours, images with
+// overlays and cell texts cut with "..." on character boundaries; and the
+// article list of one law (TListLst).
+#pragma once
+
+#include "document/ctavreldoc.h"
+#include "navigator/gui/key_repeat.h"
+#include "navigator/list_rows.h"
+
+#include <QColor>
+#include <QTreeWidget>
+
+#include <string>
+#include <vector>
+
+namespace tavrel::gui {
+
+class TListBase : public QTreeWidget {
+    Q_OBJECT
+  public:
+    TListBase(KeyRepeat& repeat, QWidget* parent = nullptr);
+
+    static QColor selectedBackground() { return QColor(187, 187, 255); }
+    static QColor selectedText() { return QColor(0, 0, 0); }
+
+    // Stores the document, creates the columns of the set (nav::ListColumn
+    // bits, in bit order) and, with images, the picture column.
+    void _setup(CTavrelDoc& doc, bool images, unsigned columnSet);
+    void _clear();
+    int _add_row(const nav::ListRow& row);
+    std::string _get_selected_id() const;
+    int _find_row(const std::string& id) const;
+    void _select_row(int row);
+    void _select(const std::string& id);
+    void _fit_columns();
+
+    const nav::ListRows& rows() const { return *rows_; }
+    bool hasImages() const { return images_; }
+    unsigned columnSet() const { return columnSet_; }
+    // Index into ListRow::columns of display column `column`, or -1.
+    int recordColumn(int column) const;
+    // The selected row, or -1.
+    int selectedRow() const;
+
+  signals:
+    // The selected row should be opened (again): the key that ended an
+    // auto-repeat was released, or Enter was pressed.
+    void selectionNotify();
+    // Ctrl+Page Down (+1) / Ctrl+Page Up (-1).
+    void tabStepRequested(int step);
+
+  protected:
+    // Lists whose rows live in a model of their own (TListLst) point the
+    // bookkeeping there and mirror the model's rows into items.
+    void useRows(nav::ListRows& rows) { rows_ = &rows; }
+    void mirrorRows();
+    CTavrelDoc* document() const { return doc_; }
+
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+
+  private:
+    void addItemFor(const nav::ListRow& row);
+
+    KeyRepeat& repeat_;
+    CTavrelDoc* doc_ = nullptr;
+    nav::ListRows ownRows_;
+    nav::ListRows* rows_ = &ownRows_;
+    bool images_ = false;
+    unsigned columnSet_ = 0;
+    std::vector<int> recordColumns_;  // display column -> ListRow::columns index
+};
+
+// The article list of the リスト tab: images, the columns "条" and "タイトル".
+class TListLst : public TListBase {
+    Q_OBJECT
+  public:
+    TListLst(KeyRepeat& repeat, QWidget* parent = nullptr);
+
+    // Sets the list up with images and the columns "条" and "タイトル".
+    void _setup(CTavrelDoc& doc);
+    // Fills the list with the displayed pages of law idHN; the first header
+    // reads "告示番号" for a notification law. False after a reported failure.
+    bool _show(const std::string& idHN);
+    // The law shown last (empty before the first _show).
+    const std::string& shownLaw() const { return shownLaw_; }
+
+  private:
+    nav::ArticleListModel model_;
+    std::string shownLaw_;
+};
+
+}  // namespace tavrel::gui

@@ -2,6 +2,7 @@
 // on screen, clicks and keys through QTest; what the pane asks the text view
 // to show is read from its pageRequested signal.
 #include "document/ctavreldoc.h"
+#include "document/navigation.h"
 #include "document/options.h"
 #include "document/settings_store.h"
 #include "navigator/gui/c1stview.h"
@@ -54,6 +55,22 @@ const char* const kArticles[] = {"01A-00010000-00", "01A-00020000-00", "01A-0003
                                  "01A-00050000-00", "01A-00060000-00", "01A-00070000-00", "01A-00080000-00",
                                  "01A-00090000-00", "01A-00100000-00", "01A-00110000-00", "01A-00120000-00"};
 
+// The text view as the pane's synchronisation sees it: only the page shown.
+class FakeView : public PageViewPartner {
+  public:
+    std::string shown;
+    std::string currentPageId() const override { return shown; }
+    void SetRestorePosition(int, int) override {}
+    bool ShowPage(const std::string&) override { return false; }
+    void ColorAnchors() override {}
+    void setReshow() override {}
+    void ClearPageCache() override {}
+    void Print(int) override {}
+    std::string GetMarks() const override { return {}; }
+    int MarkWords(const std::string&, int) override { return 0; }
+    std::string runSearchDialog(const std::string& text) override { return text; }
+};
+
 }  // namespace
 
 class TestNavigatorPane : public QObject {
@@ -73,6 +90,7 @@ class TestNavigatorPane : public QObject {
     void listStartsOnTheRememberedArticlesLaw();
     void lawSelectorIndentsAndSwitchesTheHeader();
     void syncToArticleFollowsTheCurrentTab();
+    void changingTheTabSynchronisesWhenAllowed();
     void layoutKeepsTheBandAndTheCheckBox_data();
     void layoutKeepsTheBandAndTheCheckBox();
     void selectedRowIsDrawnInTheSelectedColours();
@@ -492,6 +510,40 @@ void TestNavigatorPane::syncToArticleFollowsTheCurrentTab() {
     // Tabs 2 and 3 do not follow.
     pane->SelectTab(2);
     pane->SyncToArticle(kArticles[0]);
+    QCOMPARE(spy.count(), 2);
+}
+
+void TestNavigatorPane::changingTheTabSynchronisesWhenAllowed() {
+    fill();
+    start();
+    C1stView* pane = makePane();
+    QVERIFY(pane);
+    DocumentNavigation navigation(*doc_);
+    FakeView view;
+    navigation.setTextView(&view);
+    pane->setNavigation(&navigation);
+    pane->setTextView(&view);
+    doc_->toggles().synchro = true;
+    QSignalSpy spy(pane, &C1stView::pageRequested);
+
+    view.shown = kArticles[3];
+    pane->SelectTab(1);
+    QCOMPARE(pane->articleList()->_get_selected_id(), std::string(kArticles[3]));
+    QCOMPARE(requested(spy), QStringList{q(kArticles[3])});
+
+    view.shown = "01B-00010000-00";
+    pane->tabs()->setCurrentIndex(0);  // as a click on the tab
+    QCOMPARE(pane->tree()->_get_selected_id(), std::string("01B-00010000-00"));
+
+    // Synchronisation off, or a special page shown: the tab is only shown.
+    doc_->toggles().synchro = false;
+    view.shown = kArticles[0];
+    pane->SelectTab(1);
+    QCOMPARE(pane->articleList()->_get_selected_id(), std::string(kArticles[3]));
+    doc_->toggles().synchro = true;
+    view.shown = "00A-Z0010000-00";
+    pane->SelectTab(0);
+    QCOMPARE(pane->tree()->_get_selected_id(), std::string("01B-00010000-00"));
     QCOMPARE(spy.count(), 2);
 }
 

@@ -194,7 +194,10 @@ QWidget* C1stView::mainControl(int index) const {
 
 void C1stView::ShowTab(int index) {
     if (index < 0 || index >= TabCount) return;
-    if (!doc_.isConnected()) return;
+    if (!doc_.isConnected()) {
+        current_ = index;  // nothing to set up, but the tab shown is the current one
+        return;
+    }
     if (!firstSetupDone_) {
         if (!rememberedRead_) {
             remembered_ = doc_.settings().readText(kSettingsSection, keys::CurIDFN, std::string());

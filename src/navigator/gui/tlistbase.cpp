@@ -4,6 +4,7 @@
 #include "textview/gui/qt_text.h"
 
 #include <QFocusEvent>
+#include <QHash>
 #include <QHeaderView>
 #include <QPainter>
 #include <QStyledItemDelegate>
@@ -30,15 +31,23 @@ int overlayImage(int overlay) {
     }
 }
 
-// The picture blended 25 % with a colour where it is drawn.
-QPixmap blended(const QPixmap& pm, const QColor& color) {
-    if (pm.isNull()) return pm;
-    QPixmap out = pm;
-    QPainter p(&out);
-    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-    QColor c = color;
-    c.setAlphaF(0.25f);
-    p.fillRect(QRectF(QPointF(0, 0), QSizeF(out.deviceIndependentSize())), c);
+// The picture blended 25 % with a colour where it is drawn, made once per
+// picture, colour and pixel ratio.
+QPixmap blendedImage(int image, const QColor& color, qreal dpr) {
+    static QHash<QString, QPixmap> cache;
+    if (image < 0) return {};
+    const QString key = QString::number(image) + QLatin1Char(':') + QString::number(color.rgba()) + QLatin1Char(':') +
+                        QString::number(dpr);
+    if (const auto it = cache.constFind(key); it != cache.constEnd()) return *it;
+    QPixmap out = listPixmap(image, dpr);
+    if (!out.isNull()) {
+        QPainter p(&out);
+        p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+        QColor c = color;
+        c.setAlphaF(0.25f);
+        p.fillRect(QRectF(QPointF(0, 0), QSizeF(out.deviceIndependentSize())), c);
+    }
+    cache.insert(key, out);
     return out;
 }
 
@@ -68,9 +77,8 @@ class RowDelegate : public QStyledItemDelegate {
         if (list_->hasImages() && column == 0 && record.image >= 0) {
             const qreal dpr = p->device() ? p->device()->devicePixelRatioF() : 1.0;
             const QPoint at(left + 1, cell.top() + (cell.height() - kNavImageSize.height()) / 2);
-            p->drawPixmap(at, blended(listPixmap(record.image, dpr), blendColor));
-            if (record.overlay != 0)
-                p->drawPixmap(at, blended(listPixmap(overlayImage(record.overlay), dpr), blendColor));
+            p->drawPixmap(at, blendedImage(record.image, blendColor, dpr));
+            if (record.overlay != 0) p->drawPixmap(at, blendedImage(overlayImage(record.overlay), blendColor, dpr));
             left += kNavImageSize.width();
         }
 
@@ -202,9 +210,7 @@ void TListBase::_fit_columns() {
         }
         header()->resizeSection(c, width);
     }
-    // The last column takes the rest of the width (at least its header's).
-    if (last >= 0)
-        header()->setMinimumSectionSize(std::min(fm.horizontalAdvance(headerItem()->text(last)) + 2 * kTextInset, 80));
+    // The last column takes the rest of the width.
 }
 
 void TListBase::keyPressEvent(QKeyEvent* e) {

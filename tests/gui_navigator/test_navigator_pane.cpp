@@ -239,9 +239,15 @@ void TestNavigatorPane::holdingTheDownArrowOpensOnlyTheRowReachedOnRelease() {
     QVERIFY(pane);
     TListLst* list = pane->articleList();
     QCOMPARE(list->topLevelItemCount(), 15);
-    list->_select_row(0);
+    list->clearSelection();
 
     QSignalSpy spy(pane, &C1stView::pageRequested);
+    // Gaining the focus without a selected row selects the first, opening nothing.
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(list, &focusIn);
+    QCOMPARE(list->_get_selected_id(), std::string(kArticles[0]));
+    QVERIFY(spy.isEmpty());
+
     // The first press moves and opens; the repeats move without opening,
     // and so do the releases the repeats send.
     sendKey(list, QEvent::KeyPress, Qt::Key_Down, false);

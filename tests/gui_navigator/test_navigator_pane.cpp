@@ -483,6 +483,13 @@ void TestNavigatorPane::lawSelectorIndentsAndSwitchesTheHeader() {
     combo->hidePopup();
     QCOMPARE(list->shownLaw(), std::string("01B"));
     QCOMPARE(list->topLevelItemCount(), 1);
+
+    // The down arrow opens the closed drop-down list instead of moving on.
+    QTest::keyClick(combo, Qt::Key_Down);
+    QVERIFY(combo->dropDownOpen());
+    QCOMPARE(combo->_get_selected_id(), std::string("01B"));
+    combo->hidePopup();
+    QCOMPARE(list->shownLaw(), std::string("01B"));
 }
 
 void TestNavigatorPane::syncToArticleFollowsTheCurrentTab() {

@@ -31,13 +31,15 @@ for(var i=0;i<list.length;i++){starts.push(full.length);full+=list[i].data;}
 var hay=lower(full),needle=lower(words[w]);if(!needle.length){continue;}
 var hits=[],at=hay.length-needle.length;
 while(at>=0){var h=hay.lastIndexOf(needle,at);if(h<0){break;}hits.push(h);at=h-needle.length;}
+function nodeAt(p){var lo=0,hi=list.length-1;while(lo<hi){var mid=(lo+hi+1)>>1;if(starts[mid]<=p){lo=mid;}else{hi=mid-1;}}return lo;}
 for(var x=0;x<hits.length;x++){var s=hits[x],e=s+needle.length,k=base+count,first=null;
-for(var i=0;i<list.length;i++){if(starts[i]<=s&&s<starts[i]+list[i].data.length){saved.push(bgr(list[i].parentNode));break;}}
-for(var i=list.length-1;i>=0;i--){var node=list[i],ns=starts[i],ne=ns+node.data.length;if(ne<=s||ns>=e){continue;}
+var i0=nodeAt(s);while(i0<list.length&&!list[i0].data.length){++i0;}var i1=nodeAt(e-1);
+saved.push(i0<list.length?bgr(list[i0].parentNode):-1);
+for(var i=i1;i>=i0;i--){var node=list[i],ns=starts[i],ne=ns+node.data.length;if(ne<=s||ns>=e){continue;}
 var a=Math.max(s,ns)-ns,b=Math.min(e,ne)-ns;if(b<node.data.length){node.splitText(b);}
-var mid=a>0?node.splitText(a):node;var span=document.createElement("span");
+var cut=a>0?node.splitText(a):node;var span=document.createElement("span");
 span.setAttribute("data-tavrel-mark",String(k));span.style.backgroundColor=colors[w];
-mid.parentNode.insertBefore(span,mid);span.appendChild(mid);first=span;}
+cut.parentNode.insertBefore(span,cut);span.appendChild(cut);first=span;}
 remembered=first||remembered;++count;}}
 if(remembered){remembered.scrollIntoView(true);}
 var out=String(count);for(var i=0;i<saved.length;i++){out+=";"+saved[i];}return out;})()
@@ -45,10 +47,11 @@ var out=String(count);for(var i=0;i<saved.length;i++){out+=";"+saved[i];}return 
 
 // The clearing script after its one value (the number of saved colours).
 constexpr const char* kClearBody = R"JS(
-var count=0;
+var count=0,parents=[];
 for(var k=0;k<n;k++){var s=document.querySelectorAll("span[data-tavrel-mark=\""+k+"\"]");if(!s.length){continue;}++count;
 for(var i=0;i<s.length;i++){var sp=s[i],p=sp.parentNode;while(sp.firstChild){p.insertBefore(sp.firstChild,sp);}
-p.removeChild(sp);p.normalize();}}
+p.removeChild(sp);parents.push(p);}}
+for(var i=0;i<parents.length;i++){if(parents[i].isConnected!==false){parents[i].normalize();}}
 return String(count);})()
 )JS";
 

@@ -1,8 +1,8 @@
 #include "document/options_model.h"
 
-#include <iterator>
-
 #include "text/sjis.h"
+
+#include <iterator>
 
 namespace tavrel {
 
@@ -57,7 +57,9 @@ const std::vector<std::string>& OptionsModel::fontSizeEntries() {
 }
 
 const std::string& OptionsModel::fontSizeNote() {
-    return SJ("表式の文字サイズは10ptでデザインしました。そのため、表式の文字サイズを11pt以上にすると文字がうまくおさまらないことがあります。");
+    return SJ(
+        "表式の文字サイズは10ptでデザインしました。そのため、表式の文字サイズを11pt以上にすると文字がうまくおさまらない"
+        "ことがあります。");
 }
 
 void OptionsModel::initialise() {

@@ -12,15 +12,15 @@
 // CustColors.
 #pragma once
 
+#include "document/options.h"
+#include "document/settings_store.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
-
-#include "document/options.h"
-#include "document/settings_store.h"
 
 namespace tavrel {
 
@@ -29,7 +29,7 @@ namespace options_dlg {
 inline constexpr int FontSizeBasicList = 1050;
 inline constexpr int FontSizeTableList = 1051;
 inline constexpr int PinPointSwatch = 1060;
-inline constexpr int BlankSwatch = 1073;  // shown instead of 1060 while marks are not coloured
+inline constexpr int BlankSwatch = 1073;       // shown instead of 1060 while marks are not coloured
 inline constexpr int PinPointColorOff = 1042;  // check box
 inline constexpr int PreferDefault = 1043;     // radio
 inline constexpr int PreferUser = 1044;        // radio

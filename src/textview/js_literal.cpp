@@ -1,8 +1,8 @@
 #include "textview/js_literal.h"
 
-#include <cstdint>
-
 #include "text/sjis.h"
+
+#include <cstdint>
 
 namespace tavrel::textview {
 

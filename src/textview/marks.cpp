@@ -1,11 +1,11 @@
 #include "textview/marks.h"
 
-#include <algorithm>
-#include <charconv>
-
 #include "text/sjis.h"
 #include "textview/js_literal.h"
 #include "textview/search_words.h"
+
+#include <algorithm>
+#include <charconv>
 
 namespace tavrel::textview {
 
@@ -95,8 +95,7 @@ std::string savedColorOf(long long bgr, const std::string& fallback) {
     return "#" + colorToHtml(static_cast<int32_t>(bgr));
 }
 
-MarkRequest markWordsRequest(const std::string& wordsText, bool clear, const OptionBlock& options,
-                             size_t savedCount) {
+MarkRequest markWordsRequest(const std::string& wordsText, bool clear, const OptionBlock& options, size_t savedCount) {
     MarkRequest out;
     const auto split = splitMarkWords(wordsText);
     if (split.status != 0) {

@@ -15,13 +15,13 @@
 // off exactly too).
 #pragma once
 
+#include "document/options.h"
+
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <string>
 #include <vector>
-
-#include "document/options.h"
 
 namespace tavrel::textview {
 
@@ -54,8 +54,7 @@ struct MarkRequest {
 // on from savedCount, and evaluates to "n" followed by ";v" for each hit, v
 // the BGR number of its earlier background or -1. Clearing: takes off the
 // first savedCount hits and evaluates to "n".
-MarkRequest markWordsRequest(const std::string& wordsText, bool clear, const OptionBlock& options,
-                             size_t savedCount);
+MarkRequest markWordsRequest(const std::string& wordsText, bool clear, const OptionBlock& options, size_t savedCount);
 
 // Takes the script's result into marks and savedColors (see above) and gives
 // the count. A result the page garbled counts as 0 hits (marking changes

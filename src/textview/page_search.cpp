@@ -1,13 +1,13 @@
 #include "textview/page_search.h"
 
+#include "document/options.h"
+#include "document/settings_store.h"
+#include "text/sjis.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <vector>
-
-#include "document/options.h"
-#include "document/settings_store.h"
-#include "text/sjis.h"
 
 namespace tavrel::textview {
 
@@ -74,7 +74,10 @@ std::string searchResultMessage(int count) {
 }
 
 PageSearchDialog::PageSearchDialog(std::string lastSearchText, GetMarks getMarks, MarkWords markWords)
-    : text_(lastSearchText), lastSearched_(std::move(lastSearchText)), getMarks_(std::move(getMarks)), markWords_(std::move(markWords)) {}
+    : text_(lastSearchText),
+      lastSearched_(std::move(lastSearchText)),
+      getMarks_(std::move(getMarks)),
+      markWords_(std::move(markWords)) {}
 
 int PageSearchDialog::search() {
     message_.clear();

@@ -18,7 +18,8 @@ constexpr size_t kPageNumberPos = 13;
 std::string placeFunction(const std::string& imageSourceCp932) {
     return "var src=" + jsString(imageSourceCp932) +
            ";"
-           "function unpin(){var o;while((o=document.getElementById(\"pin-point-image\"))){o.parentNode.removeChild(o);}}"
+           "function unpin(){var "
+           "o;while((o=document.getElementById(\"pin-point-image\"))){o.parentNode.removeChild(o);}}"
            "function pos(e){var r=e.getBoundingClientRect();"
            "return {top:Math.trunc(r.top+window.pageYOffset),left:Math.trunc(r.left+window.pageXOffset)};}"
            "function pin(e){unpin();var p=pos(e);var img=document.createElement(\"img\");"
@@ -120,7 +121,8 @@ std::string colorAnchorsScript(const std::vector<std::string>& keys, int32_t col
     std::vector<std::string> checked;
     for (const auto& k : keys)
         if (isMarkerKey(k)) checked.push_back(k);
-    return "(function(){var ids=" + jsStringArray(checked) + ";var css=" + jsString("background : #" + colorToHtml(color)) +
+    return "(function(){var ids=" + jsStringArray(checked) +
+           ";var css=" + jsString("background : #" + colorToHtml(color)) +
            ";var a=document.getElementsByTagName(\"a\");var first=Object.create(null);"
            "for(var i=0;i<a.length;i++){var k=[a[i].id,a[i].name];"
            "for(var j=0;j<2;j++){if(k[j]&&!(k[j] in first)){first[k[j]]=a[i];}}}"

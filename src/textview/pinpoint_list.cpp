@@ -23,13 +23,17 @@ struct LabelRule {
 // paragraphs (a row of level 1).
 LabelRule articleRule(int level, bool numbered) {
     switch (level) {
-        case 0: return numbered ? LabelRule{true, 2, 0} : LabelRule{};
-        case 1: return {true, 2, 0};
+        case 0:
+            return numbered ? LabelRule{true, 2, 0} : LabelRule{};
+        case 1:
+            return {true, 2, 0};
         case 2:
         case 3:
         case 4:
-        case 5: return {true, 1 << level, level - 2 + (numbered ? 1 : 0)};
-        default: return {};
+        case 5:
+            return {true, 1 << level, level - 2 + (numbered ? 1 : 0)};
+        default:
+            return {};
     }
 }
 
@@ -57,8 +61,7 @@ std::string indentation(int n) {
 }  // namespace
 
 std::optional<std::vector<PinPointItem>> pinPointItems(numbering::PageKind kind, const std::string& target,
-                                                       const std::vector<PinPointRow>& rows,
-                                                       const std::string& marker,
+                                                       const std::vector<PinPointRow>& rows, const std::string& marker,
                                                        const numbering::SupplementLookup& supplement) {
     const bool notification = kind == numbering::Notification;
     if (!notification && kind != numbering::Article && kind != numbering::Supplementary) return std::nullopt;
@@ -67,8 +70,8 @@ std::optional<std::vector<PinPointItem>> pinPointItems(numbering::PageKind kind,
     levels.reserve(rows.size());
     bool numbered = false;
     for (const auto& row : rows) {
-        const auto level = notification ? numbering::notificationElementLevel(row.idBN)
-                                        : numbering::articleElementLevel(row.idBN);
+        const auto level =
+            notification ? numbering::notificationElementLevel(row.idBN) : numbering::articleElementLevel(row.idBN);
         if (!level) return std::nullopt;
         levels.push_back(*level);
         if (*level == 1) numbered = true;
@@ -100,8 +103,7 @@ std::optional<std::vector<PinPointItem>> pinPointItems(numbering::PageKind kind,
 PinPointList buildPinPointList(CTavrelDoc& doc, const std::string& anchorId, const std::string& target) {
     PinPointList out;
     const auto kind = numbering::pageKind(target);
-    if (!kind || (*kind != numbering::Article && *kind != numbering::Notification &&
-                  *kind != numbering::Supplementary))
+    if (!kind || (*kind != numbering::Article && *kind != numbering::Notification && *kind != numbering::Supplementary))
         return out;
     const std::string marker = currentMarker(doc, anchorId);
     const auto sql = db::sql::sentencesByPrefix(std::string_view(target).substr(0, db::kIdFNPrefixLength));

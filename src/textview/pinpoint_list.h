@@ -6,11 +6,11 @@
 // current marker (or "頁トップ" when it has none) is the current choice.
 #pragma once
 
+#include "document/numbering.h"
+
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "document/numbering.h"
 
 namespace tavrel {
 class CTavrelDoc;
@@ -37,8 +37,7 @@ struct PinPointItem {
 // nullopt when a row fails the element analysis of its kind, or the kind has
 // no list. supplement gives the 補足 text of a page for the long labels.
 std::optional<std::vector<PinPointItem>> pinPointItems(numbering::PageKind kind, const std::string& target,
-                                                       const std::vector<PinPointRow>& rows,
-                                                       const std::string& marker,
+                                                       const std::vector<PinPointRow>& rows, const std::string& marker,
                                                        const numbering::SupplementLookup& supplement);
 
 // What _show decided.

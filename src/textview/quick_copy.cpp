@@ -27,8 +27,9 @@ void writeClipChk(SettingsStore& store, bool doNotShowAgain) {
 const std::string& quickCopyNoticeCaption() { return SJ("ぷちコピーについて"); }
 
 const std::string& quickCopyNoticeMessage() {
-    return SJ("ぷちコピーで一度にコピーできるのは、全角で256文字までです。\n"
-              "256文字目以降の文字はコピーされません。");
+    return SJ(
+        "ぷちコピーで一度にコピーできるのは、全角で256文字までです。\n"
+        "256文字目以降の文字はコピーされません。");
 }
 
 const std::string& quickCopyNoticeCheckBox() { return SJ("今後、このメッセージは表示しない"); }

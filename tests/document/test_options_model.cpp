@@ -1,16 +1,15 @@
 // The options dialog's model: apply / OK / cancel over the three blocks,
 // resetting to the defaults, the pinpoint swatch and its blank stand-in, the
 // font-size lists and the custom colours kept in CustColors.
-#include <gtest/gtest.h>
-
-#include <set>
-#include <string>
-#include <vector>
-
 #include "document/options.h"
 #include "document/options_model.h"
 #include "document/settings_store.h"
 #include "text/sjis.h"
+
+#include <gtest/gtest.h>
+#include <set>
+#include <string>
+#include <vector>
 
 namespace tavrel {
 namespace {

@@ -43,10 +43,14 @@ inline bool readJsLiteral(std::string_view lit, std::string& utf8) {
             for (size_t k = 2; k < 6; ++k) {
                 const char h = lit[i + k];
                 unit <<= 4;
-                if (h >= '0' && h <= '9') unit |= static_cast<uint32_t>(h - '0');
-                else if (h >= 'A' && h <= 'F') unit |= static_cast<uint32_t>(h - 'A' + 10);
-                else if (h >= 'a' && h <= 'f') unit |= static_cast<uint32_t>(h - 'a' + 10);
-                else return false;
+                if (h >= '0' && h <= '9')
+                    unit |= static_cast<uint32_t>(h - '0');
+                else if (h >= 'A' && h <= 'F')
+                    unit |= static_cast<uint32_t>(h - 'A' + 10);
+                else if (h >= 'a' && h <= 'f')
+                    unit |= static_cast<uint32_t>(h - 'a' + 10);
+                else
+                    return false;
             }
             i += 5;
         }

@@ -1,16 +1,15 @@
 // Reversal marks: the word rule, the painting and clearing scripts with the
 // values they carry, and how their results become the saved colours.
-#include <gtest/gtest.h>
-
-#include <deque>
-#include <string>
-#include <vector>
-
 #include "document/options.h"
 #include "text/sjis.h"
-#include "textview/js_literal.h"
 #include "textview/js_check.h"
+#include "textview/js_literal.h"
 #include "textview/marks.h"
+
+#include <deque>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace tavrel::textview {
 namespace {

@@ -2,22 +2,22 @@
 // user's picks written to tavrel08.ppj at once, the selective jump list built
 // from the sentences of the target article, and the scripts for the marker
 // image and the coloured anchors.
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <memory>
-#include <string>
-#include <vector>
-
 #include "document/ctavreldoc.h"
 #include "document/settings_store.h"
-#include "support/fake_message_sink.h"
-#include "support/fixture_db.h"
-#include "support/temp_dir.h"
 #include "text/sjis.h"
 #include "textview/js_check.h"
 #include "textview/pinpoint.h"
 #include "textview/pinpoint_list.h"
+
+#include "support/fake_message_sink.h"
+#include "support/fixture_db.h"
+#include "support/temp_dir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace tavrel::textview {
 namespace {
@@ -52,8 +52,8 @@ protected:
         std::filesystem::create_directories(userFolder);
         db = std::make_unique<FixtureDb>(dataFolder + "TL2008.orl");
         db->exec("INSERT INTO T_法 VALUES ('01A', '建築基準法', '法', '建築基準法', -1)");
-        for (const auto& [id, split] : std::vector<std::pair<std::string, int>>{
-                 {kSource, 0}, {kTarget, 2}, {kTarget2, 2}, {kOther, 0}})
+        for (const auto& [id, split] :
+             std::vector<std::pair<std::string, int>>{{kSource, 0}, {kTarget, 2}, {kTarget2, 2}, {kOther, 0}})
             db->exec("INSERT INTO T_条 (ID_FN, 条名, 補足, 分割, 大型, 表示) VALUES ('" + id + "', 'c', " +
                      FixtureDb::quote("補足の文") + ", " + std::to_string(split) + ", 0, -1)");
     }
@@ -247,7 +247,7 @@ TEST_F(PinPointTest, ItemsWithoutVisibleTextAreLeftOut) {
 
 TEST_F(PinPointTest, NoLabelledRowShowsThePageOfTheLastRowInstead) {
     sentence(bn(kTarget, 1));
-    sentence(bn(kTarget2, 1, 0, 0) .substr(0, 30) + "00001");
+    sentence(bn(kTarget2, 1, 0, 0).substr(0, 30) + "00001");
     auto& d = start();
     const auto list = buildPinPointList(d, kAnchor, kTarget);
     EXPECT_EQ(list.result, 1);
@@ -304,9 +304,8 @@ TEST(PinPointItems, NotificationIndentationAndSuppressedLabels) {
         {nb(1, 0), "0000000000000000", 0},  // level 1, labelled
         {nb(1, 1), "0000000000000000", 0},  // level 2, one more space while none suppressed
         {nb(2, 0), "0000000000000000", 1},  // level 1 without its label: indentation drops
-        {nb(2, 1), "0000000000000000", 0},
-        {page + "-F000-0000-0000-0000", "0000000000000000", 0},  // level 9
-        {nb(0, 0), "0000000000000000", 0},                        // level 0: no label
+        {nb(2, 1), "0000000000000000", 0}, {page + "-F000-0000-0000-0000", "0000000000000000", 0},  // level 9
+        {nb(0, 0), "0000000000000000", 0},                                                          // level 0: no label
     };
     const auto items = pinPointItems(numbering::Notification, page, rows, nb(2, 1), {});
     ASSERT_TRUE(items);

@@ -1,16 +1,15 @@
 // Quick copy: the 512-byte limit that never cuts a double-byte character,
 // the notice flag, and the in-page search dialog's texts and placement.
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <string>
-#include <vector>
-
 #include "document/options.h"
 #include "document/settings_store.h"
 #include "text/sjis.h"
 #include "textview/page_search.h"
 #include "textview/quick_copy.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace tavrel::textview {
 namespace {

@@ -37,11 +37,17 @@ bool PageDisplay::ShowPage(const std::string& id) {
             fromCache = true;
         }
     }
-    if (!fromCache && !source_.buildPage(id, m_fullPage, html)) {
-        if (fullLarge) surface_.hideWaitBox();
-        surface_.connectPageEvents();
-        m_reshow = false;  // one-shot, also when nothing could be shown
-        return false;
+    if (!fromCache) {
+        if (!source_.buildPage(id, m_fullPage, html)) {
+            if (fullLarge) surface_.hideWaitBox();
+            surface_.connectPageEvents();
+            m_reshow = false;  // one-shot, also when nothing could be shown
+            return false;
+        }
+        // The builder joins a page to the large pages as it first builds it
+        // truncated: that text must not be cached, or the click on its link
+        // would get the truncated text back instead of the full page.
+        if (!m_fullPage && source_.isLargePage(id)) useCache = false;
     }
 
     const auto [leftX, leftY] = surface_.scrollOffsets();

@@ -6,7 +6,11 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
+#include <QDialog>
 #include <QFile>
+#include <QFileInfo>
+#include <QLocalSocket>
+#include <QProcess>
 #include <QMenu>
 #include <QStatusBar>
 #include <QSettings>
@@ -23,6 +27,7 @@
 #include "app/command_registry.h"
 #include "app/navigator_pane.h"
 #include "app/qt_message_sink.h"
+#include "document/navigation.h"
 #include "document/options.h"
 #include "document/settings_store.h"
 #include "textview/gui/c2ndview.h"
@@ -95,6 +100,8 @@ private slots:
     void windowCannotShrinkBelowTheMinimum();
     void rightDragShowsArrowAndGoesBack();
     void splittingTheRightSideRemembersItsDivider();
+    void largePageIsShownInFullOnItsLinkWithoutHistory();
+    void secondStartLeavesOneCopy();
     void rightClickOpensTheMenuHoverDescribesTheLink();
 
 private:
@@ -297,7 +304,7 @@ QPoint linkCentre(C2ndView* view, const QString& part) {
     const QVariantList r =
         evaluate(view->page(), QStringLiteral("(function(){var a=[...document.links].find(l=>"
                                               "l.getAttribute('href').toUpperCase().indexOf('%1')>=0);"
-                                              "if (!a) return [];a.scrollIntoView();var r=a.getBoundingClientRect();"
+                                              "if (!a) return [];a.scrollIntoView();var r=a.getClientRects()[0];"
                                               "return [r.left+r.width/2, r.top+r.height/2];})()")
                                    .arg(part))
             .toList();
@@ -376,6 +383,62 @@ void TestMainWindow::splittingTheRightSideRemembersItsDivider() {
     QCOMPARE(view()->currentPageId(), std::string("00A-Z0010000-00"));
     frame()->commands().byName(QStringLiteral("back"))->trigger();
     QCOMPARE(view()->currentPageId(), std::string("00A-Z0020000-00"));
+}
+
+void TestMainWindow::largePageIsShownInFullOnItsLinkWithoutHistory() {
+    writeSetting(QStringLiteral("Settings-2008/CurIDFN"), QStringLiteral("01A-00020000-00"));
+    writeSetting(QStringLiteral("Records/Version"), 808);
+    startApp();
+    const QString more = QStringLiteral("ココをクリックすると全文が表示されます");
+    QVERIFY(waitForText(view(), more));
+    QTest::qWait(300);
+    const QPoint link = linkCentre(view(), QStringLiteral("01A-00020000_TAVREL"));
+    QVERIFY(link.x() >= 0);
+    QTest::mouseClick(view()->focusProxy(), Qt::LeftButton, {}, link);
+    QElapsedTimer t;
+    t.start();
+    while (bodyText(view()).contains(more) && t.elapsed() < 20000) QTest::qWait(100);
+    QVERIFY(!bodyText(view()).contains(more));
+    QVERIFY(bodyText(view()).contains(QStringLiteral("用語の定義")));
+    QCOMPARE(view()->currentPageId(), std::string("01A-00020000-00"));
+    // A redisplay: nothing to go back to, and no wait box left behind.
+    QVERIFY(app_->navigation()->backList().empty());
+    QTRY_VERIFY(!frame()->findChild<QDialog*>(QStringLiteral("waitBox")));
+    QVERIFY(app_->messages().shown().empty());
+}
+
+void TestMainWindow::secondStartLeavesOneCopy() {
+    // A copy of the program under a name of its own, so that no other
+    // running copy answers.
+    const QString program = dataFolder_ + QStringLiteral("/tavrel-test-%1").arg(QCoreApplication::applicationPid());
+    QVERIFY(QFile::copy(QStringLiteral(TAVREL_BINARY_DIR) + QStringLiteral("/bin/tavrel"), program));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), dir_->filePath(QStringLiteral("home")));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir_->filePath(QStringLiteral("home/.config")));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dir_->filePath(QStringLiteral("home/.local/share")));
+    QProcess first, second;
+    first.setProcessEnvironment(env);
+    second.setProcessEnvironment(env);
+    first.start(program, {QStringLiteral("--no-splash")});
+    QVERIFY(first.waitForStarted());
+    // The first copy is up once it answers on its socket.
+    QString user = qEnvironmentVariable("USER");
+    if (user.isEmpty()) user = qEnvironmentVariable("USERNAME");
+    const QString name = QFileInfo(program).completeBaseName() + QLatin1Char('-') + user;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+            QLocalSocket probe;
+            probe.connectToServer(name);
+            return probe.waitForConnected(200);
+        }(),
+        30000);
+    second.start(program, {QStringLiteral("--no-splash")});
+    QVERIFY(second.waitForFinished(30000));
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
+    QCOMPARE(first.state(), QProcess::Running);
+    first.kill();
+    first.waitForFinished(10000);
 }
 
 void TestMainWindow::rightClickOpensTheMenuHoverDescribesTheLink() {

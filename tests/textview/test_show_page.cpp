@@ -207,6 +207,19 @@ TEST_F(ShowPageTest, FullRequestOfLargePageShowsWaitBoxAddsNoVisitAndIgnoresTheN
     EXPECT_EQ(surface.shownHtml, "<html>" + kLarge + " full</html>");
 }
 
+TEST_F(ShowPageTest, FirstTruncatedDisplayIsNotCachedSoItsLinkShowsTheFullPage) {
+    // The page becomes large only while it is first built, truncated.
+    source.largeAfterBuild.insert(kLarge);
+    ASSERT_TRUE(view.ShowPage(kLarge));
+    EXPECT_FALSE(view.isCached(kLarge));
+    view.m_fullPage = true;
+    ASSERT_TRUE(view.ShowPage(kLarge));
+    view.m_fullPage = false;
+    EXPECT_EQ(surface.shownHtml, "<html>" + kLarge + " full</html>");
+    EXPECT_EQ(source.builds, (std::vector<std::string>{kLarge, kLarge + "+full"}));
+    EXPECT_TRUE(view.isCached(kLarge));
+}
+
 TEST_F(ShowPageTest, StateIsSharedBetweenViews) {
     ASSERT_TRUE(view.ShowPage(kA));
     PageDisplay second(source, surface, history, state);

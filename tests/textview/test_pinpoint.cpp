@@ -8,6 +8,7 @@
 #include "textview/js_check.h"
 #include "textview/pinpoint.h"
 #include "textview/pinpoint_list.h"
+#include "textview/pinpoint_tools.h"
 
 #include "support/fake_message_sink.h"
 #include "support/fixture_db.h"
@@ -397,6 +398,100 @@ TEST_F(PinPointTest, AnchorsOfThePageAreColouredOncePerShownPage) {
     EXPECT_TRUE(coloring.onLoadOrFocus(d, kTarget).empty());  // no marker on that page
     EXPECT_EQ(lastColored, kTarget);
     EXPECT_NE(coloring.onLoadOrFocus(d, kOther).find(elsewhere), std::string::npos);
+}
+
+// ---- The view's events ----
+
+TEST_F(PinPointTest, LinkClickJumpsOnceThePageHasLoaded) {
+    defaultFile(line(kAnchor, bn(kTarget2, 3)));
+    auto& d = start();
+    std::string lastColored;
+    PinPointTools tools(d, lastColored);
+    EXPECT_TRUE(tools.onPageClick(kAnchor).empty());
+    EXPECT_EQ(tools.clickedAnchorId(), kAnchor);
+    const auto r = tools.onLinkClick(kTarget);
+    EXPECT_EQ(r.target, kTarget2);
+    tools.afterLinkShown(true, r);
+    EXPECT_EQ(tools.pendingPinAnchor(), bn(kTarget2, 3));
+    tools.pageReplaced();
+    const std::string load = tools.onLoad(kTarget2);
+    EXPECT_NE(load.find("var id=\"" + bn(kTarget2, 3) + "\";"), std::string::npos);
+    EXPECT_NE(load.find("pin_point.gif"), std::string::npos);
+    EXPECT_TRUE(tools.pendingPinAnchor().empty());
+    EXPECT_TRUE(tools.pinImageShown());
+    EXPECT_TRUE(tools.anchorsColored());
+    // The next load (a focus, another page) does not jump again.
+    EXPECT_EQ(tools.onLoad(kTarget2).find("var id="), std::string::npos);
+
+    // The next click anywhere takes the image away and forgets the anchor.
+    EXPECT_EQ(tools.onPageClick(""), removeMarkerScript());
+    EXPECT_FALSE(tools.pinImageShown());
+    EXPECT_TRUE(tools.clickedAnchorId().empty());
+    EXPECT_TRUE(tools.onPageClick("").empty());
+    EXPECT_FALSE(tools.onLinkClick(kTarget).jump);
+}
+
+TEST_F(PinPointTest, NoJumpWhenNothingWasShownAndImageGoesOnResize) {
+    defaultFile(line(kAnchor, bn(kTarget, 3)));
+    auto& d = start();
+    std::string lastColored;
+    PinPointTools tools(d, lastColored);
+    tools.onPageClick(kAnchor);
+    tools.afterLinkShown(false, tools.onLinkClick(kTarget));
+    EXPECT_TRUE(tools.pendingPinAnchor().empty());
+
+    tools.afterLinkShown(true, tools.onLinkClick(kTarget));
+    tools.onLoad(kTarget);
+    EXPECT_EQ(tools.onResize(), removeMarkerScript());
+    EXPECT_TRUE(tools.onResize().empty());
+}
+
+TEST_F(PinPointTest, PinPointOffOffersNoListAndColoursNothing) {
+    defaultFile(line(kAnchor, bn(kTarget, 3)));
+    sentence(bn(kTarget, 1));
+    sentence(bn(kTarget, 2));
+    auto& d = start();
+    d.toggles().pinPoint = false;
+    std::string lastColored;
+    PinPointTools tools(d, lastColored);
+    EXPECT_EQ(tools.onContextMenu(kAnchor, kTarget).result, 2);
+    EXPECT_TRUE(tools.onLoad(kSource).empty());
+    tools.onPageClick(kAnchor);
+    const auto r = tools.onLinkClick(kTarget);
+    tools.afterLinkShown(true, r);
+    EXPECT_TRUE(tools.pendingPinAnchor().empty());
+
+    d.toggles().pinPoint = true;
+    tools.pageReplaced();
+    EXPECT_FALSE(tools.onLoad(kSource).empty());
+    EXPECT_TRUE(tools.onFocus(kSource).empty());
+    EXPECT_TRUE(tools.onContextMenu(kAnchor, kTarget).showList());
+}
+
+TEST_F(PinPointTest, PickInTheListJumpsAndBecomesTheUsersMarker) {
+    sentence(bn(kTarget, 1));
+    sentence(bn(kTarget2, 2));
+    auto& d = start();
+    std::string lastColored;
+    PinPointTools tools(d, lastColored);
+    const auto list = tools.onContextMenu(kAnchor, kTarget);
+    ASSERT_TRUE(list.showList());
+    const std::string picked = list.items.back().data;
+    EXPECT_EQ(PinPointTools::pickedPage(picked), kTarget2);
+    tools.afterPickShown(true, picked);
+    EXPECT_EQ(tools.pendingPinAnchor(), picked);
+    EXPECT_EQ(d.findMarker(false, kAnchor), picked);
+    EXPECT_EQ(userFileText(), "VERSION 8.08\r\n" + line(kAnchor, picked));
+    tools.onLoad(kTarget2);
+
+    // The page item: no jump, and the user's marker is gone.
+    EXPECT_EQ(PinPointTools::pickedPage(list.items.front().data), kTarget);
+    tools.afterPickShown(true, list.items.front().data);
+    EXPECT_TRUE(tools.pendingPinAnchor().empty());
+    EXPECT_TRUE(d.findMarker(false, kAnchor).empty());
+    // A pick whose page was not shown records nothing.
+    tools.afterPickShown(false, picked);
+    EXPECT_TRUE(d.findMarker(false, kAnchor).empty());
 }
 
 }  // namespace

@@ -152,6 +152,19 @@ PinPointList buildPinPointList(CTavrelDoc& doc, const std::string& anchorId, con
     return out;
 }
 
+PinPointListGeometry pinPointListGeometry(int x, int y, int widestText, int itemHeight, int itemCount, int maxHeight,
+                                          int borderWidth, int scrollBarWidth) {
+    PinPointListGeometry g;
+    g.x = x;
+    g.y = y + 10;
+    g.columnWidth = widestText + 32;
+    const long long full = (static_cast<long long>(itemHeight) + 1) * itemCount + 2;
+    g.scrollBar = full > maxHeight;
+    g.height = static_cast<int>(g.scrollBar ? maxHeight : full);
+    g.width = g.columnWidth + 2 * borderWidth + (g.scrollBar ? scrollBarWidth : 0);
+    return g;
+}
+
 std::string pinPointItemPage(const std::string& data) { return data.substr(0, db::kIdFNLength); }
 
 }  // namespace tavrel::textview

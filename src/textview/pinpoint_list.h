@@ -59,6 +59,23 @@ struct PinPointList {
 // ダイアログを表示", "CPinPointDlg::_show()") and gives result 0.
 PinPointList buildPinPointList(CTavrelDoc& doc, const std::string& anchorId, const std::string& target);
 
+// Where the list window goes and how large it is, in pixels: below the
+// mouse (y + 10), one column as wide as the widest item text + 32, one line
+// per item (item height + 1) plus 2, at most maxHeight high; the frame's
+// borders on both sides, and a vertical scroll bar when maxHeight cuts the
+// list.
+struct PinPointListGeometry {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    int columnWidth = 0;
+    bool scrollBar = false;
+    bool operator==(const PinPointListGeometry&) const = default;
+};
+PinPointListGeometry pinPointListGeometry(int x, int y, int widestText, int itemHeight, int itemCount, int maxHeight,
+                                          int borderWidth, int scrollBarWidth);
+
 // The page an item leads to: the first 15 characters of its data.
 std::string pinPointItemPage(const std::string& data);
 

@@ -322,6 +322,15 @@ TEST(PinPointItems, NotificationIndentationAndSuppressedLabels) {
     EXPECT_FALSE(pinPointItems(numbering::AppendedTable, page, {}, "", {}));
 }
 
+TEST(PinPointItems, ListWindowGeometry) {
+    // Five items of 16 pixels fit: (16 + 1) x 5 + 2 = 87 high, no scroll bar.
+    EXPECT_EQ(pinPointListGeometry(100, 200, 150, 16, 5, 400, 1, 17),
+              (PinPointListGeometry{100, 210, 184, 87, 182, false}));
+    // Exactly the maximum height still needs no scroll bar; one pixel less does.
+    EXPECT_FALSE(pinPointListGeometry(0, 0, 10, 16, 5, 87, 1, 17).scrollBar);
+    EXPECT_EQ(pinPointListGeometry(0, 0, 10, 16, 5, 86, 1, 17), (PinPointListGeometry{0, 10, 61, 86, 42, true}));
+}
+
 // ---- Scripts ----
 
 TEST(PinPointScripts, JumpCarriesOnlyCheckedValues) {

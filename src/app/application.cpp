@@ -66,7 +66,7 @@ bool TavrelApplication::start() {
         frame_->showMaximized();
     else
         frame_->show();
-    if (options_.splash) frame_->showSplash();
+    if (options_.splash) frame_->showSplash(options_.splashMilliseconds);
     return true;
 }
 

@@ -24,6 +24,8 @@ struct StartOptions {
     // Where the program writes when the data folder is read-only.
     QString userDataFolder;
     bool splash = true;
+    // How long the splash window stays (tests lengthen it).
+    int splashMilliseconds = 750;
     // Tests: message boxes are answered without being shown.
     bool answerMessagesInAdvance = false;
     // Tests: a settings file instead of the user's store.

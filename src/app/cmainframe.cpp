@@ -32,7 +32,6 @@ constexpr int kPlacementLength = 44;
 constexpr int kRestoreToMaximized = 2;
 constexpr int kShowNormal = 1;
 constexpr int kShowMaximized = 3;
-constexpr int kSplashMilliseconds = 750;
 
 QString prompt(int id) {
     const CommandInfo* info = findDocumentCommand(id);
@@ -373,7 +372,7 @@ void CMainFrame::bringToFront() {
     activateWindow();
 }
 
-void CMainFrame::showSplash() {
+void CMainFrame::showSplash(int milliseconds) {
     QPixmap pixmap(420, 240);
     pixmap.fill(QColor(0xf6, 0xf3, 0xea));
     {
@@ -401,7 +400,7 @@ void CMainFrame::showSplash() {
     splash->move(geometry().center() - splash->rect().center());
     splash->show();
     splash_ = splash;
-    QTimer::singleShot(kSplashMilliseconds, splash, [this, splash]() {
+    QTimer::singleShot(milliseconds, splash, [this, splash]() {
         splash->close();
         update();
     });

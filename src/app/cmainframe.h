@@ -85,8 +85,8 @@ public:
 
     // Recomputes the enabled and checked state of every command.
     void updateCommands();
-    // Shows the splash window over the frame for 750 ms.
-    void showSplash();
+    // Shows the splash window over the frame (for 750 ms).
+    void showSplash(int milliseconds);
     // Restores and raises the window (a second start of the program).
     void bringToFront();
 

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
+#include <QPointer>
 #include <QProcess>
 #include <QMenu>
 #include <QStatusBar>
@@ -102,10 +103,11 @@ private slots:
     void splittingTheRightSideRemembersItsDivider();
     void largePageIsShownInFullOnItsLinkWithoutHistory();
     void secondStartLeavesOneCopy();
+    void splashClosesOnItsOwnAndSwallowsTheFirstKey();
     void rightClickOpensTheMenuHoverDescribesTheLink();
 
 private:
-    void startApp();
+    void startApp(bool splash = false, int splashMilliseconds = 750);
     C2ndView* view() const { return app_->mainFrame()->textView(); }
     CMainFrame* frame() const { return app_->mainFrame(); }
     void writeSetting(const QString& key, const QVariant& value) {
@@ -142,11 +144,12 @@ void TestMainWindow::cleanup() {
     dir_.reset();
 }
 
-void TestMainWindow::startApp() {
+void TestMainWindow::startApp(bool splash, int splashMilliseconds) {
     StartOptions o;
     o.executableFolder = dataFolder_;
     o.userDataFolder = dir_->filePath(QStringLiteral("user"));
-    o.splash = false;
+    o.splash = splash;
+    o.splashMilliseconds = splashMilliseconds;
     o.answerMessagesInAdvance = true;
     o.settingsFile = settingsFile_;
     app_ = std::make_unique<TavrelApplication>(o);
@@ -439,6 +442,34 @@ void TestMainWindow::secondStartLeavesOneCopy() {
     QCOMPARE(first.state(), QProcess::Running);
     first.kill();
     first.waitForFinished(10000);
+}
+
+void TestMainWindow::splashClosesOnItsOwnAndSwallowsTheFirstKey() {
+    startApp(true, 600000);
+    QPointer<QWidget> splash = frame()->findChild<QWidget*>(QStringLiteral("splash"));
+    QVERIFY(splash);
+    QVERIFY(splash->isVisible());
+    frame()->activateWindow();
+    QTRY_VERIFY(QApplication::activeWindow() == frame());
+    // The first key closes the splash and does nothing else.
+    frame()->commands().byName(QStringLiteral("legend"))->trigger();
+    QVERIFY(frame()->commands().byName(QStringLiteral("back"))->isEnabled());
+    QWidget* list = frame()->navigator()->widget(1);
+    frame()->navigator()->setCurrentIndex(1);
+    QVERIFY(splash && splash->isVisible());
+    QTest::keyClick(list, Qt::Key_Left);
+    QTRY_VERIFY(!splash || !splash->isVisible());
+    QCOMPARE(view()->currentPageId(), std::string("00A-Z0020000-00"));
+    QTest::keyClick(list, Qt::Key_Left);
+    QCOMPARE(view()->currentPageId(), std::string("00A-Z0010000-00"));
+    cleanup();
+    init();
+
+    // Left alone, it goes away by itself.
+    startApp(true);
+    splash = frame()->findChild<QWidget*>(QStringLiteral("splash"));
+    QVERIFY(splash);
+    QTRY_VERIFY_WITH_TIMEOUT(!splash, 10000);
 }
 
 void TestMainWindow::rightClickOpensTheMenuHoverDescribesTheLink() {

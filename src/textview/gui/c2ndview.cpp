@@ -3,6 +3,10 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QEventLoop>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>
@@ -11,6 +15,7 @@
 #include <QWebEngineScript>
 
 #include "document/options.h"
+#include "text/sjis.h"
 #include "textview/gui/law_web_page.h"
 #include "textview/gui/page_bridge.h"
 #include "textview/gui/page_scheme.h"
@@ -107,7 +112,39 @@ void C2ndView::openPageLink(const QString& anchorId, const QString& href) {
     display_.m_fullPage = false;
 }
 
-void C2ndView::Print(int) {}
+void C2ndView::Print(int preview) {
+    if (display_.m_curPageId.empty()) {
+        if (preview)
+            doc_.messages().show(SJ("プレビュー処理に関するメッセージ"), SJ("プレビューを行う前に法文を表示させて下さい。"),
+                                 MsgButtons::Ok, MsgIcon::Information, false);
+        else
+            doc_.messages().show(SJ("印刷処理に関するメッセージ"), SJ("印刷を行う前に法文を表示させて下さい。"),
+                                 MsgButtons::Ok, MsgIcon::Information, false);
+        return;
+    }
+    // The browser prints no header or footer lines here, so there is no page
+    // setup to change and restore.
+    setFocus();
+    runScript(QStringLiteral("window.getSelection().removeAllRanges();"));
+    QPrinter printer(QPrinter::HighResolution);
+    if (preview) {
+        QPrintPreviewDialog dialog(&printer, window());
+        connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) {
+            QEventLoop loop;
+            connect(this, &QWebEngineView::printFinished, &loop, &QEventLoop::quit);
+            print(p);
+            loop.exec();
+        });
+        dialog.exec();
+        return;
+    }
+    QPrintDialog dialog(&printer, window());
+    if (dialog.exec() != QDialog::Accepted) return;
+    QEventLoop loop;
+    connect(this, &QWebEngineView::printFinished, &loop, &QEventLoop::quit);
+    print(&printer);
+    loop.exec();
+}
 
 int C2ndView::MarkWords(const std::string&, int) { return 0; }
 

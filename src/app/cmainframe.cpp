@@ -22,6 +22,7 @@
 #include "app/toolbar_icons.h"
 #include "textview/gui/c2ndview.h"
 #include "textview/gui/qt_text.h"
+#include "text/sjis.h"
 #include "textview/status_text.h"
 
 namespace tavrel::gui {
@@ -340,15 +341,15 @@ void CMainFrame::showFixedPage(const char* idFN) {
 
 void CMainFrame::openHelp() {
     if (!QFileInfo::exists(helpFile_) || !QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile_)))
-        QMessageBox::critical(this, QStringLiteral("ソラテ"),
-                              QStringLiteral("ソラテのヘルプファイルを\n開くことができませんでした。"));
+        doc_.messages().show(SJ("ソラテ"), SJ("ソラテのヘルプファイルを\n開くことができませんでした。"), MsgButtons::Ok,
+                             MsgIcon::Error, false);
 }
 
 void CMainFrame::openSupportSite() {
     const QUrl url(QString::fromStdString(textview::defaultSiteAddresses().top));
     if (!QDesktopServices::openUrl(url))
-        QMessageBox::critical(this, QStringLiteral("ソラテ"),
-                              QStringLiteral("ソラテのサポートホームページを\n開くことができませんでした。"));
+        doc_.messages().show(SJ("ソラテ"), SJ("ソラテのサポートホームページを\n開くことができませんでした。"),
+                             MsgButtons::Ok, MsgIcon::Error, false);
 }
 
 void CMainFrame::toggleAlwaysOnTop() {

@@ -104,6 +104,7 @@ private slots:
     void largePageIsShownInFullOnItsLinkWithoutHistory();
     void secondStartLeavesOneCopy();
     void splashClosesOnItsOwnAndSwallowsTheFirstKey();
+    void missingHelpFileIsReportedAndAlwaysOnTopToggles();
     void rightClickOpensTheMenuHoverDescribesTheLink();
 
 private:
@@ -470,6 +471,27 @@ void TestMainWindow::splashClosesOnItsOwnAndSwallowsTheFirstKey() {
     splash = frame()->findChild<QWidget*>(QStringLiteral("splash"));
     QVERIFY(splash);
     QTRY_VERIFY_WITH_TIMEOUT(!splash, 10000);
+}
+
+void TestMainWindow::missingHelpFileIsReportedAndAlwaysOnTopToggles() {
+    QVERIFY(QFile::remove(dataFolder_ + QStringLiteral("/help08.html")));
+    startApp();
+    frame()->commands().byName(QStringLiteral("help"))->trigger();
+    QCOMPARE(app_->messages().shown().size(), size_t(1));
+    QCOMPARE(app_->messages().shown()[0].text, QStringLiteral("ソラテのヘルプファイルを\n開くことができませんでした。"));
+
+    QAction* onTop = frame()->commands().byName(QStringLiteral("alwaysOnTop"));
+    QVERIFY(!onTop->isChecked());
+    const QRect before = frame()->geometry();
+    onTop->trigger();
+    QVERIFY(frame()->alwaysOnTop());
+    QVERIFY(onTop->isChecked());
+    QVERIFY(frame()->windowFlags() & Qt::WindowStaysOnTopHint);
+    QTRY_VERIFY(frame()->isVisible());
+    QCOMPARE(frame()->geometry(), before);
+    onTop->trigger();
+    QVERIFY(!(frame()->windowFlags() & Qt::WindowStaysOnTopHint));
+    QVERIFY(!onTop->isChecked());
 }
 
 void TestMainWindow::rightClickOpensTheMenuHoverDescribesTheLink() {

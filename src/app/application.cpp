@@ -11,6 +11,7 @@
 #include "app/qt_settings_store.h"
 #include "document/ctavreldoc.h"
 #include "document/navigation.h"
+#include "navigator/gui/c1stview.h"
 #include "textview/gui/c2ndview.h"
 #include "textview/gui/page_scheme.h"
 #include "textview/gui/web_environment.h"
@@ -60,6 +61,9 @@ bool TavrelApplication::start() {
     QObject::connect(frame_.get(), &CMainFrame::closing, frame_.get(), [this]() { closeDocument(); });
 
     const bool maximised = frame_->restorePlacement();
+    // The navigator first: its contents tree is built now that the
+    // database is open; then the text view shows the start page.
+    frame_->navigator()->initialUpdate();
     frame_->textView()->initialUpdate();
     frame_->updateCommands();
     if (maximised)

@@ -18,8 +18,8 @@
 #include <QUrl>
 
 #include "app/command_registry.h"
-#include "app/navigator_pane.h"
 #include "app/toolbar_icons.h"
+#include "navigator/gui/c1stview.h"
 #include "textview/gui/c2ndview.h"
 #include "textview/gui/qt_text.h"
 #include "text/sjis.h"
@@ -181,18 +181,34 @@ void CMainFrame::OnCreateClient() {
     splitter_ = new QSplitter(Qt::Horizontal, this);
     splitter_->setObjectName(QStringLiteral("mainSplitter"));
     splitter_->setChildrenCollapsible(false);
-    navigator_ = new NavigatorPane(splitter_);
+    navigator_ = new C1stView(doc_, splitter_);
+    navigator_->setNavigation(&navigation_);
     splitter_->addWidget(navigator_);
     splitter_->addWidget(createTextView());
     splitter_->setStretchFactor(0, 0);
     splitter_->setStretchFactor(1, 1);
     setCentralWidget(splitter_);
     restoreSplitter();
-    connect(navigator_, &QTabWidget::currentChanged, this, [this]() { updateCommands(); });
+    connect(navigator_, &C1stView::tabChanged, this, [this]() { updateCommands(); });
+    connect(navigator_, &C1stView::pageRequested, this, [this](const QString& id) {
+        // Law and chapter nodes carry shorter identifiers: the view ignores them.
+        view_->ShowPage(toCp932(id));
+    });
+    connect(navigator_, &C1stView::searchResultRequested, this, [this](const QString& id, bool highlight) {
+        view_->m_highlightAfterLoad = highlight;
+        if (!view_->ShowPage(toCp932(id))) view_->m_highlightAfterLoad = false;
+    });
+    connect(navigator_, &C1stView::searchResultReshowRequested, this, [this](const QString& id, bool highlight) {
+        view_->m_highlightAfterLoad = highlight;
+        view_->setReshow();
+        if (!view_->ShowPage(toCp932(id))) view_->m_highlightAfterLoad = false;
+    });
 }
 
 C2ndView* CMainFrame::createTextView() {
     view_ = new C2ndView(doc_, navigation_, web_, showState_);
+    view_->setNavigator(navigator_);
+    navigator_->setTextView(view_);
     connect(view_, &C2ndView::pageShown, this, [this]() { updateCommands(); });
     connect(view_, &C2ndView::statusTextChanged, this, [this](const QString& text) {
         if (text.isEmpty())
@@ -200,7 +216,7 @@ C2ndView* CMainFrame::createTextView() {
         else
             statusBar()->showMessage(text);
     });
-    connect(view_, &C2ndView::focusNavigatorRequested, navigator_, &NavigatorPane::FocusCurrentTab);
+    connect(view_, &C2ndView::focusNavigatorRequested, navigator_, &C1stView::FocusCurrentTab);
     connect(view_, &C2ndView::syncRequested, this,
             [this](const QString& id) { navigator_->SyncToArticle(toCp932(id)); });
     connect(view_, &C2ndView::commandRequested, this, &CMainFrame::onCommand);

@@ -22,7 +22,7 @@ namespace tavrel::gui {
 
 class C2ndView;
 class CommandRegistry;
-class NavigatorPane;
+class C1stView;
 class WebEnvironment;
 
 // Fixed pages opened by frame commands.
@@ -75,7 +75,7 @@ public:
     void savePlacement();
 
     C2ndView* textView() const { return view_; }
-    NavigatorPane* navigator() const { return navigator_; }
+    C1stView* navigator() const { return navigator_; }
     CommandRegistry& commands() const { return *commands_; }
     QSplitter* mainSplitter() const { return splitter_; }
     QSplitter* secondSplitter() const { return secondSplitter_; }
@@ -131,7 +131,7 @@ private:
     QSplitter* splitter_ = nullptr;
     QSplitter* secondSplitter_ = nullptr;
     bool split_ = false;
-    NavigatorPane* navigator_ = nullptr;
+    C1stView* navigator_ = nullptr;
     C2ndView* view_ = nullptr;
     QLabel* caption_ = nullptr;
     QPointer<QWidget> splash_;

@@ -10,15 +10,13 @@
 #include <string>
 #include <utility>
 
+#include "document/navigation.h"
+
 namespace tavrel::textview {
 
-// A page being left: identifier and its scroll offsets.
-struct HistoryEntry {
-    std::string idFN;
-    int x = 0;
-    int y = 0;
-    bool operator==(const HistoryEntry&) const = default;
-};
+// A page being left: identifier and its scroll offsets (the document's
+// history entry).
+using HistoryEntry = tavrel::HistoryEntry;
 
 // Where the view hands the page that was left, and the page caption of the
 // newly shown page (the document's history and status-bar caption).

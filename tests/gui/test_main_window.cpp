@@ -17,6 +17,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
@@ -26,11 +27,12 @@
 #include "app/application.h"
 #include "app/cmainframe.h"
 #include "app/command_registry.h"
-#include "app/navigator_pane.h"
 #include "app/qt_message_sink.h"
 #include "document/navigation.h"
 #include "document/options.h"
 #include "document/settings_store.h"
+#include "navigator/gui/c1stview.h"
+#include "navigator/gui/ttreectrl.h"
 #include "textview/gui/c2ndview.h"
 
 using namespace tavrel;
@@ -229,12 +231,12 @@ void TestMainWindow::fixedPageCommandsAndArrowKeys() {
     // Left arrow goes back, unless the focus is in the contents tree.
     frame()->activateWindow();
     QTRY_VERIFY(QApplication::activeWindow() == frame());
-    QTest::keyClick(frame()->navigator()->findChild<QWidget*>(QStringLiteral("contentsTree")), Qt::Key_Left);
+    QTest::keyClick(frame()->navigator()->tree(), Qt::Key_Left);
     QCOMPARE(view()->currentPageId(), std::string("00A-Z0010000-00"));
-    frame()->navigator()->setCurrentIndex(1);
-    QTest::keyClick(frame()->navigator()->currentWidget(), Qt::Key_Left);
+    frame()->navigator()->SelectTab(1);
+    QTest::keyClick(frame()->navigator()->tabs()->currentWidget(), Qt::Key_Left);
     QCOMPARE(view()->currentPageId(), std::string("00A-Z0090000-00"));
-    QTest::keyClick(frame()->navigator()->currentWidget(), Qt::Key_Right);
+    QTest::keyClick(frame()->navigator()->tabs()->currentWidget(), Qt::Key_Right);
     QCOMPARE(view()->currentPageId(), std::string("00A-Z0010000-00"));
 }
 
@@ -242,12 +244,12 @@ void TestMainWindow::ctrlPageDownWrapsRoundTheTabs() {
     startApp();
     frame()->activateWindow();
     QTRY_VERIFY(QApplication::activeWindow() == frame());
-    NavigatorPane* nav = frame()->navigator();
-    nav->setCurrentIndex(3);
-    QTest::keyClick(nav->currentWidget(), Qt::Key_PageDown, Qt::ControlModifier);
-    QCOMPARE(nav->currentIndex(), 0);
-    QTest::keyClick(nav->currentWidget(), Qt::Key_PageUp, Qt::ControlModifier);
-    QCOMPARE(nav->currentIndex(), 3);
+    C1stView* nav = frame()->navigator();
+    nav->SelectTab(3);
+    QTest::keyClick(nav->tabs()->currentWidget(), Qt::Key_PageDown, Qt::ControlModifier);
+    QCOMPARE(nav->currentTab(), 0);
+    QTest::keyClick(nav->tabs()->currentWidget(), Qt::Key_PageUp, Qt::ControlModifier);
+    QCOMPARE(nav->currentTab(), 3);
 }
 
 void TestMainWindow::closingStoresPageWindowAndDivider() {
@@ -455,8 +457,8 @@ void TestMainWindow::splashClosesOnItsOwnAndSwallowsTheFirstKey() {
     // The first key closes the splash and does nothing else.
     frame()->commands().byName(QStringLiteral("legend"))->trigger();
     QVERIFY(frame()->commands().byName(QStringLiteral("back"))->isEnabled());
-    QWidget* list = frame()->navigator()->widget(1);
-    frame()->navigator()->setCurrentIndex(1);
+    QWidget* list = frame()->navigator()->tabs()->widget(1);
+    frame()->navigator()->SelectTab(1);
     QVERIFY(splash && splash->isVisible());
     QTest::keyClick(list, Qt::Key_Left);
     QTRY_VERIFY(!splash || !splash->isVisible());

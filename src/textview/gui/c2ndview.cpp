@@ -48,9 +48,7 @@ private:
 class C2ndView::HistoryHandOver : public textview::HistorySink {
 public:
     explicit HistoryHandOver(DocumentNavigation& navigation) : navigation_(navigation) {}
-    void recordVisit(const textview::HistoryEntry& left) override {
-        navigation_.recordVisit(HistoryEntry{left.idFN, left.x, left.y});
-    }
+    void recordVisit(const HistoryEntry& left) override { navigation_.recordVisit(left); }
     void pageCaption(const std::string& idFN) override { navigation_.updatePageCaption(idFN); }
 
 private:
@@ -89,7 +87,12 @@ void C2ndView::initialUpdate() {
     const std::string start = textview::chooseStartPage(doc_.settings(), doc_.options());
     if (navigation_.synchroAllowed()) emit syncRequested(toQString(start));
     ShowPage(start);
+    FocusPage();
+}
+
+void C2ndView::FocusPage() {
     setFocus();
+    if (QWidget* surface = focusProxy()) surface->setFocus();
 }
 
 void C2ndView::SetRestorePosition(int x, int y) {
@@ -188,7 +191,11 @@ void C2ndView::hideWaitBox() {
 void C2ndView::onLoadFinished(bool ok) {
     ++loadsFinished_;
     if (!ok) return;
-    if (restoreX_ != 0 || restoreY_ != 0) {
+    if (m_highlightAfterLoad && navigator_ && navigator_->currentTab() == kSearchTab) {
+        // The full-text search marks its words in the page now.
+        m_highlightAfterLoad = false;
+        emit highlightSearchWordsRequested();
+    } else if (restoreX_ != 0 || restoreY_ != 0) {
         page_->runJavaScript(QStringLiteral("window.scrollTo(%1, %2);").arg(restoreX_).arg(restoreY_),
                              QWebEngineScript::ApplicationWorld);
         restoreX_ = restoreY_ = 0;

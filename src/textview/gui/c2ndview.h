@@ -33,6 +33,15 @@ public:
 
     // Start-up: picks the start page (last page or cover) and shows it.
     void initialUpdate();
+    // The navigator pane (its current tab decides the search-word marking).
+    void setNavigator(NavigatorPartner* navigator) { navigator_ = navigator; }
+    // Keyboard focus into the page.
+    void FocusPage();
+
+    // Set by the navigator's full-text search: mark its words once the page
+    // has loaded (while the search tab is shown).
+    bool m_highlightAfterLoad = false;
+    static constexpr int kSearchTab = 2;
 
     // ---- PageViewPartner ----
     std::string currentPageId() const override { return display_.GetCurrentPageId(); }
@@ -66,6 +75,8 @@ signals:
     void statusTextChanged(const QString& text);
     void focusNavigatorRequested();
     void syncRequested(const QString& idFN);
+    // Command 32773 for the navigator: mark the search words in the page.
+    void highlightSearchWordsRequested();
     // The view's context menu at a screen position.
     void contextMenuAt(const QPoint& globalPos);
     // A gesture asks for a command (back, forward, previous, next).
@@ -97,6 +108,7 @@ private:
     CTavrelDoc& doc_;
     DocumentNavigation& navigation_;
     WebEnvironment& web_;
+    NavigatorPartner* navigator_ = nullptr;
     LawWebPage* page_;
     std::unique_ptr<DocumentPages> pages_;
     std::unique_ptr<HistoryHandOver> history_;

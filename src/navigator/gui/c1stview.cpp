@@ -1,6 +1,7 @@
 #include "navigator/gui/c1stview.h"
 
 #include "document/options.h"
+#include "navigator/gui/search_progress.h"
 #include "navigator/gui/tcombolst.h"
 #include "navigator/gui/tlistbase.h"
 #include "navigator/gui/ttreectrl.h"
@@ -60,6 +61,9 @@ C1stView::C1stView(CTavrelDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc
     if (current_ < 0 || current_ >= TabCount) current_ = 0;
     emphasise_ = settings.readInt(kSettingsSection, keys::SearchEmph, 1) != 0;
 
+    progress_ = std::make_unique<QtSearchProgress>(this);
+    search_ = std::make_unique<nav::SearchTab>(doc_, progress_.get());
+    bookmarkStore_ = std::make_unique<nav::TListBmk>(doc_);
     createControls();
     {
         const QSignalBlocker quiet(tabs_);
@@ -153,6 +157,7 @@ void C1stView::createControls() {
     connect(results_, &TListBase::selectionNotify, this, &C1stView::onResultNotify);
     connect(searchButton_, &QPushButton::clicked, this,
             [this]() { emit searchRequested(searchWords_->currentText()); });
+    connect(searchButton_, &QPushButton::clicked, this, &C1stView::startSearch);
     connect(emphasisBox_, &QCheckBox::clicked, this, &C1stView::onEmphasisClicked);
 
     connect(bookmarks_, &QTreeWidget::itemSelectionChanged, this, &C1stView::onBookmarkNotify);
@@ -160,6 +165,8 @@ void C1stView::createControls() {
     connect(bookmarks_, &TListBase::selectionNotify, this, &C1stView::onBookmarkNotify);
     connect(addButton_, &QPushButton::clicked, this, &C1stView::bookmarkAddRequested);
     connect(deleteButton_, &QPushButton::clicked, this, &C1stView::bookmarkDeleteRequested);
+    connect(addButton_, &QPushButton::clicked, this, &C1stView::addBookmark);
+    connect(deleteButton_, &QPushButton::clicked, this, &C1stView::deleteBookmark);
 
     for (TListBase* l : {static_cast<TListBase*>(list_), results_, bookmarks_}) {
         connect(l, &TListBase::tabStepRequested, this,
@@ -169,7 +176,12 @@ void C1stView::createControls() {
             [this](int step) { SelectTab((current_ + step + TabCount) % TabCount); });
 }
 
-void C1stView::initialUpdate() { ShowTab(current_); }
+void C1stView::initialUpdate() {
+    // The bookmark file is read now; when that fails it is tried again when
+    // the bookmark tab is first set up.
+    if (doc_.isConnected()) bookmarkStore_->_load();
+    ShowTab(current_);
+}
 
 void C1stView::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
@@ -222,19 +234,14 @@ void C1stView::ShowTab(int index) {
             break;
         case TabSearch:
             if (!setUp) {
-                results_->_setup(doc_, false, nav::ColumnLaw | nav::ColumnArticle);
-                const QSignalBlocker quiet(searchWords_);
-                searchWords_->clear();
-                for (const std::string& s : readSearchEntries(doc_.settings())) searchWords_->addItem(toQString(s));
-                searchWords_->setCurrentIndex(-1);
+                setUpSearchTab();
                 setUp = true;
                 firstSetupDone_ = true;
             }
             break;
         case TabBookmarks:
             if (!setUp) {
-                bookmarks_->_setup(doc_, false,
-                                   nav::ColumnLaw | nav::ColumnArticle | nav::ColumnTitle | nav::ColumnUntitled);
+                setUpBookmarkTab();
                 setUp = true;
                 firstSetupDone_ = true;
             }

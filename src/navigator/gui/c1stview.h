@@ -8,11 +8,14 @@
 
 #include "document/ctavreldoc.h"
 #include "document/navigation.h"
+#include "navigator/bookmarks.h"
 #include "navigator/gui/key_repeat.h"
+#include "navigator/search.h"
 
 #include <QWidget>
 
 #include <array>
+#include <memory>
 #include <string>
 
 class QCheckBox;
@@ -22,6 +25,7 @@ class QTabWidget;
 
 namespace tavrel::gui {
 
+class QtSearchProgress;
 class TComboLst;
 class TListBase;
 class TListLst;
@@ -41,6 +45,12 @@ class C1stView : public QWidget, public NavigatorPartner {
     // (is synchronisation allowed) and the text view (the page shown).
     void setNavigation(const DocumentNavigation* navigation) { navigation_ = navigation; }
     void setTextView(const TextViewPartner* view) { textView_ = view; }
+    // The text view as the search tab needs it too (marking the search words
+    // in the page shown, colouring its anchors); null: none.
+    void setPageView(PageViewPartner* view) {
+        pageView_ = view;
+        textView_ = view;
+    }
 
     // After the document's start-up: sets up and shows the current tab (the
     // first call with an open database builds the contents tree).
@@ -60,6 +70,23 @@ class C1stView : public QWidget, public NavigatorPartner {
     void SyncToArticle(const std::string& idFN) override;
     void refreshAfterMove() override { update(); }
     int currentTab() const override { return current_; }
+
+    // Button 実行: checks the typed text and runs the full-text search (only
+    // on the search tab); after a search that filled the list the typed text
+    // goes on top of the recent searches and the words are marked in the
+    // page shown.
+    void startSearch();
+    // Command 32773 (on the search tab): the old marks of the page shown come
+    // off, then the words of the last search are marked when the emphasis
+    // switch is on.
+    void emphasiseSearchWords();
+    // Buttons 追加 and 削除 of the bookmark tab; the file is written at once.
+    void addBookmark();
+    void deleteBookmark();
+
+    const nav::SearchTab& searchTab() const { return *search_; }
+    const nav::TListBmk& bookmarkStore() const { return *bookmarkStore_; }
+    const QtSearchProgress& searchProgress() const { return *progress_; }
 
     // True when w is the tree or the search-word box (arrow keys stay there).
     bool keepsArrowKeys(const QWidget* w) const;
@@ -92,6 +119,8 @@ class C1stView : public QWidget, public NavigatorPartner {
     void bookmarkAddRequested();
     void bookmarkDeleteRequested();
     void tabChanged(int index);
+    // The search text asked for the hidden page (command 32792).
+    void hiddenPageRequested();
 
   protected:
     void resizeEvent(QResizeEvent* e) override;
@@ -110,11 +139,20 @@ class C1stView : public QWidget, public NavigatorPartner {
     void onEmphasisClicked(bool checked);
     void requestPage(const std::string& id);
     QWidget* mainControl(int index) const;
+    void setUpSearchTab();
+    void setUpBookmarkTab();
+    void fillSearchWords();
+    void fillResultList();
+    void fillBookmarkList();
 
     CTavrelDoc& doc_;
     const DocumentNavigation* navigation_ = nullptr;
     const TextViewPartner* textView_ = nullptr;
+    PageViewPartner* pageView_ = nullptr;
     KeyRepeat repeat_;
+    std::unique_ptr<QtSearchProgress> progress_;
+    std::unique_ptr<nav::SearchTab> search_;
+    std::unique_ptr<nav::TListBmk> bookmarkStore_;
 
     int current_ = 0;
     bool emphasise_ = true;

@@ -1,0 +1,118 @@
+// The search and bookmark tabs of the navigator pane: the full-text search
+// started by 実行 with its progress window, result list, recent searches and
+// word marking, and the bookmark list with its add and delete buttons.
+#include "navigator/gui/c1stview.h"
+#include "navigator/gui/search_progress.h"
+#include "navigator/gui/tlistbase.h"
+#include "textview/gui/qt_text.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+namespace tavrel::gui {
+
+namespace {
+
+// Refills a list from a row model with its drawing suspended; the rows are
+// added without opening anything (the selection is left empty).
+void mirrorInto(TListBase* list, const nav::ListRows& rows) {
+    list->setUpdatesEnabled(false);
+    {
+        const QSignalBlocker quiet(list);
+        list->_clear();
+        for (const nav::ListRow& row : rows.rows()) list->_add_row(row);
+    }
+    list->_fit_columns();
+    list->setUpdatesEnabled(true);
+}
+
+}  // namespace
+
+void C1stView::setUpSearchTab() {
+    results_->_setup(doc_, false, nav::TListSch::kColumns);
+    search_->fillRecent();
+    fillSearchWords();
+    searchWords_->setCurrentIndex(-1);
+    searchWords_->clearEditText();
+}
+
+// The recent searches, newest first, as the combo box's entries.
+void C1stView::fillSearchWords() {
+    const QSignalBlocker quiet(searchWords_);
+    searchWords_->clear();
+    for (const std::string& s : search_->recentEntries()) searchWords_->addItem(toQString(s));
+}
+
+void C1stView::fillResultList() {
+    mirrorInto(results_, search_->results());
+    update();
+}
+
+void C1stView::startSearch() {
+    if (current_ != TabSearch || !tabIsSetUp(TabSearch)) return;
+    // The text as typed goes into the recent list; the search itself trims
+    // and normalises it.
+    const std::string typed = toCp932(searchWords_->currentText());
+    switch (search_->start(typed)) {
+        case nav::SearchOutcome::Rejected:
+            searchWords_->setFocus(Qt::OtherFocusReason);
+            return;
+        case nav::SearchOutcome::HiddenPage:
+            emit hiddenPageRequested();
+            return;
+        case nav::SearchOutcome::Failed:
+            return;
+        case nav::SearchOutcome::Searched:
+            break;
+    }
+    fillResultList();
+    // 32797: the typed text on top of the recent searches, selected.
+    search_->recordRecent(typed);
+    fillSearchWords();
+    if (!search_->recentEntries().empty()) searchWords_->setCurrentIndex(0);
+    // 32773, then 32810.
+    emphasiseSearchWords();
+    if (pageView_) pageView_->ColorAnchors();
+}
+
+void C1stView::emphasiseSearchWords() {
+    if (current_ != TabSearch || !pageView_) return;
+    search_->emphasise(*pageView_, emphasise_);
+}
+
+void C1stView::setUpBookmarkTab() {
+    bookmarks_->_setup(doc_, false, nav::TListBmk::kColumns);
+    bookmarkStore_->_load();
+    bookmarkStore_->_show();
+    fillBookmarkList();
+}
+
+void C1stView::fillBookmarkList() {
+    mirrorInto(bookmarks_, *bookmarkStore_);
+    update();
+}
+
+void C1stView::addBookmark() {
+    if (!textView_ || !tabIsSetUp(TabBookmarks)) return;
+    const std::string id = textView_->currentPageId();
+    if (id.size() != 15) return;  // other pages are not bookmarked, without a message
+    const int row = bookmarkStore_->addPage(id);
+    fillBookmarkList();
+    if (row >= 0) bookmarks_->_select_row(row);
+    bookmarks_->setFocus(Qt::OtherFocusReason);
+    update();
+}
+
+void C1stView::deleteBookmark() {
+    if (current_ != TabBookmarks || !tabIsSetUp(TabBookmarks)) return;
+    const int row = bookmarks_->selectedRow();
+    if (bookmarks_->rows().idAt(row).size() != 15) return;
+    const int select = bookmarkStore_->deleteRow(row);
+    fillBookmarkList();
+    if (select >= 0) bookmarks_->_select_row(select);
+    bookmarks_->setFocus(Qt::OtherFocusReason);
+    update();
+}
+
+}  // namespace tavrel::gui

@@ -107,6 +107,7 @@ private slots:
     void secondStartLeavesOneCopy();
     void splashClosesOnItsOwnAndSwallowsTheFirstKey();
     void missingHelpFileIsReportedAndAlwaysOnTopToggles();
+    void navigatorRequestsOpenPagesInTheView();
     void rightClickOpensTheMenuHoverDescribesTheLink();
 
 private:
@@ -494,6 +495,35 @@ void TestMainWindow::missingHelpFileIsReportedAndAlwaysOnTopToggles() {
     onTop->trigger();
     QVERIFY(!(frame()->windowFlags() & Qt::WindowStaysOnTopHint));
     QVERIFY(!onTop->isChecked());
+}
+
+void TestMainWindow::navigatorRequestsOpenPagesInTheView() {
+    startApp();
+    C1stView* nav = frame()->navigator();
+    emit nav->pageRequested(QStringLiteral("01A-00030000-00"));
+    QCOMPARE(view()->currentPageId(), std::string("01A-00030000-00"));
+    QVERIFY(waitForText(view(), QStringLiteral("適用の除外")));
+    // A law or chapter node is no page.
+    emit nav->pageRequested(QStringLiteral("01A"));
+    QCOMPARE(view()->currentPageId(), std::string("01A-00030000-00"));
+    // The cover was left for the article: back is possible.
+    QVERIFY(frame()->commands().byName(QStringLiteral("back"))->isEnabled());
+
+    // A search result shown with emphasis asks for it once the page is in
+    // (on the search tab).
+    nav->SelectTab(C1stView::TabSearch);
+    QSignalSpy marking(view(), &C2ndView::highlightSearchWordsRequested);
+    emit nav->searchResultRequested(QStringLiteral("01A-00010000-00"), true);
+    QCOMPARE(view()->currentPageId(), std::string("01A-00010000-00"));
+    QTRY_COMPARE_WITH_TIMEOUT(marking.count(), 1, 15000);
+    QVERIFY(!view()->m_highlightAfterLoad);
+    // The same result again is a redisplay: no new history entry.
+    const size_t back = app_->navigation()->backList().size();
+    QSignalSpy shown(view(), &C2ndView::pageShown);
+    emit nav->searchResultReshowRequested(QStringLiteral("01A-00010000-00"), false);
+    QCOMPARE(shown.count(), 1);
+    QCOMPARE(app_->navigation()->backList().size(), back);
+    QVERIFY(!view()->m_highlightAfterLoad);
 }
 
 void TestMainWindow::rightClickOpensTheMenuHoverDescribesTheLink() {

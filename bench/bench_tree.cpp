@@ -3,20 +3,19 @@
 // 250 articles each (10 000 pages, every fifth article split into two
 // pieces), on a database made in a temporary folder. Also the article list of
 // one law and the law selector.
-#include <benchmark/benchmark.h>
-#include <sqlite3.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <stdexcept>
-#include <string>
-
 #include "database/connection.h"
 #include "database/schema.h"
 #include "navigator/contents_tree.h"
 #include "navigator/list_rows.h"
 #include "text/sjis.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <sqlite3.h>
+#include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -26,7 +25,7 @@ constexpr int kLaws = 40;
 constexpr int kArticlesPerLaw = 250;
 
 class SilentSink : public MessageSink {
-public:
+  public:
     MsgAnswer show(const std::string&, const std::string&, MsgButtons, MsgIcon, bool) override {
         ++shown;
         return MsgAnswer::Ok;
@@ -64,7 +63,8 @@ const std::string& collection() {
             const std::string hn = lawId(law);
             exec(db, "INSERT INTO T_法 VALUES ('" + hn + "', '建築基準法施行令', '令', '建築基準法施行令', -1)");
             for (int c = 1; c <= 5; ++c) {
-                std::snprintf(sql, sizeof sql, "INSERT INTO T_章 VALUES ('%s-%02d00-0000-0000-0000', '総則', NULL, NULL, NULL, 0)",
+                std::snprintf(sql, sizeof sql,
+                              "INSERT INTO T_章 VALUES ('%s-%02d00-0000-0000-0000', '総則', NULL, NULL, NULL, 0)",
                               hn.c_str(), c);
                 exec(db, sql);
                 for (int s = 1; s <= 3; ++s) {
@@ -73,9 +73,10 @@ const std::string& collection() {
                                   hn.c_str(), c, s);
                     exec(db, sql);
                     for (int k = 1; k <= 2; ++k) {
-                        std::snprintf(sql, sizeof sql,
-                                      "INSERT INTO T_章 VALUES ('%s-%02d00-%02d00-%02d00-0000', NULL, NULL, '款', NULL, 0)",
-                                      hn.c_str(), c, s, k);
+                        std::snprintf(
+                            sql, sizeof sql,
+                            "INSERT INTO T_章 VALUES ('%s-%02d00-%02d00-%02d00-0000', NULL, NULL, '款', NULL, 0)",
+                            hn.c_str(), c, s, k);
                         exec(db, sql);
                     }
                 }

@@ -5,6 +5,7 @@
 #include "document/numbering.h"
 #include "document/options.h"
 #include "navigator/designation.h"
+#include "navigator/search_index.h"
 #include "text/sjis.h"
 #include "textview/search_words.h"
 
@@ -148,9 +149,34 @@ void TListSch::step(int times) {
     for (int i = 0; i < times; ++i) progress_->step();
 }
 
+void TListSch::setIndexEnabled(bool enabled) { indexEnabled_ = enabled; }
+
+bool TListSch::prepareIndex() { return usableIndex() != nullptr; }
+
+const SearchIndex* TListSch::usableIndex() {
+    if (!indexEnabled_) return nullptr;
+    if (!index_ && !indexUnreadable_) {
+        // A database that cannot be read here is left to the statements,
+        // which report the failure as a search failure.
+        try {
+            if (doc_.connection().isOpen()) index_ = SearchIndex::build(doc_.connection());
+        } catch (...) {
+        }
+        if (!index_) indexUnreadable_ = true;
+    }
+    return index_.get();
+}
+
 bool TListSch::_search_in_all_pages_sub(const std::string& word, std::vector<std::string>& ids) {
     ids.clear();
     if (word.empty() || hasForbiddenSearchChar(word)) return false;
+    if (SearchIndex::serves(word)) {
+        if (const SearchIndex* index = usableIndex()) {
+            step(6);
+            ids = index->find(word);
+            return true;
+        }
+    }
     try {
         db::Connection& connection = doc_.connection();
         const auto titles = db::sql::searchTitles(word);
@@ -195,17 +221,33 @@ bool TListSch::_search_in_all_pages_2nd(const std::string& text) {
     }
     if (progress_) progress_->start(6 * static_cast<int>(words.size()));
 
-    std::vector<std::vector<std::string>> perWord(words.size());
-    bool ok = true;
-    for (size_t i = 0; i < words.size() && ok; ++i) ok = _search_in_all_pages_sub(words[i], perWord[i]);
-    if (progress_) {
-        progress_->hide();
-        progress_->close();
-    }
-    if (!ok) return false;
+    std::vector<std::string> result;
+    const bool indexed = std::all_of(words.begin(), words.end(), [](const std::string& w) {
+        return SearchIndex::serves(w) && !hasForbiddenSearchChar(w);
+    });
+    const SearchIndex* index = indexed ? usableIndex() : nullptr;
+    if (index) {
+        // The index looks for the later words only on the pages the first
+        // ones left: the same pages as the intersection of every word's set.
+        step(6 * static_cast<int>(words.size()));
+        result = index->findAll(words);
+        if (progress_) {
+            progress_->hide();
+            progress_->close();
+        }
+    } else {
+        std::vector<std::vector<std::string>> perWord(words.size());
+        bool ok = true;
+        for (size_t i = 0; i < words.size() && ok; ++i) ok = _search_in_all_pages_sub(words[i], perWord[i]);
+        if (progress_) {
+            progress_->hide();
+            progress_->close();
+        }
+        if (!ok) return false;
 
-    std::vector<std::string> result = std::move(perWord[0]);
-    for (size_t i = 1; i < perWord.size(); ++i) result = intersectSorted(result, perWord[i]);
+        result = std::move(perWord[0]);
+        for (size_t i = 1; i < perWord.size(); ++i) result = intersectSorted(result, perWord[i]);
+    }
 
     std::vector<SearchRecord> records;
     records.reserve(result.size());

@@ -13,11 +13,14 @@
 #include "document/settings_store.h"
 #include "navigator/list_rows.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tavrel::nav {
+
+class SearchIndex;
 
 // ---- The typed text ----
 
@@ -109,12 +112,25 @@ class TListSch : public ListRows {
 
     const std::vector<SearchRecord>& records() const { return records_; }
 
+    // The in-memory index of the searchable texts (navigator/search_index.h)
+    // answers the words it serves with the same pages as the statements. It
+    // is read at the first search, or earlier by prepareIndex (true when it
+    // is ready). When it is switched off, cannot be read or cannot serve a
+    // word, the statements run.
+    void setIndexEnabled(bool enabled);
+    bool prepareIndex();
+    const SearchIndex* index() const { return index_.get(); }
+
   private:
     void step(int times);
+    const SearchIndex* usableIndex();
 
     CTavrelDoc& doc_;
     SearchProgress* progress_;
     std::vector<SearchRecord> records_;
+    std::shared_ptr<const SearchIndex> index_;
+    bool indexEnabled_ = true;
+    bool indexUnreadable_ = false;
 };
 
 // ---- The search tab ----

@@ -226,12 +226,8 @@ bool CTavrelDoc::loadTables() {
     return false;
 }
 
-void CTavrelDoc::loadMarkerFile(const std::string& path, bool defaultTable) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return;
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return;
-
+std::vector<std::pair<std::string, std::string>> parseMarkerText(const std::string& bytes) {
+    std::vector<std::pair<std::string, std::string>> markers;
     size_t start = 0;
     while (start < bytes.size()) {
         size_t end = bytes.find('\n', start);
@@ -245,8 +241,17 @@ void CTavrelDoc::loadMarkerFile(const std::string& path, bool defaultTable) {
         if (line.size() < kMarkerKeyLength || !text::isCharBoundary(line, kMarkerKeyLength)) continue;
         const size_t valueStart = line.size() - kMarkerValueLength;
         if (!text::isCharBoundary(line, valueStart)) continue;
-        addMarker(defaultTable, line.substr(0, kMarkerKeyLength), line.substr(valueStart));
+        markers.emplace_back(line.substr(0, kMarkerKeyLength), line.substr(valueStart));
     }
+    return markers;
+}
+
+void CTavrelDoc::loadMarkerFile(const std::string& path, bool defaultTable) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return;
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return;
+    for (const auto& [key, value] : parseMarkerText(bytes)) addMarker(defaultTable, key, value);
 }
 
 bool CTavrelDoc::saveUserMarkers() const {

@@ -33,6 +33,13 @@ struct DocumentFolders {
 // data folder when writable, else userDataFallback.
 DocumentFolders locateFolders(const std::string& executableFolder, const std::string& userDataFallback);
 
+// The markers of a marker file's bytes (default.ppj, tavrel08.ppj), in file
+// order: each line (CR LF stripped) other than the "VERSION" line gives its
+// first 55 bytes as the key and its last 35 bytes as the value; a line that
+// is shorter, or whose key or value would cut a double-byte character, gives
+// nothing.
+std::vector<std::pair<std::string, std::string>> parseMarkerText(const std::string& bytes);
+
 // Opens an address with the system's default handler. Returns 0 on success,
 // 2 (file not found) or 3 (path not found) or another non-zero code on failure.
 using UrlOpener = std::function<int(const std::string& url)>;

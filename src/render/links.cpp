@@ -215,6 +215,13 @@ std::string inlineReferences(const std::string& sourceIdBN, const std::string& s
         }
         const std::string id = sourceIdBN + "-to-" + ref->target + (inTable ? "-t01" : "-p01");
         const std::string link = linkHtml(id, ref->target, ref->display);
+        // A source id that itself spells the markup would put the markup back
+        // into every link, and the text would grow without end: such a
+        // reference stays as it is.
+        if (text::findText(link, markup) != npos) {
+            pos = end + 1;
+            continue;
+        }
         text = text::replaceAll(text, markup, link);
         ids.push_back(id);
         pos = start + link.size();
@@ -248,6 +255,12 @@ std::string explicitLinks(const std::string& sourceId, const std::string& source
             ids.push_back(id);
         }
         const std::string link = linkHtml(id, target, inner.substr(0, slash));
+        // As for the inline references: a link that holds its own markup
+        // (through the source id) is never put in.
+        if (text::findText(link, markup) != npos) {
+            pos = end + 2;
+            continue;
+        }
         text = text::replaceAll(text, markup, link);
         pos = start + link.size();
     }

@@ -1,11 +1,5 @@
 #include "app/application.h"
 
-#include <QDesktopServices>
-#include <QDir>
-#include <QUrl>
-
-#include <unistd.h>
-
 #include "app/cmainframe.h"
 #include "app/qt_message_sink.h"
 #include "app/qt_settings_store.h"
@@ -15,6 +9,12 @@
 #include "textview/gui/c2ndview.h"
 #include "textview/gui/page_scheme.h"
 #include "textview/gui/web_environment.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QUrl>
+
+#include <unistd.h>
 
 namespace tavrel::gui {
 
@@ -43,9 +43,8 @@ TavrelApplication::~TavrelApplication() {
 }
 
 bool TavrelApplication::start() {
-    const DocumentFolders folders =
-        locateFolders(QDir(options_.executableFolder).absolutePath().toStdString(),
-                      QDir(options_.userDataFolder).absolutePath().toStdString());
+    const DocumentFolders folders = locateFolders(QDir(options_.executableFolder).absolutePath().toStdString(),
+                                                  QDir(options_.userDataFolder).absolutePath().toStdString());
     const UrlOpener opener = [](const std::string& url) {
         return QDesktopServices::openUrl(QUrl(QString::fromStdString(url))) ? 0 : 2;
     };

@@ -33,7 +33,7 @@ struct StartOptions {
 };
 
 class TavrelApplication {
-public:
+  public:
     explicit TavrelApplication(StartOptions options);
     ~TavrelApplication();
 
@@ -50,7 +50,7 @@ public:
     // Closes the document once (placement saved by the frame before).
     void closeDocument();
 
-private:
+  private:
     StartOptions options_;
     std::unique_ptr<SettingsStore> settings_;
     std::unique_ptr<QtMessageSink> sink_;

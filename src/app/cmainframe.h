@@ -4,16 +4,16 @@
 // pages, help, support site, always on top, and its own placement.
 #pragma once
 
+#include "document/navigation.h"
+#include "document/options.h"
+#include "textview/show_page.h"
+
 #include <QLabel>
 #include <QMainWindow>
 #include <QPointer>
 
 #include <optional>
 #include <string>
-
-#include "document/navigation.h"
-#include "document/options.h"
-#include "textview/show_page.h"
 
 class QMenu;
 class QSplitter;
@@ -62,7 +62,7 @@ inline bool placementMaximised(const WindowPlacement& wp) { return wp[2] == 3; }
 
 class CMainFrame : public QMainWindow, public StatusBarPartner {
     Q_OBJECT
-public:
+  public:
     CMainFrame(CTavrelDoc& doc, DocumentNavigation& navigation, WebEnvironment& web, const QString& helpFile,
                QWidget* parent = nullptr);
     ~CMainFrame() override;
@@ -93,15 +93,15 @@ public:
     // ---- StatusBarPartner ----
     void setPageCaption(const std::string& textCp932) override;
 
-signals:
+  signals:
     // The window is closing: the document closes now.
     void closing();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
-private:
+  private:
     void createCommands();
     void createMenus();
     void createToolBar();

@@ -12,7 +12,7 @@ namespace tavrel::gui {
 
 class CommandRegistry : public QObject {
     Q_OBJECT
-public:
+  public:
     using QObject::QObject;
 
     // text: menu text; iconText: the toolbar caption (empty: the menu text).
@@ -22,10 +22,10 @@ public:
     QAction* byName(const QString& objectName) const;
     const QMap<int, QAction*>& all() const { return actions_; }
 
-signals:
+  signals:
     void commandTriggered(int id);
 
-private:
+  private:
     QMap<int, QAction*> actions_;
 };
 

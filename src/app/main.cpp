@@ -1,17 +1,17 @@
 // Tavrel: the reader of the building statutes.
-#include <QApplication>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QWebEngineView>
-
-#include <cstdio>
-#include <QFileInfo>
-#include <QStandardPaths>
-
 #include "app/application.h"
 #include "app/cmainframe.h"
 #include "app/single_instance.h"
 #include "textview/gui/c2ndview.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QWebEngineView>
+
+#include <cstdio>
 
 int main(int argc, char* argv[]) {
     QElapsedTimer sinceStart;

@@ -1,8 +1,8 @@
 #include "app/qt_message_sink.h"
 
-#include <QMessageBox>
-
 #include "textview/gui/qt_text.h"
+
+#include <QMessageBox>
 
 namespace tavrel::gui {
 
@@ -19,21 +19,34 @@ MsgAnswer QtMessageSink::show(const std::string& caption, const std::string& tex
     }
     QMessageBox::Icon qIcon = QMessageBox::NoIcon;
     switch (icon) {
-        case MsgIcon::Error: qIcon = QMessageBox::Critical; break;
-        case MsgIcon::Information: qIcon = QMessageBox::Information; break;
-        case MsgIcon::Exclamation: qIcon = QMessageBox::Warning; break;
-        case MsgIcon::Question: qIcon = QMessageBox::Question; break;
-        case MsgIcon::None: break;
+        case MsgIcon::Error:
+            qIcon = QMessageBox::Critical;
+            break;
+        case MsgIcon::Information:
+            qIcon = QMessageBox::Information;
+            break;
+        case MsgIcon::Exclamation:
+            qIcon = QMessageBox::Warning;
+            break;
+        case MsgIcon::Question:
+            qIcon = QMessageBox::Question;
+            break;
+        case MsgIcon::None:
+            break;
     }
     QMessageBox::StandardButtons qButtons = QMessageBox::Ok;
     if (buttons == MsgButtons::OkCancel) qButtons = QMessageBox::Ok | QMessageBox::Cancel;
     if (buttons == MsgButtons::YesNo) qButtons = QMessageBox::Yes | QMessageBox::No;
     QMessageBox box(qIcon, qCaption, qText, qButtons, ownerless ? nullptr : owner_);
     switch (box.exec()) {
-        case QMessageBox::Cancel: return MsgAnswer::Cancel;
-        case QMessageBox::Yes: return MsgAnswer::Yes;
-        case QMessageBox::No: return MsgAnswer::No;
-        default: return fallback;
+        case QMessageBox::Cancel:
+            return MsgAnswer::Cancel;
+        case QMessageBox::Yes:
+            return MsgAnswer::Yes;
+        case QMessageBox::No:
+            return MsgAnswer::No;
+        default:
+            return fallback;
     }
 }
 

@@ -3,18 +3,18 @@
 // request is then recorded.
 #pragma once
 
+#include "database/message_sink.h"
+
 #include <QString>
 #include <QWidget>
 
 #include <deque>
 #include <vector>
 
-#include "database/message_sink.h"
-
 namespace tavrel::gui {
 
 class QtMessageSink : public MessageSink {
-public:
+  public:
     MsgAnswer show(const std::string& caption, const std::string& text, MsgButtons buttons, MsgIcon icon,
                    bool ownerless = true) override;
 
@@ -29,7 +29,7 @@ public:
     };
     const std::vector<Shown>& shown() const { return shown_; }
 
-private:
+  private:
     QWidget* owner_ = nullptr;
     bool inAdvance_ = false;
     std::deque<MsgAnswer> answers_;

@@ -1,9 +1,9 @@
 #include "app/qt_settings_store.h"
 
+#include "textview/gui/qt_text.h"
+
 #include <QByteArray>
 #include <QVariant>
-
-#include "textview/gui/qt_text.h"
 
 namespace tavrel::gui {
 
@@ -43,8 +43,7 @@ void QtSettingsStore::writeText(const std::string& section, const std::string& k
     settings_->setValue(path(section, key), toQString(value));
 }
 
-bool QtSettingsStore::readBinary(const std::string& section, const std::string& key,
-                                 std::vector<uint8_t>& out) const {
+bool QtSettingsStore::readBinary(const std::string& section, const std::string& key, std::vector<uint8_t>& out) const {
     const QVariant v = settings_->value(path(section, key));
     if (!v.isValid() || v.typeId() != QMetaType::QByteArray) return false;
     const QByteArray bytes = v.toByteArray();
@@ -54,8 +53,8 @@ bool QtSettingsStore::readBinary(const std::string& section, const std::string& 
 
 void QtSettingsStore::writeBinary(const std::string& section, const std::string& key,
                                   const std::vector<uint8_t>& value) {
-    settings_->setValue(path(section, key), QByteArray(reinterpret_cast<const char*>(value.data()),
-                                                       static_cast<qsizetype>(value.size())));
+    settings_->setValue(path(section, key),
+                        QByteArray(reinterpret_cast<const char*>(value.data()), static_cast<qsizetype>(value.size())));
 }
 
 }  // namespace tavrel::gui

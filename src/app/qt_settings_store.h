@@ -2,16 +2,16 @@
 // organisation "orlemo", application "ソラテ"; sections are groups.
 #pragma once
 
+#include "document/settings_store.h"
+
 #include <QSettings>
 
 #include <memory>
 
-#include "document/settings_store.h"
-
 namespace tavrel::gui {
 
 class QtSettingsStore : public SettingsStore {
-public:
+  public:
     QtSettingsStore();
     // A store on a given file (ini format), for tests.
     explicit QtSettingsStore(const QString& iniFile);
@@ -26,7 +26,7 @@ public:
     void sync() { settings_->sync(); }
     QString fileName() const { return settings_->fileName(); }
 
-private:
+  private:
     std::unique_ptr<QSettings> settings_;
 };
 

@@ -12,7 +12,7 @@ namespace tavrel::gui {
 
 class SingleInstance : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit SingleInstance(const QString& programBaseName, QObject* parent = nullptr);
 
     // True when another copy answered (and was asked to come to the front).
@@ -21,10 +21,10 @@ public:
     bool listen();
     QString name() const { return name_; }
 
-signals:
+  signals:
     void activationRequested();
 
-private:
+  private:
     QString name_;
     QLocalServer* server_ = nullptr;
 };

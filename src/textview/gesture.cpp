@@ -1,10 +1,10 @@
 #include "textview/gesture.h"
 
-#include <cmath>
-#include <cstdlib>
-
 #include "text/sjis.h"
 #include "textview/link_target.h"
+
+#include <cmath>
+#include <cstdlib>
 
 namespace tavrel::textview {
 
@@ -17,12 +17,18 @@ constexpr int kBack = 32775, kForward = 32776, kPrevious = 32777, kNext = 32778;
 
 const char* arrowImage(GestureDir dir) {
     switch (dir) {
-        case GestureDir::Forward: return "move_fwrd.gif";
-        case GestureDir::Back: return "move_back.gif";
-        case GestureDir::Next: return "move_next.gif";
-        case GestureDir::Previous: return "move_befo.gif";
-        case GestureDir::Stop: return "move_stop.gif";
-        case GestureDir::None: break;
+        case GestureDir::Forward:
+            return "move_fwrd.gif";
+        case GestureDir::Back:
+            return "move_back.gif";
+        case GestureDir::Next:
+            return "move_next.gif";
+        case GestureDir::Previous:
+            return "move_befo.gif";
+        case GestureDir::Stop:
+            return "move_stop.gif";
+        case GestureDir::None:
+            break;
     }
     return "";
 }

@@ -31,7 +31,7 @@ std::string arrowHtml(const std::string& src, int left, int top);
 inline constexpr const char* kArrowId = "move-direction-image";
 
 class GestureTracker {
-public:
+  public:
     // Mouse down: button 2 is the right one; a press on an image or anchor
     // starts no gesture. True when a gesture started.
     bool press(int button, bool onImageOrAnchor, int x, int y);
@@ -46,7 +46,7 @@ public:
     // Kept until the next press: while set, the context menu stays shut.
     GestureDir dir() const { return dir_; }
 
-private:
+  private:
     bool active_ = false;
     int startX_ = 0, startY_ = 0;
     GestureDir dir_ = GestureDir::None;

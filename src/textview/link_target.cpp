@@ -1,14 +1,12 @@
 #include "textview/link_target.h"
 
-#include <string>
-
 #include "text/sjis.h"
+
+#include <string>
 
 namespace tavrel::textview {
 
-bool isPageLink(std::string_view url) {
-    return text::upperAscii(url).find(kPageLinkSuffix) != std::string::npos;
-}
+bool isPageLink(std::string_view url) { return text::upperAscii(url).find(kPageLinkSuffix) != std::string::npos; }
 
 std::string linkTarget(std::string_view url) {
     std::string s = text::upperAscii(url);

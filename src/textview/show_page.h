@@ -5,12 +5,12 @@
 // rules run (and are tested) without a window.
 #pragma once
 
+#include "document/navigation.h"
+
 #include <deque>
 #include <map>
 #include <string>
 #include <utility>
-
-#include "document/navigation.h"
 
 namespace tavrel::textview {
 
@@ -21,7 +21,7 @@ using HistoryEntry = tavrel::HistoryEntry;
 // Where the view hands the page that was left, and the page caption of the
 // newly shown page (the document's history and status-bar caption).
 class HistorySink {
-public:
+  public:
     virtual ~HistorySink() = default;
     // Called with the entry of the page left each time a new page is shown
     // (never for a redisplay). The entry of the first page after start-up
@@ -33,7 +33,7 @@ public:
 
 // The document side: builds pages and knows the set of large pages.
 class PageSource {
-public:
+  public:
     virtual ~PageSource() = default;
     // fullPage: the user clicked the link that asks for a large page in full.
     virtual bool buildPage(const std::string& idFN, bool fullPage, std::string& html) = 0;
@@ -42,7 +42,7 @@ public:
 
 // The browser side.
 class PageSurface {
-public:
+  public:
     virtual ~PageSurface() = default;
     // Scroll offsets of the page on screen.
     virtual std::pair<int, int> scrollOffsets() const = 0;
@@ -67,7 +67,7 @@ struct ShowPageState {
 };
 
 class PageDisplay {
-public:
+  public:
     PageDisplay(PageSource& source, PageSurface& surface, HistorySink& history, ShowPageState& state)
         : source_(source), surface_(surface), history_(history), state_(state) {}
 
@@ -91,7 +91,7 @@ public:
     bool m_fullPage = false;
     bool m_pinImageShown = false;
 
-private:
+  private:
     PageSource& source_;
     PageSurface& surface_;
     HistorySink& history_;

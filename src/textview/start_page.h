@@ -1,10 +1,10 @@
 // The page the text view opens with at start-up.
 #pragma once
 
-#include <string>
-
 #include "document/options.h"
 #include "document/settings_store.h"
+
+#include <string>
 
 namespace tavrel::textview {
 

@@ -14,17 +14,17 @@ namespace tavrel::textview {
 
 // Addresses of the deployment that the mapping recognises (UTF-8/ASCII).
 struct SiteAddresses {
-    std::string programHistory;        // prefix of the program-history pages
-    std::string lawRevisions;          // the law revision page
-    std::string notificationRevisions; // the notification revision page
-    std::string top;                   // the support site's top page
-    std::string mail;                  // the author's mail link
+    std::string programHistory;         // prefix of the program-history pages
+    std::string lawRevisions;           // the law revision page
+    std::string notificationRevisions;  // the notification revision page
+    std::string top;                    // the support site's top page
+    std::string mail;                   // the author's mail link
 };
 SiteAddresses defaultSiteAddresses();
 
 // What the description of a target page needs from the document (CP932).
 class PageDescriptions {
-public:
+  public:
     virtual ~PageDescriptions() = default;
     virtual std::string lawShortName(const std::string& idHN) const = 0;
     virtual std::optional<std::string> articleHeading(const std::string& idFN) const = 0;
@@ -38,7 +38,7 @@ public:
 
 // The descriptions taken from the open document.
 class DocumentPageDescriptions : public PageDescriptions {
-public:
+  public:
     explicit DocumentPageDescriptions(const CTavrelDoc& doc) : doc_(doc) {}
     std::string lawShortName(const std::string& idHN) const override;
     std::optional<std::string> articleHeading(const std::string& idFN) const override;
@@ -47,7 +47,7 @@ public:
     std::string caption(const std::string& idFN) const override;
     bool splitPage(const std::string& idFN, int& number, int& count) const override;
 
-private:
+  private:
     const CTavrelDoc& doc_;
 };
 

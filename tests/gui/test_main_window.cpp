@@ -1,29 +1,6 @@
 // The main window as the user sees it: started on a copy of the sample
 // collection, it shows the cover page, follows page links, keeps its
 // placement and divider, and obeys the keyboard rules.
-#include <QAction>
-#include <QApplication>
-#include <QDir>
-#include <QDirIterator>
-#include <QElapsedTimer>
-#include <QDialog>
-#include <QFile>
-#include <QFileInfo>
-#include <QLocalSocket>
-#include <QPointer>
-#include <QProcess>
-#include <QMenu>
-#include <QStatusBar>
-#include <QSettings>
-#include <QSignalSpy>
-#include <QSplitter>
-#include <QTabWidget>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QWebEnginePage>
-
-#include <memory>
-
 #include "app/application.h"
 #include "app/cmainframe.h"
 #include "app/command_registry.h"
@@ -34,6 +11,29 @@
 #include "navigator/gui/c1stview.h"
 #include "navigator/gui/ttreectrl.h"
 #include "textview/gui/c2ndview.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocalSocket>
+#include <QMenu>
+#include <QPointer>
+#include <QProcess>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebEnginePage>
+
+#include <memory>
 
 using namespace tavrel;
 using namespace tavrel::gui;
@@ -89,7 +89,7 @@ bool waitForText(C2ndView* view, const QString& text) {
 class TestMainWindow : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void init();
     void cleanup();
 
@@ -110,7 +110,7 @@ private slots:
     void navigatorRequestsOpenPagesInTheView();
     void rightClickOpensTheMenuHoverDescribesTheLink();
 
-private:
+  private:
     void startApp(bool splash = false, int splashMilliseconds = 750);
     C2ndView* view() const { return app_->mainFrame()->textView(); }
     CMainFrame* frame() const { return app_->mainFrame(); }
@@ -169,12 +169,12 @@ void TestMainWindow::startsOnTheCoverWithTheFixedCaptionAndDefaultLayout() {
     QCOMPARE(view()->currentPageId(), std::string("00A-Z0010000-00"));
     // The page arrived through the page scheme as Shift-JIS and reads right.
     QVERIFY(waitForText(view(), QStringLiteral("建築基準法")));
-    QCOMPARE(evaluate(view()->page(), QStringLiteral("document.characterSet")).toString(),
-             QStringLiteral("Shift_JIS"));
+    QCOMPARE(evaluate(view()->page(), QStringLiteral("document.characterSet")).toString(), QStringLiteral("Shift_JIS"));
     // Its images are served from the image folder.
     QTRY_VERIFY_WITH_TIMEOUT(
-        evaluate(view()->page(), QStringLiteral("Array.from(document.images).length > 0 && "
-                                                "Array.from(document.images).every(i => i.complete && i.naturalWidth > 0)"))
+        evaluate(view()->page(),
+                 QStringLiteral("Array.from(document.images).length > 0 && "
+                                "Array.from(document.images).every(i => i.complete && i.naturalWidth > 0)"))
             .toBool(),
         15000);
     // Nothing to go back to yet, and the message sink stayed silent.
@@ -198,10 +198,11 @@ void TestMainWindow::clickingAPageLinkShowsTheTargetAndRecordsTheCover() {
     QVERIFY(waitForText(view(), QStringLiteral("建築基準法")));
     // Where the first law's link sits on the screen.
     const QVariantList rect =
-        evaluate(view()->page(), QStringLiteral("(function(){var a=[...document.links].find(l=>"
-                                                "l.getAttribute('href').toUpperCase().indexOf('01A-00010000_TAVREL')>=0);"
-                                                "a.scrollIntoView();var r=a.getBoundingClientRect();"
-                                                "return [r.left+r.width/2, r.top+r.height/2];})()"))
+        evaluate(view()->page(),
+                 QStringLiteral("(function(){var a=[...document.links].find(l=>"
+                                "l.getAttribute('href').toUpperCase().indexOf('01A-00010000_TAVREL')>=0);"
+                                "a.scrollIntoView();var r=a.getBoundingClientRect();"
+                                "return [r.left+r.width/2, r.top+r.height/2];})()"))
             .toList();
     QCOMPARE(rect.size(), 2);
     const QPoint at(rect[0].toInt(), rect[1].toInt());
@@ -353,9 +354,8 @@ void TestMainWindow::rightDragShowsArrowAndGoesBack() {
     QTRY_VERIFY_WITH_TIMEOUT(arrowShown(view(), QStringLiteral("move_stop.gif")), 10000);
     QTest::mouseRelease(surface, Qt::RightButton, {}, start + QPoint(0, -40));
     // Nothing is sent, the arrow goes away.
-    QTRY_VERIFY_WITH_TIMEOUT(evaluate(view()->page(), QStringLiteral("!document.getElementById('move-direction-image')"))
-                                 .toBool(),
-                             10000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        evaluate(view()->page(), QStringLiteral("!document.getElementById('move-direction-image')")).toBool(), 10000);
     QCOMPARE(view()->currentPageId(), std::string("00A-Z0010000-00"));
 }
 
@@ -378,8 +378,7 @@ void TestMainWindow::splittingTheRightSideRemembersItsDivider() {
 
     split->trigger();
     QVERIFY(!frame()->isSplit());
-    QCOMPARE(readSetting(QStringLiteral("Settings-2008/SplitterPos2")).toString(),
-             QStringLiteral("0:%1:0").arg(moved));
+    QCOMPARE(readSetting(QStringLiteral("Settings-2008/SplitterPos2")).toString(), QStringLiteral("0:%1:0").arg(moved));
     QCOMPARE(frame()->mainSplitter()->widget(1), static_cast<QWidget*>(view()));
     QCOMPARE(view()->currentPageId(), std::string("00A-Z0020000-00"));
 
@@ -481,7 +480,8 @@ void TestMainWindow::missingHelpFileIsReportedAndAlwaysOnTopToggles() {
     startApp();
     frame()->commands().byName(QStringLiteral("help"))->trigger();
     QCOMPARE(app_->messages().shown().size(), size_t(1));
-    QCOMPARE(app_->messages().shown()[0].text, QStringLiteral("ソラテのヘルプファイルを\n開くことができませんでした。"));
+    QCOMPARE(app_->messages().shown()[0].text,
+             QStringLiteral("ソラテのヘルプファイルを\n開くことができませんでした。"));
 
     QAction* onTop = frame()->commands().byName(QStringLiteral("alwaysOnTop"));
     QVERIFY(!onTop->isChecked());
@@ -543,14 +543,14 @@ void TestMainWindow::rightClickOpensTheMenuHoverDescribesTheLink() {
     QTest::mouseMove(surface, blank);
     QTest::mouseClick(surface, Qt::RightButton, {}, blank);
     QMenu* menu = nullptr;
-    QTRY_VERIFY_WITH_TIMEOUT((menu = frame()->findChild<QMenu*>(QStringLiteral("pageContextMenu"))) && menu->isVisible(),
-                             10000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (menu = frame()->findChild<QMenu*>(QStringLiteral("pageContextMenu"))) && menu->isVisible(), 10000);
     QStringList items;
     for (QAction* a : menu->actions()) items << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    QCOMPARE(items, (QStringList{QStringLiteral("前へ"), QStringLiteral("次へ"), QStringLiteral("戻る"),
-                                 QStringLiteral("進む"), QStringLiteral("-"),
-                                 QStringLiteral("このページ内の検索（Ctrl+F）"), QStringLiteral("反転マークのクリア"),
-                                 QStringLiteral("ぷちコピー（Ctrl+C）")}));
+    QCOMPARE(items,
+             (QStringList{QStringLiteral("前へ"), QStringLiteral("次へ"), QStringLiteral("戻る"),
+                          QStringLiteral("進む"), QStringLiteral("-"), QStringLiteral("このページ内の検索（Ctrl+F）"),
+                          QStringLiteral("反転マークのクリア"), QStringLiteral("ぷちコピー（Ctrl+C）")}));
     // Nothing to go back to, no marks, no selection.
     QVERIFY(!frame()->commands().byName(QStringLiteral("back"))->isEnabled());
     QVERIFY(!frame()->commands().byName(QStringLiteral("clearMarks"))->isEnabled());

@@ -1,12 +1,12 @@
 // The settings store on QSettings: values keep their type and Japanese text
 // survives the trip through the file; missing or mistyped values read as the
 // default.
+#include "app/qt_settings_store.h"
+#include "text/sjis.h"
+
 #include <QCoreApplication>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include "app/qt_settings_store.h"
-#include "text/sjis.h"
 
 using namespace tavrel;
 using namespace tavrel::gui;
@@ -14,7 +14,7 @@ using namespace tavrel::gui;
 class TestQtSettingsStore : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void valuesSurviveAReopen() {
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("s.ini"));

@@ -1,7 +1,7 @@
 // Right-button gestures and the context-menu decision.
-#include <gtest/gtest.h>
-
 #include "textview/gesture.h"
+
+#include <gtest/gtest.h>
 
 namespace tavrel::textview {
 namespace {

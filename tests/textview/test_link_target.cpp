@@ -1,13 +1,12 @@
 // Page-link addresses, as the page builder writes them and as the browser
 // hands them back, and the words of a search text.
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 #include "text/sjis.h"
 #include "textview/link_target.h"
 #include "textview/search_words.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace tavrel::textview {
 namespace {
@@ -21,24 +20,24 @@ class LinkTargetTest : public ::testing::TestWithParam<LinkCase> {};
 
 TEST_P(LinkTargetTest, Target) { EXPECT_EQ(linkTarget(GetParam().url), GetParam().target); }
 
-INSTANTIATE_TEST_SUITE_P(
-    Addresses, LinkTargetTest,
-    ::testing::Values(
-        // As written by the builder.
-        LinkCase{"http://01A-00030000-00_TAVREL", "01A-00030000-00"},
-        LinkCase{"http://01A-00030000_TAVREL", "01A-00030000-00"},
-        // As the browser reports them: host lower-cased, "/" appended.
-        LinkCase{"http://01a-00030000-00_tavrel/", "01A-00030000-00"},
-        LinkCase{"http://01a-00030000_tavrel/", "01A-00030000-00"},
-        LinkCase{"http://01a-00030000_tavrel///", "01A-00030000-00"},
-        // An identifier ending in a letter of the suffix keeps that letter.
-        LinkCase{"http://01A-0003000A_TAVREL", "01A-0003000A-00"},
-        LinkCase{"http://01a-0003000e_tavrel/", "01A-0003000E-00"},
-        // Wrong lengths give no target.
-        LinkCase{"http://01A-0003000_TAVREL", ""}, LinkCase{"http://01A-00030000-0_TAVREL", ""},
-        LinkCase{"http://_TAVREL", ""},
-        // Not a page link.
-        LinkCase{"http://01A-00030000-00", ""}, LinkCase{"https://example.org/01A-00030000-00/", ""}));
+INSTANTIATE_TEST_SUITE_P(Addresses, LinkTargetTest,
+                         ::testing::Values(
+                             // As written by the builder.
+                             LinkCase{"http://01A-00030000-00_TAVREL", "01A-00030000-00"},
+                             LinkCase{"http://01A-00030000_TAVREL", "01A-00030000-00"},
+                             // As the browser reports them: host lower-cased, "/" appended.
+                             LinkCase{"http://01a-00030000-00_tavrel/", "01A-00030000-00"},
+                             LinkCase{"http://01a-00030000_tavrel/", "01A-00030000-00"},
+                             LinkCase{"http://01a-00030000_tavrel///", "01A-00030000-00"},
+                             // An identifier ending in a letter of the suffix keeps that letter.
+                             LinkCase{"http://01A-0003000A_TAVREL", "01A-0003000A-00"},
+                             LinkCase{"http://01a-0003000e_tavrel/", "01A-0003000E-00"},
+                             // Wrong lengths give no target.
+                             LinkCase{"http://01A-0003000_TAVREL", ""}, LinkCase{"http://01A-00030000-0_TAVREL", ""},
+                             LinkCase{"http://_TAVREL", ""},
+                             // Not a page link.
+                             LinkCase{"http://01A-00030000-00", ""},
+                             LinkCase{"https://example.org/01A-00030000-00/", ""}));
 
 TEST(PageLink, RecognisedInAnyCase) {
     EXPECT_TRUE(isPageLink("http://01a-00030000_tavrel/"));

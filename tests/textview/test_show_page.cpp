@@ -1,16 +1,15 @@
 // The decisions of the text view around showing a page, with the browser,
 // the builder and the history replaced by recording fakes.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <set>
-#include <string>
-#include <vector>
-
 #include "document/options.h"
 #include "document/settings_store.h"
 #include "textview/show_page.h"
 #include "textview/start_page.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <set>
+#include <string>
+#include <vector>
 
 namespace tavrel::textview {
 namespace {
@@ -20,7 +19,7 @@ const std::string kB = "01A-00020000-00";
 const std::string kLarge = "01A-T0010000-00";
 
 class FakeSource : public PageSource {
-public:
+  public:
     bool buildPage(const std::string& id, bool fullPage, std::string& html) override {
         builds.push_back(id + (fullPage ? "+full" : ""));
         if (failing.count(id)) return false;
@@ -35,7 +34,7 @@ public:
 };
 
 class FakeSurface : public PageSurface {
-public:
+  public:
     std::pair<int, int> scrollOffsets() const override { return scroll; }
     bool putPage(const std::string& id, const std::string& html) override {
         if (refuse) return false;
@@ -59,7 +58,7 @@ public:
 };
 
 class FakeHistory : public HistorySink {
-public:
+  public:
     void recordVisit(const HistoryEntry& e) override { visits.push_back(e); }
     void pageCaption(const std::string& id) override { captions.push_back(id); }
     std::vector<HistoryEntry> visits;
@@ -67,7 +66,7 @@ public:
 };
 
 class ShowPageTest : public ::testing::Test {
-protected:
+  protected:
     FakeSource source;
     FakeSurface surface;
     FakeHistory history;

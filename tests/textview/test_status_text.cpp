@@ -1,17 +1,16 @@
 // Status-bar texts for hovered links.
-#include <gtest/gtest.h>
-
-#include <map>
-#include <string>
-
 #include "text/sjis.h"
 #include "textview/status_text.h"
+
+#include <gtest/gtest.h>
+#include <map>
+#include <string>
 
 namespace tavrel::textview {
 namespace {
 
 class FakePages : public PageDescriptions {
-public:
+  public:
     std::string lawShortName(const std::string& idHN) const override {
         return idHN == "01A" ? text::fromUtf8("建基法") : std::string();
     }
@@ -42,7 +41,7 @@ public:
 };
 
 class StatusTextTest : public ::testing::Test {
-protected:
+  protected:
     std::string status(const std::string& s) { return text::toUtf8(statusTextFor(s, sites, pages)); }
     SiteAddresses sites = defaultSiteAddresses();
     FakePages pages;

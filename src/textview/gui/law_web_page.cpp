@@ -1,13 +1,13 @@
 #include "textview/gui/law_web_page.h"
 
-#include <QWebChannel>
-#include <QWebEngineProfile>
-#include <QWebEngineScript>
-
 #include "textview/gui/page_bridge.h"
 #include "textview/gui/page_scheme.h"
 #include "textview/gui/qt_text.h"
 #include "textview/link_target.h"
+
+#include <QWebChannel>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
 
 namespace tavrel::gui {
 
@@ -16,10 +16,10 @@ namespace {
 // to the user's browser (or back to the law page for a page link), then it
 // goes away.
 class LinkCatcherPage : public QWebEnginePage {
-public:
+  public:
     LinkCatcherPage(QWebEngineProfile* profile, LawWebPage* owner) : QWebEnginePage(profile, owner), owner_(owner) {}
 
-protected:
+  protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override {
         if (textview::isPageLink(toCp932(url.toString())))
             emit owner_->pageLinkRequested(url.toString());
@@ -29,7 +29,7 @@ protected:
         return false;
     }
 
-private:
+  private:
     LawWebPage* owner_;
 };
 }  // namespace

@@ -15,24 +15,24 @@ class PageBridge;
 
 class LawWebPage : public QWebEnginePage {
     Q_OBJECT
-public:
+  public:
     LawWebPage(QWebEngineProfile* profile, QObject* parent);
 
     PageBridge* bridge() const { return bridge_; }
 
-signals:
+  signals:
     // A page link reached the browser's navigation (the click listener did
     // not catch it).
     void pageLinkRequested(const QString& url);
     // A link to anything else than our pages.
     void externalLinkRequested(const QUrl& url);
 
-protected:
+  protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
     QWebEnginePage* createWindow(WebWindowType type) override;
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int, const QString&) override {}
 
-private:
+  private:
     PageBridge* bridge_;
     QWebChannel* channel_;
 };

@@ -13,7 +13,7 @@ namespace tavrel::gui {
 
 class PageSchemeHandler : public QWebEngineUrlSchemeHandler {
     Q_OBJECT
-public:
+  public:
     static constexpr const char* kScheme = "tavrel";
     // Must run before the QApplication is created.
     static void registerScheme();
@@ -27,7 +27,7 @@ public:
 
     void requestStarted(QWebEngineUrlRequestJob* job) override;
 
-private:
+  private:
     QString imageFolder_;
     QString pageId_;
     QByteArray pageHtml_;

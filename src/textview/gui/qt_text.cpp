@@ -1,8 +1,8 @@
 #include "textview/gui/qt_text.h"
 
-#include <QByteArray>
-
 #include "text/sjis.h"
+
+#include <QByteArray>
 
 namespace tavrel::gui {
 

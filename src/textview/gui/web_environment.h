@@ -14,14 +14,14 @@ class PageSchemeHandler;
 
 class WebEnvironment : public QObject {
     Q_OBJECT
-public:
+  public:
     // imageFolder: the only folder whose files the pages may load.
     WebEnvironment(const QString& imageFolder, QObject* parent = nullptr);
 
     QWebEngineProfile* profile() const { return profile_; }
     PageSchemeHandler* pages() const { return handler_; }
 
-private:
+  private:
     void installPageScript();
 
     QWebEngineProfile* profile_;

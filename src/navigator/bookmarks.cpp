@@ -214,7 +214,9 @@ bool TListBmk::saveChange() {
 }
 
 int TListBmk::addPage(const std::string& idFN) {
-    if (idFN.size() != db::kIdFNLength) return -1;
+    // Only a page identifier is a bookmark: anything else would be written
+    // to the file and shown as a row of a page that does not exist.
+    if (!db::isIdFN(idFN)) return -1;
     if (_add(idFN)) saveChange();
     _show();
     return _find_row(idFN);

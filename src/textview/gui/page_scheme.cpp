@@ -52,6 +52,14 @@ QUrl PageSchemeHandler::publish(const QString& idFN, const QByteArray& html) {
     return url;
 }
 
+QString PageSchemeHandler::servableFile(const QString& urlPath) const {
+    const QFileInfo info(urlPath);
+    const QString canonical = info.canonicalFilePath();
+    if (imageFolder_.isEmpty() || canonical.isEmpty() || !info.isFile() || !canonical.startsWith(imageFolder_))
+        return {};
+    return canonical;
+}
+
 void PageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
     const QUrl url = job->requestUrl();
     if (url.host() != kPageHost) {
@@ -59,15 +67,15 @@ void PageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
         return;
     }
     const QString path = url.path();
-    if (path == QLatin1Char('/') + pageId_ && !pageId_.isEmpty()) {
+    if (servesPage(path)) {
         auto* buffer = new QBuffer(job);
         buffer->setData(pageHtml_);
         job->reply("text/html;charset=Shift_JIS", buffer);
         return;
     }
     // An image of the page: only files inside the image folder are served.
-    const QString canonical = QFileInfo(path).canonicalFilePath();
-    if (imageFolder_.isEmpty() || canonical.isEmpty() || !canonical.startsWith(imageFolder_)) {
+    const QString canonical = servableFile(path);
+    if (canonical.isEmpty()) {
         job->fail(QWebEngineUrlRequestJob::UrlNotFound);
         return;
     }

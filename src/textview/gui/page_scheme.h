@@ -27,6 +27,14 @@ class PageSchemeHandler : public QWebEngineUrlSchemeHandler {
 
     void requestStarted(QWebEngineUrlRequestJob* job) override;
 
+    // The file a page may load for the address path: the canonical path of
+    // an existing file inside the image folder, else empty.
+    QString servableFile(const QString& urlPath) const;
+    // The page published last, when the address path names it.
+    bool servesPage(const QString& urlPath) const {
+        return !pageId_.isEmpty() && urlPath == QLatin1Char('/') + pageId_;
+    }
+
   private:
     QString imageFolder_;
     QString pageId_;

@@ -123,6 +123,30 @@ TEST_F(MarkerFileStartTest, DamagedMarkerFilesStartQuietlyAndKeepEveryWholeMarke
     EXPECT_EQ(readFile(dir_.file("tavrel08.ppj")).rfind("VERSION 8.08\r\n", 0), 0u);
 }
 
+TEST_F(MarkerFileStartTest, AUserFolderThatCannotBeWrittenKeepsEveryChangeAndSaysSoAtClose) {
+    // A folder below a plain file cannot be made or written, by the
+    // super-user neither.
+    writeFile(dir_.file("plainfile"), "not a folder");
+    const std::string blocked = dir_.file("plainfile") + "/";
+    const std::string key = std::string(55, 'P'), value = std::string(35, 'Q');
+    CTavrelDoc d(settings_, sink_, DocumentFolders{dir_.folder(), blocked});
+    ASSERT_TRUE(d.OnNewDocument());
+    ASSERT_EQ(sink_.shown().size(), 1u);
+    EXPECT_EQ(sink_.shown()[0].textUtf8(), "テンポラリフォルダが作成できませんでした。");
+    sink_.clear();
+
+    d.addMarker(false, key, value);
+    EXPECT_FALSE(d.saveUserMarkers());
+    EXPECT_EQ(d.findMarker(false, key), value) << "the change stays in the table";
+    d.OnCloseDocument();
+    ASSERT_EQ(sink_.shown().size(), 1u);
+    EXPECT_EQ(sink_.shown()[0].textUtf8(),
+              "ピンポイントの設定をファイル(tavrel08.ppj)に保存できませんでした。\n\n"
+              "前回保存した設定はそのまま残っています。");
+    EXPECT_EQ(sink_.shown()[0].icon, MsgIcon::Exclamation);
+    EXPECT_FALSE(std::filesystem::exists(dir_.file("tavrel08.ppj"))) << "nothing written elsewhere";
+}
+
 // Writes the wrong type for every key the program keeps: a number where a
 // text belongs, a text or bytes where a number belongs.
 void storeWrongTypes(MemorySettingsStore& store) {

@@ -6,6 +6,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace tavrel::text {
@@ -46,13 +47,33 @@ size_t singleByteCount(std::string_view s) noexcept {
     return count;
 }
 
+namespace {
+
+// True when pos (> 0, inside s) starts a character, judged from the bytes
+// right before it: s starts on a boundary, and a byte that cannot be a lead
+// byte always ends a character, so an even run of possible lead bytes before
+// pos ends on a boundary.
+bool startsCharacterAt(std::string_view s, size_t pos) noexcept {
+    size_t run = 0;
+    while (run < pos && isLeadByte(s[pos - run - 1])) ++run;
+    return run % 2 == 0;
+}
+
+}  // namespace
+
 size_t findText(std::string_view hay, std::string_view needle, size_t from) noexcept {
     if (needle.empty()) return from <= hay.size() ? from : std::string_view::npos;
-    size_t i = 0;
-    // Walk to the first character boundary at or after from.
-    while (i < from && i < hay.size()) i += charLength(hay, i);
-    for (; i + needle.size() <= hay.size(); i += charLength(hay, i)) {
-        if (hay.compare(i, needle.size(), needle) == 0) return i;
+    if (from >= hay.size()) return std::string_view::npos;
+    // The first character boundary at or after from.
+    size_t i = from == 0 || startsCharacterAt(hay, from) ? from : from + 1;
+    // Candidates by memmem; a candidate inside a double-byte character is
+    // passed over.
+    while (i + needle.size() <= hay.size()) {
+        const void* hit = memmem(hay.data() + i, hay.size() - i, needle.data(), needle.size());
+        if (!hit) break;
+        const size_t at = static_cast<size_t>(static_cast<const char*>(hit) - hay.data());
+        if (at == 0 || startsCharacterAt(hay, at)) return at;
+        i = at + 1;
     }
     return std::string_view::npos;
 }
@@ -61,19 +82,12 @@ std::string replaceAll(std::string_view s, std::string_view from, std::string_vi
     if (from.empty()) return std::string(s);
     std::string out;
     out.reserve(s.size());
-    // One walk over the character boundaries of s (a search from the start
-    // for every hit made long texts with many hits quadratic).
+    // One pass: each hit is looked for from the end of the previous one.
     size_t pos = 0;  // first byte not yet copied
-    size_t i = 0;    // a character boundary of s
-    while (i + from.size() <= s.size()) {
-        if (s.compare(i, from.size(), from) == 0) {
-            out.append(s.substr(pos, i - pos));
-            out.append(to);
-            pos = i + from.size();
-            while (i < pos) i += charLength(s, i);
-        } else {
-            i += charLength(s, i);
-        }
+    for (size_t at = findText(s, from, 0); at != std::string_view::npos; at = findText(s, from, pos)) {
+        out.append(s.substr(pos, at - pos));
+        out.append(to);
+        pos = at + from.size();
     }
     out.append(s.substr(pos));
     return out;
@@ -107,9 +121,8 @@ std::string trimWide(std::string_view s) {
     size_t lastKeep = b;
     for (size_t i = b; i < s.size();) {
         const size_t n = charLength(s, i);
-        const bool space = (n == 1 && isAsciiSpace(s[i])) ||
-                           (n == 2 && static_cast<unsigned char>(s[i]) == 0x81 &&
-                            static_cast<unsigned char>(s[i + 1]) == 0x40);
+        const bool space = (n == 1 && isAsciiSpace(s[i])) || (n == 2 && static_cast<unsigned char>(s[i]) == 0x81 &&
+                                                              static_cast<unsigned char>(s[i + 1]) == 0x40);
         i += n;
         if (!space) lastKeep = i;
     }
@@ -163,7 +176,7 @@ namespace {
 
 // One iconv descriptor per direction and thread, opened on first use.
 class Converter {
-public:
+  public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
     ~Converter() {
         if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
@@ -201,16 +214,19 @@ public:
         return clean;
     }
 
-private:
+  private:
     iconv_t cd_;
 };
 
 size_t utf8SequenceLength(std::string_view s) {
     const auto c = static_cast<unsigned char>(s[0]);
     size_t n = 1;
-    if (c >= 0xC2 && c <= 0xDF) n = 2;
-    else if (c >= 0xE0 && c <= 0xEF) n = 3;
-    else if (c >= 0xF0 && c <= 0xF4) n = 4;
+    if (c >= 0xC2 && c <= 0xDF)
+        n = 2;
+    else if (c >= 0xE0 && c <= 0xEF)
+        n = 3;
+    else if (c >= 0xF0 && c <= 0xF4)
+        n = 4;
     // A malformed sequence is skipped one byte at a time.
     for (size_t i = 1; i < n; ++i) {
         if (i >= s.size() || (static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) return 1;

@@ -59,6 +59,44 @@ TEST(FindText, OnlyMatchesOnCharacterBoundaries) {
     EXPECT_EQ(findText(real, kOpenParen, 4), std::string::npos);
 }
 
+// Against a walk over every character boundary, on texts mixing bytes that
+// may be lead bytes, trail bytes or both, so that runs of lead-range bytes of
+// every length and parity occur before candidates.
+TEST(FindText, AgreesWithAWalkOverEveryCharacterBoundaryOnMixedBytes) {
+    const auto walk = [](std::string_view hay, std::string_view needle, size_t from) {
+        if (needle.empty()) return from <= hay.size() ? from : std::string::npos;
+        size_t i = 0;
+        while (i < from && i < hay.size()) i += charLength(hay, i);
+        for (; i + needle.size() <= hay.size(); i += charLength(hay, i))
+            if (hay.compare(i, needle.size(), needle) == 0) return i;
+        return std::string::npos;
+    };
+    const unsigned char alphabet[] = {'a', 'i', 0x40, 0x5C, 0x69, 0x81, 0x88, 0x95, 0x9F, 0xA0, 0xE0, 0xFC};
+    unsigned seed = 7;
+    const auto next = [&] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7FFF; };
+    size_t found = 0;
+    for (int round = 0; round < 20000; ++round) {
+        std::string hay, needle;
+        for (unsigned n = next() % 24; n > 0; --n) hay += static_cast<char>(alphabet[next() % sizeof alphabet]);
+        for (unsigned n = 1 + next() % 3; n > 0; --n) needle += static_cast<char>(alphabet[next() % sizeof alphabet]);
+        const size_t from = next() % (hay.size() + 2);
+        const size_t expected = walk(hay, needle, from);
+        ASSERT_EQ(findText(hay, needle, from), expected) << "round " << round;
+        found += expected != std::string::npos;
+        // Replacing walks the same boundaries: the hits left to right, each
+        // search going on at the first boundary after the previous hit.
+        std::string replaced;
+        size_t pos = 0;
+        for (size_t at = walk(hay, needle, 0); at != std::string::npos; at = walk(hay, needle, pos)) {
+            replaced += hay.substr(pos, at - pos) + "<>";
+            pos = at + needle.size();
+        }
+        replaced += hay.substr(pos);
+        ASSERT_EQ(replaceAll(hay, needle, "<>"), replaced) << "round " << round;
+    }
+    EXPECT_GT(found, 1000u) << "the texts hold matches";
+}
+
 TEST(ReplaceAll, ReplacesAlignedOccurrencesOnly) {
     EXPECT_EQ(replaceAll(SJ("甲　乙　丙"), SJ("　"), " "), SJ("甲 乙 丙"));
     const std::string straddle = std::string("\x88\x81") + "i";

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -158,6 +159,32 @@ size_t ScanTexts::pagesHoldingAll(const std::vector<std::string>& words) const {
         }
     }
     return static_cast<size_t>(std::count(all.begin(), all.end(), 1));
+}
+
+size_t readAllRows(const std::string& dataFolder, const std::vector<std::string>& utf8Sql) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2((dataFolder + db::kDatabaseFileName).c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+        throw std::runtime_error("cannot open the collection");
+    size_t bytes = 0;
+    for (const std::string& sql : utf8Sql) {
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK)
+            throw std::runtime_error(sqlite3_errmsg(db));
+        while (sqlite3_step(st) == SQLITE_ROW)
+            for (int i = 0; i < sqlite3_column_count(st); ++i) {
+                sqlite3_column_text(st, i);
+                bytes += static_cast<size_t>(sqlite3_column_bytes(st, i));
+            }
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
+    return bytes;
+}
+
+double threadCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
 }
 
 void addMemoryCounter(benchmark::State& state) {

@@ -9,6 +9,7 @@
 #include "document/ctavreldoc.h"
 #include "document/settings_store.h"
 
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstddef>
 #include <memory>
@@ -85,6 +86,38 @@ class ScanTexts {
     std::vector<size_t> begin_;  // page i: text_[begin_[i], begin_[i + 1])
 };
 
+// The resident memory of this process now (VmRSS), in MB, as counter rss_MB.
 void addMemoryCounter(benchmark::State& state);
+
+// The processor time of this thread, in milliseconds: on a shared machine
+// it varies far less than the time on the clock.
+double threadCpuMs();
+
+// The best of reps runs of f, in milliseconds of processor time.
+template <class F>
+double bestMs(int reps, F&& f) {
+    double best = 1e300;
+    for (int i = 0; i < reps; ++i) {
+        const double t0 = threadCpuMs();
+        f();
+        best = std::min(best, threadCpuMs() - t0);
+    }
+    return best;
+}
+
+// Counters cpu_ms (this benchmark's operation), base_ms (the simplest way to
+// get the same rows or text) and ratio = ms / base_ms, both timed here.
+template <class F, class B>
+void compareWithBaseline(benchmark::State& state, int reps, F&& mine, B&& baseline) {
+    const double m = bestMs(reps, mine);
+    const double b = bestMs(reps, baseline);
+    state.counters["cpu_ms"] = m;
+    state.counters["base_ms"] = b;
+    state.counters["ratio"] = m / b;
+}
+
+// Reads every row of a statement on a raw read-only handle of a
+// collection's database, touching each column's text; returns the bytes.
+size_t readAllRows(const std::string& dataFolder, const std::vector<std::string>& utf8Sql);
 
 }  // namespace tavrel::bench

@@ -192,8 +192,10 @@ void CMainFrame::OnCreateClient() {
     connect(navigator_, &C1stView::tabChanged, this, [this]() { updateCommands(); });
     connect(navigator_, &C1stView::pageRequested, this, [this](const QString& id) {
         // Law and chapter nodes carry shorter identifiers: the view ignores them.
-        view_->ShowPage(toCp932(id));
+        if (view_->ShowPage(toCp932(id))) view_->ColorAnchors();
     });
+    // The search text that opens the hidden page.
+    connect(navigator_, &C1stView::hiddenPageRequested, this, [this]() { onCommand(frame_cmd::Hidden); });
     connect(navigator_, &C1stView::searchResultRequested, this, [this](const QString& id, bool highlight) {
         view_->m_highlightAfterLoad = highlight;
         if (!view_->ShowPage(toCp932(id))) view_->m_highlightAfterLoad = false;
@@ -208,7 +210,7 @@ void CMainFrame::OnCreateClient() {
 C2ndView* CMainFrame::createTextView() {
     view_ = new C2ndView(doc_, navigation_, web_, showState_);
     view_->setNavigator(navigator_);
-    navigator_->setTextView(view_);
+    navigator_->setPageView(view_);
     connect(view_, &C2ndView::pageShown, this, [this]() { updateCommands(); });
     connect(view_, &C2ndView::statusTextChanged, this, [this](const QString& text) {
         if (text.isEmpty())
@@ -220,6 +222,8 @@ C2ndView* CMainFrame::createTextView() {
     connect(view_, &C2ndView::syncRequested, this,
             [this](const QString& id) { navigator_->SyncToArticle(toCp932(id)); });
     connect(view_, &C2ndView::commandRequested, this, &CMainFrame::onCommand);
+    // 32773: a search result has loaded; the navigator marks the search words.
+    connect(view_, &C2ndView::highlightSearchWordsRequested, navigator_, &C1stView::emphasiseSearchWords);
     connect(view_, &C2ndView::contextMenuAt, this, &CMainFrame::showContextMenu);
     navigation_.setTextView(view_);
     doc_.setTextView(view_);

@@ -19,9 +19,11 @@
 #include "textview/gui/law_web_page.h"
 #include "textview/gui/page_bridge.h"
 #include "textview/gui/page_scheme.h"
+#include "textview/gui/page_script.h"
 #include "textview/gui/qt_text.h"
 #include "textview/gui/web_environment.h"
 #include "textview/link_target.h"
+#include "textview/marks.h"
 #include "textview/start_page.h"
 
 namespace tavrel::gui {
@@ -149,7 +151,15 @@ void C2ndView::Print(int preview) {
     loop.exec();
 }
 
-int C2ndView::MarkWords(const std::string&, int) { return 0; }
+int C2ndView::MarkWords(const std::string& words, int flag) {
+    // The marking script's answer is needed at once (the count, and the
+    // colours it replaced for taking the marks off again).
+    return textview::markWords(words, flag != 0, doc_.options(), display_.m_marks, display_.m_savedColors,
+                               [this](const std::string& script) {
+                                   return runScriptAndWait(page_, QString::fromLatin1(script.data(), static_cast<qsizetype>(script.size())))
+                                       .toStdString();
+                               });
+}
 
 std::string C2ndView::runSearchDialog(const std::string& initialText) { return initialText; }
 

@@ -1,0 +1,395 @@
+// The navigator pane inside the main window, as the user drives it: the
+// contents tree and the article list open pages in the text view, the
+// history and article moves run from the toolbar and the keyboard and keep
+// the navigator in step, the display toggles rebuild the page in place, the
+// full-text search marks its words in an opened result and bookmarks reach
+// their file at once. Pages are read through the web view.
+#include "app/application.h"
+#include "app/cmainframe.h"
+#include "app/command_registry.h"
+#include "app/qt_message_sink.h"
+#include "document/navigation.h"
+#include "navigator/gui/c1stview.h"
+#include "navigator/gui/search_progress.h"
+#include "navigator/gui/tcombolst.h"
+#include "navigator/gui/tlistbase.h"
+#include "navigator/gui/ttreectrl.h"
+#include "text/sjis.h"
+#include "textview/gui/c2ndview.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <QWebEnginePage>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+using namespace tavrel;
+using namespace tavrel::gui;
+
+namespace {
+
+bool copyFolder(const QString& from, const QString& to) {
+    QDir().mkpath(to);
+    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(path);
+        if (it.fileInfo().isDir())
+            QDir().mkpath(target);
+        else if (!QFile::copy(path, target))
+            return false;
+    }
+    return true;
+}
+
+QVariant evaluate(QWebEnginePage* page, const QString& script) {
+    QVariant result;
+    bool done = false;
+    page->runJavaScript(script, [&](const QVariant& v) {
+        result = v;
+        done = true;
+    });
+    QElapsedTimer t;
+    t.start();
+    while (!done && t.elapsed() < 15000) QTest::qWait(20);
+    return result;
+}
+
+QString bodyText(C2ndView* view) {
+    return evaluate(view->page(), QStringLiteral("document.body ? document.body.innerText : ''")).toString();
+}
+
+bool waitForText(C2ndView* view, const QString& text) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 20000) {
+        if (bodyText(view).contains(text)) return true;
+        QTest::qWait(100);
+    }
+    return false;
+}
+
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+constexpr const char* kFirst = "01A-00010000-00";
+constexpr const char* kSecond = "01A-00020000-00";
+// An article with many bracketed phrases (shown in full at once).
+constexpr const char* kBrackets = "01A-00270000-00";
+
+}  // namespace
+
+class TestNavigationWindow : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init();
+    void cleanup();
+
+    void expandingALawAndPickingAnArticleShowsIt();
+    void movesFromTheToolbarAndTheKeysKeepTheTreeInStep();
+    void bracketToggleRebuildsThePageWithoutAHistoryEntry();
+    void listTabStartsOnTheRememberedArticlesLaw();
+    void searchResultOpensWithItsWordsMarked();
+    void bookmarksAreAddedAndDeletedWithTheFileWrittenAtOnce();
+
+  private:
+    void startApp();
+    C2ndView* view() const { return app_->mainFrame()->textView(); }
+    CMainFrame* frame() const { return app_->mainFrame(); }
+    C1stView* nav() const { return frame()->navigator(); }
+    QAction* command(const char* name) const { return frame()->commands().byName(QLatin1String(name)); }
+    void clickToolButton(const char* name) {
+        auto* bar = frame()->findChild<QToolBar*>(QStringLiteral("toolBar"));
+        QWidget* button = bar ? bar->widgetForAction(command(name)) : nullptr;
+        QVERIFY(button);
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    // Waits until the view shows the page and it has loaded.
+    bool waitForPage(const char* id);
+    void openFromTree(const char* id);
+    void writeSetting(const QString& key, const QVariant& value) {
+        QSettings s(settingsFile_, QSettings::IniFormat);
+        s.setValue(key, value);
+    }
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString dataFolder_;
+    QString settingsFile_;
+    std::unique_ptr<TavrelApplication> app_;
+};
+
+void TestNavigationWindow::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    dataFolder_ = dir_->filePath(QStringLiteral("bin"));
+    const QString built = QStringLiteral(TAVREL_BINARY_DIR) + QStringLiteral("/bin");
+    QVERIFY2(QFile::exists(built + QStringLiteral("/TL2008.orl")), "the sample collection has not been built");
+    QDir().mkpath(dataFolder_);
+    for (const char* name : {"TL2008.orl", "default.ppj", "help08.html"})
+        QVERIFY(QFile::copy(built + QLatin1Char('/') + QLatin1String(name),
+                            dataFolder_ + QLatin1Char('/') + QLatin1String(name)));
+    QVERIFY(copyFolder(built + QStringLiteral("/images08"), dataFolder_ + QStringLiteral("/images08")));
+    settingsFile_ = dir_->filePath(QStringLiteral("settings.ini"));
+}
+
+void TestNavigationWindow::cleanup() {
+    app_.reset();
+    dir_.reset();
+}
+
+void TestNavigationWindow::startApp() {
+    StartOptions o;
+    o.executableFolder = dataFolder_;
+    o.userDataFolder = dir_->filePath(QStringLiteral("user"));
+    o.splash = false;
+    o.answerMessagesInAdvance = true;
+    o.settingsFile = settingsFile_;
+    app_ = std::make_unique<TavrelApplication>(o);
+    QVERIFY(app_->start());
+    QVERIFY(QTest::qWaitForWindowExposed(frame()));
+    frame()->activateWindow();
+    QTRY_VERIFY(QApplication::activeWindow() == frame());
+}
+
+bool TestNavigationWindow::waitForPage(const char* id) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 20000 && view()->currentPageId() != id) QTest::qWait(50);
+    if (view()->currentPageId() != id) return false;
+    // The page on screen is the one asked for: its anchors name it.
+    const QString probe = QStringLiteral("location.href");
+    while (t.elapsed() < 20000) {
+        if (evaluate(view()->page(), probe).toString().contains(QLatin1String(id), Qt::CaseInsensitive) &&
+            evaluate(view()->page(), QStringLiteral("document.readyState")).toString() == QLatin1String("complete"))
+            return true;
+        QTest::qWait(100);
+    }
+    return false;
+}
+
+void TestNavigationWindow::openFromTree(const char* id) {
+    nav()->SelectTab(C1stView::TabContents);
+    TTreeCtrl* tree = nav()->tree();
+    QTreeWidgetItem* item = tree->_find_item(id);
+    QVERIFY(item);
+    for (QTreeWidgetItem* p = item->parent(); p; p = p->parent()) tree->expandItem(p);
+    tree->scrollToItem(item);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
+}
+
+void TestNavigationWindow::expandingALawAndPickingAnArticleShowsIt() {
+    startApp();
+    TTreeCtrl* tree = nav()->tree();
+    QVERIFY(tree->topLevelItemCount() > 0);
+    QTreeWidgetItem* law = tree->_find_item("01A");
+    QVERIFY(law);
+    // A law node opens nothing; the text view stays on the cover.
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(law).center());
+    QCOMPARE(view()->currentPageId(), std::string("00A-Z0010000-00"));
+    QVERIFY(app_->messages().shown().empty());
+
+    tree->expandItem(law);
+    QVERIFY(law->isExpanded());
+    openFromTree(kFirst);
+    QVERIFY(waitForPage(kFirst));
+    QVERIFY(waitForText(view(), QStringLiteral("【目的】")));
+    QVERIFY(frame()->pageCaptionText().contains(QStringLiteral("建築基準法")));
+    // The cover was left for it: back is possible now.
+    QVERIFY(command("back")->isEnabled());
+    QVERIFY(!command("previous")->isEnabled());  // the first article of the collection
+    QVERIFY(command("next")->isEnabled());
+}
+
+void TestNavigationWindow::movesFromTheToolbarAndTheKeysKeepTheTreeInStep() {
+    writeSetting(QStringLiteral("Settings-2008/Synchro"), 1);
+    startApp();
+    openFromTree(kFirst);
+    QVERIFY(waitForPage(kFirst));
+
+    clickToolButton("next");
+    QVERIFY(waitForPage(kSecond));
+    QCOMPARE(nav()->tree()->_get_selected_id(), std::string(kSecond));  // synchronised
+    QVERIFY(command("previous")->isEnabled());
+    clickToolButton("previous");
+    QVERIFY(waitForPage(kFirst));
+    QCOMPARE(nav()->tree()->_get_selected_id(), std::string(kFirst));
+
+    // cover -> first -> second -> first: back goes to the second page, and
+    // forward returns.
+    clickToolButton("back");
+    QVERIFY(waitForPage(kSecond));
+    QVERIFY(command("forward")->isEnabled());
+    clickToolButton("forward");
+    QVERIFY(waitForPage(kFirst));
+    QVERIFY(!command("forward")->isEnabled());
+
+    // The keys: Left and Right move through the history while the focus is
+    // not in the tree; Down in the article list opens the next article.
+    nav()->SelectTab(C1stView::TabList);
+    TListLst* list = nav()->articleList();
+    QCOMPARE(list->_get_selected_id(), std::string(kFirst));  // the list follows the page shown
+    QTest::keyClick(list, Qt::Key_Left);
+    QVERIFY(waitForPage(kSecond));
+    QTest::keyClick(list, Qt::Key_Right);
+    QVERIFY(waitForPage(kFirst));
+    QTest::keyClick(list, Qt::Key_Down);
+    QVERIFY(waitForPage(kSecond));
+    QVERIFY(waitForText(view(), QStringLiteral("【用語の定義】")));
+    // In the tree Left stays in the tree.
+    nav()->SelectTab(C1stView::TabContents);
+    QTest::keyClick(nav()->tree(), Qt::Key_Left);
+    QCOMPARE(view()->currentPageId(), std::string(kSecond));
+}
+
+void TestNavigationWindow::bracketToggleRebuildsThePageWithoutAHistoryEntry() {
+    writeSetting(QStringLiteral("Settings-2008/Brachet"), 1);
+    startApp();
+    openFromTree(kBrackets);
+    QVERIFY(waitForPage(kBrackets));
+    QVERIFY(command("brachet")->isChecked());
+    const QString coloured = QStringLiteral("document.querySelectorAll('span[style*=\"background-color\"]').length");
+    QTRY_VERIFY_WITH_TIMEOUT(evaluate(view()->page(), coloured).toInt() > 0, 15000);
+    const size_t back = app_->navigation()->backList().size();
+    const int loads = view()->loadsFinished();
+
+    clickToolButton("brachet");
+    QVERIFY(!command("brachet")->isChecked());
+    QTRY_VERIFY_WITH_TIMEOUT(view()->loadsFinished() > loads, 15000);
+    QCOMPARE(view()->currentPageId(), std::string(kBrackets));
+    QTRY_COMPARE_WITH_TIMEOUT(evaluate(view()->page(), coloured).toInt(), 0, 15000);
+    QCOMPARE(app_->navigation()->backList().size(), back);
+
+    clickToolButton("brachet");
+    QVERIFY(command("brachet")->isChecked());
+    QTRY_VERIFY_WITH_TIMEOUT(evaluate(view()->page(), coloured).toInt() > 0, 15000);
+    QCOMPARE(app_->navigation()->backList().size(), back);
+}
+
+void TestNavigationWindow::listTabStartsOnTheRememberedArticlesLaw() {
+    // Starting on the list with the cover shown: the remembered article's law.
+    writeSetting(QStringLiteral("Settings-2008/CurIDFN"), QStringLiteral("01B-00010000-00"));
+    writeSetting(QStringLiteral("Settings-2008/TabPage"), 1);
+    startApp();
+    QCOMPARE(view()->currentPageId(), std::string("00A-Z0010000-00"));
+    QCOMPARE(nav()->currentTab(), int(C1stView::TabList));
+    QCOMPARE(nav()->lawSelector()->_get_selected_id(), std::string("01B"));
+    QCOMPARE(nav()->articleList()->shownLaw(), std::string("01B"));
+    QVERIFY(nav()->articleList()->topLevelItemCount() > 0);
+    frame()->close();
+    app_.reset();
+
+    // Starting on the tree with that article shown again: switching to the
+    // list brings the list to the article's law and row.
+    writeSetting(QStringLiteral("Settings-2008/TabPage"), 0);
+    writeSetting(QStringLiteral("Settings-2008/Synchro"), 1);
+    writeSetting(QStringLiteral("Settings-2008/CurIDFN"), QStringLiteral("01B-00010000-00"));
+    writeSetting(QStringLiteral("Records/Version"), 808);
+    startApp();
+    QVERIFY(waitForPage("01B-00010000-00"));
+    QCOMPARE(nav()->tree()->_get_selected_id(), std::string("01B-00010000-00"));
+    QVERIFY(!nav()->tabIsSetUp(C1stView::TabList));
+    QTest::keyClick(nav()->tree(), Qt::Key_PageDown, Qt::ControlModifier);
+    QCOMPARE(nav()->currentTab(), int(C1stView::TabList));
+    QCOMPARE(nav()->lawSelector()->_get_selected_id(), std::string("01B"));
+    QCOMPARE(nav()->articleList()->_get_selected_id(), std::string("01B-00010000-00"));
+    // 同期 is off while the search and bookmark tabs are shown.
+    QVERIFY(command("synchro")->isEnabled());
+    nav()->SelectTab(C1stView::TabSearch);
+    QVERIFY(!command("synchro")->isEnabled());
+}
+
+void TestNavigationWindow::searchResultOpensWithItsWordsMarked() {
+    startApp();
+    nav()->SelectTab(C1stView::TabSearch);
+    QLineEdit* edit = nav()->searchWords()->lineEdit();
+    QVERIFY(edit);
+    edit->insert(QStringLiteral("建築物　敷地"));
+    QTest::mouseClick(nav()->searchButton(), Qt::LeftButton);
+
+    TListBase* results = nav()->resultList();
+    const int rows = results->topLevelItemCount();
+    QVERIFY(rows > 0);
+    QCOMPARE(app_->messages().shown().size(), size_t(1));
+    QCOMPARE(app_->messages().shown()[0].caption, QStringLiteral("検索結果"));
+    QCOMPARE(app_->messages().shown()[0].text, QStringLiteral("%1件見つかりました。").arg(rows));
+    QCOMPARE(nav()->searchWords()->itemText(0), QStringLiteral("建築物　敷地"));
+    QVERIFY(!nav()->searchProgress().window());
+
+    // The list takes the focus on its first row; Enter opens it.
+    const std::string id = results->rows().idAt(0);
+    results->setFocus();
+    QTRY_COMPARE(results->selectedRow(), 0);
+    QTest::keyClick(results, Qt::Key_Return);
+    QVERIFY(waitForPage(id.c_str()));
+    // Both words are marked in the page, each hit in its own colour span.
+    const QString marked = QStringLiteral(
+        "Array.from(document.querySelectorAll('span[data-tavrel-mark]')).map(s => s.textContent).join('|')");
+    QTRY_VERIFY_WITH_TIMEOUT(evaluate(view()->page(), marked).toString().contains(QStringLiteral("建築物")), 15000);
+    const QString texts = evaluate(view()->page(), marked).toString();
+    QVERIFY2(texts.contains(QStringLiteral("敷地")), qPrintable(texts));
+    QCOMPARE(view()->GetMarks(), SJ("建築物　敷地"));
+
+    // With the emphasis switched off the result is shown again unmarked.
+    QTest::mouseClick(nav()->emphasisBox(), Qt::LeftButton, {}, QPoint(6, nav()->emphasisBox()->height() / 2));
+    QVERIFY(!nav()->emphasise());
+    QTRY_COMPARE_WITH_TIMEOUT(
+        evaluate(view()->page(), QStringLiteral("document.querySelectorAll('span[data-tavrel-mark]').length")).toInt(),
+        0, 15000);
+    QCOMPARE(view()->currentPageId(), id);
+}
+
+void TestNavigationWindow::bookmarksAreAddedAndDeletedWithTheFileWrittenAtOnce() {
+    startApp();
+    openFromTree(kSecond);
+    QVERIFY(waitForPage(kSecond));
+    nav()->SelectTab(C1stView::TabBookmarks);
+    TListBase* list = nav()->bookmarkList();
+    QCOMPARE(list->topLevelItemCount(), 0);
+    QTest::mouseClick(nav()->addBookmarkButton(), Qt::LeftButton);
+    QCOMPARE(list->topLevelItemCount(), 1);
+    QCOMPARE(list->topLevelItem(0)->text(0), QStringLiteral("建築基準法"));
+    QCOMPARE(list->selectedRow(), 0);
+    const std::string file = nav()->bookmarkStore().filePath();
+    QCOMPARE(readAll(file), std::string("VERSION 8.08\r\n") + kSecond + ", book_mark_root\r\n\r\n");
+
+    // A fixed page is not bookmarked.
+    command("cover")->trigger();
+    QVERIFY(waitForPage("00A-Z0010000-00"));
+    QTest::mouseClick(nav()->addBookmarkButton(), Qt::LeftButton);
+    QCOMPARE(list->topLevelItemCount(), 1);
+
+    // Selecting the bookmark opens its page; 削除 empties the list and the file.
+    QCOMPARE(list->selectedRow(), 0);
+    QTest::keyClick(list, Qt::Key_Return);
+    QVERIFY(waitForPage(kSecond));
+    QTest::mouseClick(nav()->deleteBookmarkButton(), Qt::LeftButton);
+    QCOMPARE(list->topLevelItemCount(), 0);
+    QCOMPARE(readAll(file), std::string("VERSION 8.08\r\n\r\n"));
+}
+
+int main(int argc, char** argv) {
+    prepareWebEngine();
+    QApplication app(argc, argv);
+    TestNavigationWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "test_navigation_window.moc"

@@ -23,8 +23,8 @@ namespace tavrel::nav {
 
 class SearchIndex {
   public:
-    // Reads the texts through the connection; a failed read raises
-    // db::DbError.
+    // Reads the texts from the connection's open database file; a failed
+    // read throws (std::exception).
     static std::unique_ptr<SearchIndex> build(db::Connection& connection);
 
     // True when find answers word exactly as the statements do.

@@ -84,6 +84,10 @@ TEST_F(SearchIndexTest, SecondBytesOfDoubleByteCharactersAreNeverTheStartOfAMatc
     sentence(bn("01A-00010000-00"), "ア");
     sentence(bn("01A-00020000-00"), "ヂ");
     sentence(bn("01A-00030000-00"), "亜唖");
+    // Characters CP932 lacks (beyond the plane, accented letters) beside
+    // half-width katakana and kanji.
+    page("01A-00040000-00", "混在");
+    sentence(bn("01A-00040000-00"), "😀ｱｲ建築é");
     start();
     const std::string shifted = cp("亜唖").substr(1, 2);
     ASSERT_TRUE(text::isLeadByte(shifted[0]));
@@ -91,13 +95,15 @@ TEST_F(SearchIndexTest, SecondBytesOfDoubleByteCharactersAreNeverTheStartOfAMatc
     ASSERT_EQ(cp("ヂ")[1], 'a');
 
     BothPaths paths(*doc);
-    for (const std::string& w : {std::string("A"), std::string("a"), cp("ア"), shifted, cp("亜"), cp("唖")})
+    for (const std::string& w :
+         {std::string("A"), std::string("a"), cp("ア"), shifted, cp("亜"), cp("唖"), cp("ｱｲ"), cp("ｲ建"), cp("築")})
         EXPECT_EQ(paths.byIndex(w), paths.byStatements(w)) << text::toUtf8(w);
     EXPECT_TRUE(paths.byIndex("A").empty()) << "the A inside ア is not a letter A";
     EXPECT_TRUE(paths.byIndex(shifted).empty());
     // ASCII capitals are made only of letters: ヂ does not turn into ア.
     EXPECT_EQ(paths.byIndex(cp("ア")), (std::vector<std::string>{"01A-00010000-00"}));
     EXPECT_EQ(paths.byIndex(cp("唖")), (std::vector<std::string>{"01A-00030000-00"}));
+    EXPECT_EQ(paths.byIndex(cp("ｲ建")), (std::vector<std::string>{"01A-00040000-00"}));
 }
 
 TEST_F(SearchIndexTest, OnlyDisplayedPagesOfDisplayedLawsAreFoundInCaptionsSentencesAndTables) {

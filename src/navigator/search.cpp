@@ -256,6 +256,7 @@ bool TListSch::_search_in_all_pages_2nd(const std::string& text) {
 
     _clear();
     for (const SearchRecord& r : records_) _add_row(ListRow{r.idFN, {r.lawName, r.designation, "", ""}});
+    if (progress_) progress_->rowsReplaced();
 
     if (size() == 0)
         showResult(doc_, SJ("見つかりませんでした。"), MsgIcon::Information);

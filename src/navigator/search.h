@@ -68,6 +68,9 @@ class SearchProgress {
     virtual void step() {}
     virtual void hide() {}
     virtual void close() {}
+    // The result rows were replaced, before the count message is shown: a
+    // list on screen shows them now.
+    virtual void rowsReplaced() {}
 };
 
 // ---- Result list (TListSch) ----

@@ -304,6 +304,36 @@ TEST_F(SearchTest, TheProgressBarRunsSixStepsPerWord) {
     EXPECT_EQ(progress.steps, 12);
 }
 
+// A list on screen must show the new rows before the count message appears.
+TEST_F(SearchTest, TheRowsAreAnnouncedBeforeTheCountMessage) {
+    standardCollection();
+    start();
+    struct Watcher : SearchProgress {
+        const tavrel::testing::FakeMessageSink* sink = nullptr;
+        const ListRows* rows = nullptr;
+        int calls = 0, rowsSeen = -1;
+        size_t messagesSeen = 99;
+        void rowsReplaced() override {
+            ++calls;
+            rowsSeen = rows->size();
+            messagesSeen = sink->shown().size();
+        }
+    } watcher;
+    SearchTab tab(*doc, &watcher);
+    watcher.sink = &sink;
+    watcher.rows = &tab.results();
+    ASSERT_EQ(tab.start(cp("建築物")), SearchOutcome::Searched);
+    EXPECT_EQ(watcher.calls, 1);
+    EXPECT_EQ(watcher.rowsSeen, tab.results().size());
+    EXPECT_GT(watcher.rowsSeen, 0);
+    EXPECT_EQ(watcher.messagesSeen, 0u);
+    EXPECT_EQ(sink.shown().size(), 1u);
+    // A rejected text replaces nothing and announces nothing.
+    sink.clear();
+    EXPECT_EQ(tab.start(cp("A B C D")), SearchOutcome::Failed);
+    EXPECT_EQ(watcher.calls, 1);
+}
+
 TEST_F(SearchTest, WildcardsQuotesAndCommentMarksOfAWordAreOrdinaryCharacters) {
     law("01A", "建築基準法");
     page("01A-00010000-00", "一");

@@ -62,6 +62,7 @@ C1stView::C1stView(CTavrelDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc
     emphasise_ = settings.readInt(kSettingsSection, keys::SearchEmph, 1) != 0;
 
     progress_ = std::make_unique<QtSearchProgress>(this);
+    progress_->setRowsReplacedHandler([this]() { fillResultList(); });
     search_ = std::make_unique<nav::SearchTab>(doc_, progress_.get());
     bookmarkStore_ = std::make_unique<nav::TListBmk>(doc_);
     createControls();

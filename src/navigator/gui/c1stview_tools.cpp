@@ -66,7 +66,7 @@ void C1stView::startSearch() {
         case nav::SearchOutcome::Searched:
             break;
     }
-    fillResultList();
+    // The result list was filled before the count message (rowsReplaced).
     // 32797: the typed text on top of the recent searches, selected.
     search_->recordRecent(typed);
     fillSearchWords();

@@ -10,6 +10,8 @@
 #include <QDialog>
 #include <QPointer>
 
+#include <functional>
+
 class QBuffer;
 class QLabel;
 class QMovie;
@@ -56,6 +58,11 @@ class QtSearchProgress : public nav::SearchProgress {
     void step() override;
     void hide() override;
     void close() override;
+    void rowsReplaced() override {
+        if (rowsReplaced_) rowsReplaced_();
+    }
+    // What shows the new result rows (before the count message).
+    void setRowsReplacedHandler(std::function<void()> handler) { rowsReplaced_ = std::move(handler); }
 
     SearchProgressWindow* window() const { return window_; }
     // How often the window was opened (tests see that a search showed it).
@@ -66,6 +73,7 @@ class QtSearchProgress : public nav::SearchProgress {
 
   private:
     QWidget* parent_;
+    std::function<void()> rowsReplaced_;
     QPointer<SearchProgressWindow> window_;
     int opened_ = 0;
     int lastRange_ = 0;

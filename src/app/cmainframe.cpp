@@ -94,6 +94,9 @@ void CMainFrame::createCommands() {
     c.add(cmd::Next, QStringLiteral("next"), QStringLiteral("次へ"), {}, prompt(cmd::Next));
     c.add(cmd::Back, QStringLiteral("back"), QStringLiteral("戻る"), {}, prompt(cmd::Back));
     c.add(cmd::Forward, QStringLiteral("forward"), QStringLiteral("進む"), {}, prompt(cmd::Forward));
+    // The prompts name these keys.
+    c.action(cmd::Back)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Left));
+    c.action(cmd::Forward)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Right));
     c.add(cmd::Synchro, QStringLiteral("synchro"), QStringLiteral("同期"), {}, prompt(cmd::Synchro), true);
     c.add(cmd::Refer, QStringLiteral("refer"), QStringLiteral("参照"), {}, prompt(cmd::Refer), true);
     c.add(cmd::Brachet, QStringLiteral("brachet"), QStringLiteral("括弧"), {}, prompt(cmd::Brachet), true);

@@ -240,6 +240,11 @@ void TestMainWindow::fixedPageCommandsAndArrowKeys() {
     QCOMPARE(view()->currentPageId(), std::string("00A-Z0090000-00"));
     QTest::keyClick(frame()->navigator()->tabs()->currentWidget(), Qt::Key_Right);
     QCOMPARE(view()->currentPageId(), std::string("00A-Z0010000-00"));
+    // Ctrl with the arrows, as the prompts say, also from the tree.
+    QTest::keyClick(frame()->navigator()->tree(), Qt::Key_Left, Qt::ControlModifier);
+    QCOMPARE(view()->currentPageId(), std::string("00A-Z0090000-00"));
+    QTest::keyClick(frame()->navigator()->tree(), Qt::Key_Right, Qt::ControlModifier);
+    QCOMPARE(view()->currentPageId(), std::string("00A-Z0010000-00"));
 }
 
 void TestMainWindow::ctrlPageDownWrapsRoundTheTabs() {

@@ -149,6 +149,16 @@ class FoldedCp932 {
     std::vector<uint16_t> table_;
 };
 
+// The first n characters of a UTF-8 text, as Left gives them.
+std::string_view utf8Prefix(std::string_view s, size_t n) {
+    size_t i = 0;
+    for (size_t chars = 0; i < s.size(); ++i) {
+        if ((static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) continue;
+        if (chars++ == n) break;
+    }
+    return s.substr(0, i);
+}
+
 // The rows of one statement on the file's own handle: (first column, second
 // column as UTF-8 bytes).
 template <class F>
@@ -176,32 +186,36 @@ std::unique_ptr<SearchIndex> SearchIndex::build(db::Connection& connection) {
 
     // Each page's texts, converted and folded, each followed by a NUL.
     struct Page {
-        std::string id;
+        std::string key;  // ID_FN as the file holds it (UTF-8)
+        std::string id;   // ID_FN as the program reads it (CP932)
         std::string texts;
     };
     std::vector<Page> pages;
     eachRow(db, kPagesSql, [&](std::string_view id, const char* t, size_t n) {
-        Page p{std::string(id), {}};
+        const bool ascii =
+            std::all_of(id.begin(), id.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        Page p{std::string(id), ascii ? std::string(id) : text::fromUtf8(id), {}};
         if (t && n) {
             convert.append(p.texts, t, n);
             p.texts += '\0';
         }
         pages.push_back(std::move(p));
     });
-    std::sort(pages.begin(), pages.end(), [](const Page& a, const Page& b) { return a.id < b.id; });
+    std::sort(pages.begin(), pages.end(),
+              [](const Page& a, const Page& b) { return a.id != b.id ? a.id < b.id : a.key < b.key; });
     // A page listed twice (one law row matched twice) keeps one entry.
-    pages.erase(std::unique(pages.begin(), pages.end(), [](const Page& a, const Page& b) { return a.id == b.id; }),
+    pages.erase(std::unique(pages.begin(), pages.end(), [](const Page& a, const Page& b) { return a.key == b.key; }),
                 pages.end());
 
     std::unordered_map<std::string_view, size_t> byId;
     byId.reserve(pages.size() * 2);
-    for (size_t i = 0; i < pages.size(); ++i) byId.emplace(pages[i].id, i);
+    for (size_t i = 0; i < pages.size(); ++i) byId.emplace(pages[i].key, i);
 
     // A sentence or table belongs to the page its first 15 characters name.
     const auto readFields = [&](const char* sql) {
         eachRow(db, sql, [&](std::string_view id, const char* t, size_t n) {
             if (!t || !n) return;
-            const auto it = byId.find(id.substr(0, 15));
+            const auto it = byId.find(utf8Prefix(id, 15));
             if (it == byId.end()) return;
             std::string& texts = pages[it->second].texts;
             convert.append(texts, t, n);
@@ -275,7 +289,10 @@ std::vector<uint32_t> SearchIndex::matches(const std::string& folded, const std:
 std::vector<std::string> SearchIndex::idsOf(const std::vector<uint32_t>& pages) const {
     std::vector<std::string> out;
     out.reserve(pages.size());
-    for (const uint32_t p : pages) out.push_back(ids_[p]);
+    // Two pages whose identifiers read the same in CP932 give one entry, as
+    // the statements' lists do.
+    for (const uint32_t p : pages)
+        if (out.empty() || out.back() != ids_[p]) out.push_back(ids_[p]);
     return out;
 }
 

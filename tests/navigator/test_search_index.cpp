@@ -120,6 +120,10 @@ TEST_F(SearchIndexTest, OnlyDisplayedPagesOfDisplayedLawsAreFoundInCaptionsSente
     tablePiece(bn("01A-00030000-00", 1), 1, "免震材料 構造");
     tablePiece(bn("01A-00030000-00", 1), 2, "SRC");
     sentence(bn("09A-00010000-00"), "建築物の構造");
+    // A page named with a character beyond ASCII: its sentences are the
+    // rows whose first 15 characters (not bytes) name it.
+    page("01A-0005000Ｘ-00", "変な名前の条");
+    sentence(bn("01A-0005000Ｘ-00"), "免震材料");
     // A sentence whose page is missing belongs to no page.
     sentence(bn("01A-00990000-00"), "建築物の構造");
     start();
@@ -133,6 +137,7 @@ TEST_F(SearchIndexTest, OnlyDisplayedPagesOfDisplayedLawsAreFoundInCaptionsSente
     EXPECT_EQ(paths.byIndex("rc"), (std::vector<std::string>{"01A-00010000-00", "01A-00030000-00"}))
         << "ASCII letters without case, in captions and tables";
     EXPECT_TRUE(paths.byIndex(cp("隠れた")).empty());
+    EXPECT_EQ(paths.byIndex(cp("免震材料")), (std::vector<std::string>{"01A-00030000-00", cp("01A-0005000Ｘ-00")}));
     // A word is found inside one field, never across two.
     EXPECT_TRUE(paths.byIndex(cp("本文本文")).empty());
     EXPECT_TRUE(paths.byIndex(cp("材料 構造SRC")).empty());

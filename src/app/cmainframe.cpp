@@ -22,6 +22,7 @@
 #include "navigator/gui/c1stview.h"
 #include "textview/gui/c2ndview.h"
 #include "textview/gui/qt_text.h"
+#include "textview/gui/quick_copy_action.h"
 #include "text/sjis.h"
 #include "textview/status_text.h"
 
@@ -336,8 +337,8 @@ void CMainFrame::onCommand(int id) {
         case frame_cmd::About: showAbout(); break;
         case frame_cmd::Exit: close(); break;
         case cmd::DynamicSplit: OnSplit(); break;
-        case cmd::QuickCopy: view_->triggerPageAction(QWebEnginePage::Copy); break;
-        case cmd::ClearMarks: break;
+        case cmd::QuickCopy: runQuickCopy(toCp932(view_->page()->selectedText()), doc_.settings(), this); break;
+        case cmd::ClearMarks: view_->MarkWords(view_->GetMarks(), 1); break;
         default: navigation_.onCommand(id); break;
     }
     updateCommands();
@@ -464,6 +465,15 @@ bool CMainFrame::handleKey(QKeyEvent* e) {
     if (m & Qt::ControlModifier) {
         switch (e->key()) {
             case Qt::Key_F: onCommand(cmd::Search); return true;
+            case Qt::Key_C:
+            case Qt::Key_Insert: {
+                // Ctrl+C / Ctrl+Insert in the page: quick copy; elsewhere the
+                // control's own copy.
+                QWidget* w = QApplication::focusWidget();
+                if (!view_ || !w || (w != view_ && !view_->isAncestorOf(w))) return false;
+                onCommand(cmd::QuickCopy);
+                return true;
+            }
             case Qt::Key_PageDown: navigator_->selectNextTab(); return true;
             case Qt::Key_PageUp: navigator_->selectPreviousTab(); return true;
             default: return false;

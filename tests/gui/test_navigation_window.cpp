@@ -16,20 +16,26 @@
 #include "navigator/gui/ttreectrl.h"
 #include "text/sjis.h"
 #include "textview/gui/c2ndview.h"
+#include "textview/gui/page_search_window.h"
+#include "textview/gui/qt_text.h"
+#include "textview/gui/quick_copy_action.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QWebEnginePage>
 
@@ -90,6 +96,30 @@ std::string readAll(const std::string& path) {
     return s.str();
 }
 
+// Runs fn on the modal dialog of type T as soon as it is open (modal
+// dialogs run their own event loop); a dialog left open is closed after a
+// while so that a failing test cannot hang.
+template <typename T, typename Fn>
+void whenModal(QObject* context, Fn fn) {
+    auto* timer = new QTimer(context);
+    auto* clock = new QElapsedTimer;
+    clock->start();
+    QObject::connect(timer, &QTimer::timeout, context, [timer, clock, fn]() {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            delete clock;
+            fn(dialog);
+            if (dialog->isVisible()) dialog->reject();
+        } else if (clock->elapsed() > 20000) {
+            timer->stop();
+            timer->deleteLater();
+            delete clock;
+        }
+    });
+    timer->start(50);
+}
+
 constexpr const char* kFirst = "01A-00010000-00";
 constexpr const char* kSecond = "01A-00020000-00";
 // An article with many bracketed phrases (shown in full at once).
@@ -110,6 +140,8 @@ class TestNavigationWindow : public QObject {
     void listTabStartsOnTheRememberedArticlesLaw();
     void searchResultOpensWithItsWordsMarked();
     void bookmarksAreAddedAndDeletedWithTheFileWrittenAtOnce();
+    void inPageSearchMarksTheWordsAndRemembersTheText();
+    void quickCopyCutsALongSelectionAndTellsOnce();
 
   private:
     void startApp();
@@ -384,6 +416,85 @@ void TestNavigationWindow::bookmarksAreAddedAndDeletedWithTheFileWrittenAtOnce()
     QTest::mouseClick(nav()->deleteBookmarkButton(), Qt::LeftButton);
     QCOMPARE(list->topLevelItemCount(), 0);
     QCOMPARE(readAll(file), std::string("VERSION 8.08\r\n\r\n"));
+}
+
+void TestNavigationWindow::inPageSearchMarksTheWordsAndRemembersTheText() {
+    startApp();
+    openFromTree(kFirst);
+    QVERIFY(waitForPage(kFirst));
+    QWidget* surface = view()->focusProxy();
+    QVERIFY(surface);
+    surface->setFocus();
+
+    // The dialog is modal: it is driven from inside its own event loop.
+    QString opened, result, second;
+    bool findEnabledEmpty = true;
+    int marks = -1;
+    whenModal<PageSearchWindow>(this, [&](PageSearchWindow* dialog) {
+        opened = dialog->words()->text();
+        findEnabledEmpty = dialog->findButton()->isEnabled();
+        dialog->words()->setText(QStringLiteral("建築物　敷地"));
+        QTest::mouseClick(dialog->findButton(), Qt::LeftButton);
+        result = dialog->result()->isVisible() ? dialog->result()->text() : QString();
+        marks = evaluate(view()->page(), QStringLiteral("document.querySelectorAll('span[data-tavrel-mark]').length"))
+                    .toInt();
+        dialog->reject();
+    });
+    QTest::keyClick(surface, Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(opened, QString());
+    QVERIFY(!findEnabledEmpty);  // nothing to search for yet
+    QCOMPARE(result, QStringLiteral("%1個見つかりました。").arg(marks));
+    QVERIFY(marks >= 2);
+    QCOMPARE(view()->GetMarks(), SJ("建築物　敷地"));
+    QCOMPARE(app_->navigation()->lastSearchText(), SJ("建築物　敷地"));
+
+    // Opening it again takes the marks off first and starts from the text.
+    whenModal<PageSearchWindow>(this, [&](PageSearchWindow* dialog) {
+        second = dialog->words()->text();
+        marks = evaluate(view()->page(), QStringLiteral("document.querySelectorAll('span[data-tavrel-mark]').length"))
+                    .toInt();
+        dialog->reject();
+    });
+    command("search")->trigger();
+    QCOMPARE(second, QStringLiteral("建築物　敷地"));
+    QCOMPARE(marks, 0);
+    QVERIFY(view()->GetMarks().empty());
+}
+
+void TestNavigationWindow::quickCopyCutsALongSelectionAndTellsOnce() {
+    startApp();
+    openFromTree(kBrackets);
+    QVERIFY(waitForPage(kBrackets));
+    evaluate(view()->page(), QStringLiteral("window.getSelection().selectAllChildren(document.body); 1"));
+    QTRY_VERIFY_WITH_TIMEOUT(view()->page()->selectedText().size() > 300, 15000);
+
+    int notices = 0;
+    auto answerNotice = [&](bool tick) {
+        whenModal<QuickCopyNotice>(this, [&, tick](QuickCopyNotice* notice) {
+            ++notices;
+            if (tick) QTest::mouseClick(notice->doNotShowAgain(), Qt::LeftButton, {}, QPoint(6, 6));
+            notice->accept();
+        });
+    };
+    answerNotice(false);
+    QWidget* surface = view()->focusProxy();
+    surface->setFocus();
+    QTest::keyClick(surface, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(notices, 1);
+    const std::string copied = toCp932(QApplication::clipboard()->text());
+    QVERIFY(copied.size() == 516 || copied.size() == 515);
+    QVERIFY(copied.ends_with(" ..."));
+
+    // Ticked once, the notice stays away.
+    answerNotice(true);
+    command("quickCopy")->trigger();
+    QCOMPARE(notices, 2);
+    QCOMPARE(app_->settings().readInt("Settings-2008", "ClipChk", 0), 1);
+    answerNotice(false);
+    command("quickCopy")->trigger();
+    QTest::qWait(50);
+    QCOMPARE(notices, 2);
+    QVERIFY(toCp932(QApplication::clipboard()->text()).ends_with(" ..."));
 }
 
 int main(int argc, char** argv) {

@@ -20,6 +20,7 @@
 #include "textview/gui/page_bridge.h"
 #include "textview/gui/page_scheme.h"
 #include "textview/gui/page_script.h"
+#include "textview/gui/page_search_window.h"
 #include "textview/gui/qt_text.h"
 #include "textview/gui/web_environment.h"
 #include "textview/link_target.h"
@@ -161,7 +162,13 @@ int C2ndView::MarkWords(const std::string& words, int flag) {
                                });
 }
 
-std::string C2ndView::runSearchDialog(const std::string& initialText) { return initialText; }
+std::string C2ndView::runSearchDialog(const std::string& initialText) {
+    PageSearchWindow dialog(
+        doc_.settings(), window(), initialText, [this]() { return GetMarks(); },
+        [this](const std::string& words, int flag) { return MarkWords(words, flag); });
+    dialog.exec();
+    return dialog.lastSearched();
+}
 
 std::pair<int, int> C2ndView::scrollOffsets() const {
     const QPointF p = page_->scrollPosition();

@@ -1,0 +1,54 @@
+// The in-page search dialog "このページ内の検索" on screen: the words, the
+// search button that marks them in the page and reports the count, and the
+// close button. The dialog opens where it was left (its centre kept as
+// fractions of the main window) and always inside the work area.
+#pragma once
+
+#include "textview/page_search.h"
+
+#include <QDialog>
+
+#include <string>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace tavrel {
+class SettingsStore;
+}
+
+namespace tavrel::gui {
+
+class PageSearchWindow : public QDialog {
+    Q_OBJECT
+  public:
+    // mainWindow: the window the dialog is placed against.
+    PageSearchWindow(SettingsStore& settings, QWidget* mainWindow, const std::string& lastSearchText,
+                     textview::PageSearchDialog::GetMarks getMarks, textview::PageSearchDialog::MarkWords markWords);
+
+    // The text that becomes the document's last search text.
+    const std::string& lastSearched() const { return model_.lastSearched(); }
+
+    QLineEdit* words() const { return edit_; }
+    QPushButton* findButton() const { return find_; }
+    QLabel* result() const { return result_; }
+
+  protected:
+    void showEvent(QShowEvent* e) override;
+    void done(int r) override;
+
+  private:
+    void search();
+
+    SettingsStore& settings_;
+    QWidget* mainWindow_;
+    textview::PageSearchDialog model_;
+    QLineEdit* edit_;
+    QPushButton* find_;
+    QPushButton* close_;
+    QLabel* result_;
+    bool placed_ = false;
+};
+
+}  // namespace tavrel::gui

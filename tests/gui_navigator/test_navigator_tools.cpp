@@ -85,6 +85,7 @@ class TestNavigatorTools : public QObject {
     void rejectedTextsKeepTheResultsAndTheHiddenCodeAsksForItsPage();
     void searchButtonDoesNothingOffTheSearchTab();
     void recentSearchesKeepTenAndOneEntryPerText();
+    void searchBoxKeysOpenTheListAndStartTheSearch();
     void bookmarksAreAddedOnceAndWrittenAtOnce();
     void deletingABookmarkSelectsTheRowThatTakesItsPlace();
     void bookmarkFileIsReadWhenThePaneIsFirstShown();
@@ -337,6 +338,25 @@ void TestNavigatorTools::recentSearchesKeepTenAndOneEntryPerText() {
     QCOMPARE(pane->searchWords()->itemText(0), q("防火"));
     QCOMPARE(pane->searchWords()->itemText(9), q("W9"));  // W10 dropped
     QCOMPARE(settings_->readText(kSettingsSection, searchTargetKey(10), ""), std::string("W9"));
+}
+
+void TestNavigatorTools::searchBoxKeysOpenTheListAndStartTheSearch() {
+    fill();
+    settings_->writeText(kSettingsSection, searchTargetKey(1), SJ("構造"));
+    C1stView* pane = makePane(C1stView::TabSearch);
+    QVERIFY(pane);
+    QLineEdit* edit = pane->searchWords()->lineEdit();
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Down);
+    QTRY_VERIFY(pane->searchWords()->view()->isVisible());
+    pane->searchWords()->hidePopup();
+    QTRY_VERIFY(!pane->searchWords()->view()->isVisible());
+    QCOMPARE(pane->resultList()->topLevelItemCount(), 0);
+
+    edit->setText(q("防火"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(pane->resultList()->topLevelItemCount(), 3);
+    QCOMPARE(pane->searchWords()->itemText(0), q("防火"));
 }
 
 // ---- Bookmarks ----

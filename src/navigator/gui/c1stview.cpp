@@ -66,6 +66,7 @@ C1stView::C1stView(CTavrelDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc
     search_ = std::make_unique<nav::SearchTab>(doc_, progress_.get());
     bookmarkStore_ = std::make_unique<nav::TListBmk>(doc_);
     createControls();
+    watchSearchBoxKeys();
     {
         const QSignalBlocker quiet(tabs_);
         tabs_->setCurrentIndex(current_);

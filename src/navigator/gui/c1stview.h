@@ -19,6 +19,7 @@
 #include <string>
 
 class QCheckBox;
+class QKeyEvent;
 class QComboBox;
 class QPushButton;
 class QTabWidget;
@@ -140,6 +141,9 @@ class C1stView : public QWidget, public NavigatorPartner {
     void requestPage(const std::string& id);
     QWidget* mainControl(int index) const;
     void setUpSearchTab();
+    // Down opens the closed list of recent searches; Enter starts the search.
+    void watchSearchBoxKeys();
+    bool searchBoxKey(QKeyEvent* e);
     void setUpBookmarkTab();
     void fillSearchWords();
     void fillResultList();

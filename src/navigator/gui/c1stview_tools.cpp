@@ -7,8 +7,11 @@
 #include "textview/gui/qt_text.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
+
+#include <functional>
 
 namespace tavrel::gui {
 
@@ -27,7 +30,43 @@ void mirrorInto(TListBase* list, const nav::ListRows& rows) {
     list->setUpdatesEnabled(true);
 }
 
+// Hands the key presses of the search box's edit field to the pane.
+class SearchBoxKeys : public QObject {
+  public:
+    SearchBoxKeys(QObject* parent, std::function<bool(QKeyEvent*)> handler)
+        : QObject(parent), handler_(std::move(handler)) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::KeyPress && handler_(static_cast<QKeyEvent*>(e))) return true;
+        return QObject::eventFilter(watched, e);
+    }
+
+  private:
+    std::function<bool(QKeyEvent*)> handler_;
+};
+
 }  // namespace
+
+void C1stView::watchSearchBoxKeys() {
+    auto* keys = new SearchBoxKeys(searchWords_, [this](QKeyEvent* e) { return searchBoxKey(e); });
+    searchWords_->installEventFilter(keys);
+    if (searchWords_->lineEdit()) searchWords_->lineEdit()->installEventFilter(keys);
+}
+
+bool C1stView::searchBoxKey(QKeyEvent* e) {
+    const Qt::KeyboardModifiers m = e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
+    if (e->key() == Qt::Key_Down && m == Qt::NoModifier) {
+        if (searchWords_->count() == 0) return false;
+        searchWords_->showPopup();
+        return true;
+    }
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && m == Qt::NoModifier) {
+        startSearch();
+        return true;
+    }
+    return false;
+}
 
 void C1stView::setUpSearchTab() {
     results_->_setup(doc_, false, nav::TListSch::kColumns);

@@ -18,6 +18,7 @@
 #include <QUrl>
 
 #include "app/command_registry.h"
+#include "app/options_dialog.h"
 #include "app/toolbar_icons.h"
 #include "navigator/gui/c1stview.h"
 #include "textview/gui/c2ndview.h"
@@ -78,6 +79,7 @@ CMainFrame::CMainFrame(CTavrelDoc& doc, DocumentNavigation& navigation, WebEnvir
     OnCreateClient();
     navigation_.setStatusBar(this);
     navigation_.setNavigator(navigator_);
+    navigation_.setOptionsDialog(optionsDialogRunner(doc_, navigation_, this));
     qApp->installEventFilter(this);
 }
 

@@ -21,6 +21,7 @@
 #include "textview/gui/page_scheme.h"
 #include "textview/gui/page_script.h"
 #include "textview/gui/page_search_window.h"
+#include "textview/gui/pinpoint_view.h"
 #include "textview/gui/qt_text.h"
 #include "textview/gui/web_environment.h"
 #include "textview/link_target.h"
@@ -72,11 +73,28 @@ C2ndView::C2ndView(CTavrelDoc& doc, DocumentNavigation& navigation, WebEnvironme
       sites_(textview::defaultSiteAddresses()) {
     setObjectName(QStringLiteral("C2ndView"));
     setPage(page_);
+    pin_ = new PinPointView(
+        doc_, this, page_,
+        [this](const std::string& id) {
+            // Like a link: a large page comes in full, so that the picked
+            // sentence is there to jump to.
+            display_.m_fullPage = true;
+            const bool shown = ShowPage(id);
+            display_.m_fullPage = false;
+            if (shown && navigation_.synchroAllowed()) emit syncRequested(toQString(id));
+            return shown;
+        },
+        [this]() { return display_.m_curPageId; });
     setContextMenuPolicy(Qt::NoContextMenu);
     connect(page_, &LawWebPage::pageLinkRequested, this, [this](const QString& url) { openPageLink(QString(), url); });
     connect(page_, &LawWebPage::externalLinkRequested, this, &C2ndView::openExternal);
     connect(page_->bridge(), &PageBridge::pageLinkClicked, this, &C2ndView::openPageLink);
-    connect(page_->bridge(), &PageBridge::anchorIdClicked, this, [this](const QString& id) { clickedAnchorId_ = id; });
+    connect(page_->bridge(), &PageBridge::anchorIdClicked, this, [this](const QString& id) {
+        clickedAnchorId_ = id;
+        pin_->pageClicked(toCp932(id));
+    });
+    connect(page_->bridge(), &PageBridge::contextAnchorAt, this,
+            [this](const QString& id) { pin_->setContextAnchor(toCp932(id)); });
     connect(page_->bridge(), &PageBridge::mouseDownAt, this, &C2ndView::onMouseDown);
     connect(page_->bridge(), &PageBridge::mouseMovedTo, this, &C2ndView::onMouseMove);
     connect(page_->bridge(), &PageBridge::mouseUpAt, this, &C2ndView::onMouseUp);
@@ -111,9 +129,13 @@ bool C2ndView::ShowPage(const std::string& idFN) {
 
 void C2ndView::openPageLink(const QString& anchorId, const QString& href) {
     if (!anchorId.isEmpty()) clickedAnchorId_ = anchorId;
-    const std::string target = textview::linkTarget(toCp932(href));
+    const std::string link = textview::linkTarget(toCp932(href));
     display_.m_fullPage = true;
+    // A marker of the link may lead to another split page of the article.
+    const textview::PinPointTarget resolved = link.empty() ? textview::PinPointTarget{} : pin_->beforeLinkShown(link);
+    const std::string target = resolved.target.empty() ? link : resolved.target;
     const bool shown = !target.empty() && ShowPage(target);
+    pin_->afterLinkShown(shown, resolved);
     if (shown && navigation_.synchroAllowed()) emit syncRequested(toQString(target));
     display_.m_fullPage = false;
 }
@@ -175,7 +197,10 @@ std::pair<int, int> C2ndView::scrollOffsets() const {
     return {static_cast<int>(p.x()), static_cast<int>(p.y())};
 }
 
+void C2ndView::ColorAnchors() { pin_->ColorAnchors(); }
+
 bool C2ndView::putPage(const std::string& idFN, const std::string& html) {
+    pin_->pageReplaced();
     const QUrl url = web_.pages()->publish(toQString(idFN), QByteArray(html.data(), static_cast<qsizetype>(html.size())));
     page_->load(url);
     return true;
@@ -279,13 +304,15 @@ void C2ndView::onMouseUp(int button, int x, int y, int clientX, int clientY, boo
 }
 
 void C2ndView::ShowContextMenu(int clientX, int clientY, bool hasAnchor, const QString& href) {
-    switch (textview::contextMenuAction(gesture_.dir(), hasAnchor, toCp932(href), doc_.toggles().pinPoint)) {
-        case textview::ContextMenuAction::Nothing: return;
-        case textview::ContextMenuAction::PinPointList:  // the list has nothing to show yet: the menu
-        case textview::ContextMenuAction::Menu: break;
-    }
+    const auto action = textview::contextMenuAction(gesture_.dir(), hasAnchor, toCp932(href), doc_.toggles().pinPoint);
+    if (action == textview::ContextMenuAction::Nothing) return;
     const double zoom = page_->zoomFactor();
-    emit contextMenuAt(mapToGlobal(QPoint(static_cast<int>(clientX * zoom), static_cast<int>(clientY * zoom))));
+    const QPoint at = mapToGlobal(QPoint(static_cast<int>(clientX * zoom), static_cast<int>(clientY * zoom)));
+    // The selective jump list, unless it has nothing to show: then the menu.
+    if (action == textview::ContextMenuAction::PinPointList &&
+        pin_->showJumpList(at, textview::linkTarget(toCp932(href))))
+        return;
+    emit contextMenuAt(at);
 }
 
 }  // namespace tavrel::gui

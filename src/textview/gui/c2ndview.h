@@ -22,6 +22,7 @@ class QDialog;
 namespace tavrel::gui {
 
 class LawWebPage;
+class PinPointView;
 class WebEnvironment;
 
 class C2ndView : public QWebEngineView, public PageViewPartner, private textview::PageSurface {
@@ -47,7 +48,7 @@ public:
     std::string currentPageId() const override { return display_.GetCurrentPageId(); }
     void SetRestorePosition(int x, int y) override;
     bool ShowPage(const std::string& idFN) override;
-    void ColorAnchors() override {}
+    void ColorAnchors() override;
     void setReshow() override { display_.m_reshow = true; }
     void ClearPageCache() override { display_.ClearPageCache(); }
     void Print(int preview) override;
@@ -65,6 +66,8 @@ public:
     // Number of page loads finished (for waiting on a shown page).
     int loadsFinished() const { return loadsFinished_; }
     const textview::GestureTracker& gesture() const { return gesture_; }
+    // The pinpoint markers, the anchor colouring and the selective jump list.
+    PinPointView* pinPoint() const { return pin_; }
     // Context menu at a page's client position (x, y); nothing while a
     // gesture arrow is shown or over a link that is not a page link.
     void ShowContextMenu(int clientX, int clientY, bool hasAnchor, const QString& href);
@@ -121,6 +124,7 @@ private:
     int restoreY_ = 0;
     int loadsFinished_ = 0;
     textview::GestureTracker gesture_;
+    PinPointView* pin_ = nullptr;
 };
 
 }  // namespace tavrel::gui

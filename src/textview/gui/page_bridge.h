@@ -23,6 +23,9 @@ public:
         emit mouseDownAt(button, x, y, onImageOrAnchor);
     }
     Q_INVOKABLE void mouseMove(int x, int y) { emit mouseMovedTo(x, y); }
+    // The anchor under the mouse as the right button is released ("" for
+    // none), reported just before mouseUp.
+    Q_INVOKABLE void contextAnchor(const QString& anchorId) { emit contextAnchorAt(anchorId); }
     Q_INVOKABLE void mouseUp(int button, int x, int y, int clientX, int clientY, bool hasAnchor,
                              const QString& href) {
         emit mouseUpAt(button, x, y, clientX, clientY, hasAnchor, href);
@@ -33,6 +36,7 @@ signals:
     void anchorIdClicked(const QString& anchorId);
     void mouseDownAt(int button, int x, int y, bool onImageOrAnchor);
     void mouseMovedTo(int x, int y);
+    void contextAnchorAt(const QString& anchorId);
     void mouseUpAt(int button, int x, int y, int clientX, int clientY, bool hasAnchor, const QString& href);
 };
 

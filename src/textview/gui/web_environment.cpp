@@ -27,9 +27,11 @@ const char* const kPageScript = R"JS(
     return null;
   }
   document.addEventListener('click', function (e) {
+    if (!bridge) return;
     var a = anchorOf(e.target);
-    if (!a || !bridge) return;
-    bridge.anchorClicked(a.id || '');
+    // Every click: the pinpoint tools forget the last anchor ("" off links).
+    bridge.anchorClicked(a ? (a.id || '') : '');
+    if (!a) return;
     var href = a.getAttribute('href') || '';
     if (e.button !== 0 || href.toUpperCase().indexOf('_TAVREL') < 0) return;
     e.preventDefault();
@@ -49,6 +51,7 @@ const char* const kPageScript = R"JS(
   document.addEventListener('mouseup', function (e) {
     if (!bridge || e.button !== 2) return;
     var a = anchorOf(e.target);
+    bridge.contextAnchor(a ? (a.id || '') : '');
     bridge.mouseUp(e.button, pageX(e), pageY(e), Math.round(e.clientX), Math.round(e.clientY), !!a,
                    a ? (a.getAttribute('href') || '') : '');
   }, true);

@@ -1,0 +1,73 @@
+// The options dialog ("オプション設定"): font sizes, the nineteen colours,
+// the pinpoint-mark settings and the start-up page rule. The values live in
+// an OptionsModel; this window shows them, turns clicks into model calls
+// and opens the colour chooser with the dialog's sixteen custom colours.
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+#include "document/navigation.h"
+#include "document/options_model.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QRadioButton;
+
+namespace tavrel {
+class CTavrelDoc;
+}
+
+namespace tavrel::gui {
+
+class ColorSwatchButton;
+
+class COptionDlg : public QDialog {
+    Q_OBJECT
+public:
+    COptionDlg(const OptionBlock& current, const OptionBlock& defaults, SettingsStore& store,
+               OptionsModel::ApplyToDocument apply, QWidget* parent = nullptr);
+    ~COptionDlg() override;
+
+    const OptionsModel& model() const { return model_; }
+
+    // The control of a dialog identifier (1050 ...), or nullptr.
+    QWidget* control(int id) const;
+
+    // Colour value (red in the low byte) <-> QColor.
+    static QColor toQColor(int32_t value);
+    static uint32_t fromQColor(const QColor& c);
+
+public slots:
+    void accept() override;
+    void reject() override;
+
+private:
+    void build();
+    // Control states from the working block (after opening and the reset).
+    void initialiseControls();
+    void chooseColor(int controlId);
+    void onResetAll();
+    void onApply();
+    std::string sizeText(int listId) const;
+
+    OptionsModel model_;
+    QComboBox* basicSize_ = nullptr;
+    QComboBox* tableSize_ = nullptr;
+    QCheckBox* pinPointOff_ = nullptr;
+    QRadioButton* preferDefault_ = nullptr;
+    QRadioButton* preferUser_ = nullptr;
+    QCheckBox* revive_ = nullptr;
+    QWidget* pinPointSwatch_ = nullptr;
+    QWidget* blankSwatch_ = nullptr;
+    bool initialising_ = false;
+};
+
+// The runner the document's options command calls: the dialog over parent;
+// "適用" sets the document's options and redisplays the shown page.
+DocumentNavigation::OptionsDialogRunner optionsDialogRunner(CTavrelDoc& doc, DocumentNavigation& navigation,
+                                                            QWidget* parent);
+
+}  // namespace tavrel::gui

@@ -459,6 +459,18 @@ void TestNavigationWindow::inPageSearchMarksTheWordsAndRemembersTheText() {
     QCOMPARE(second, QStringLiteral("建築物　敷地"));
     QCOMPARE(marks, 0);
     QVERIFY(view()->GetMarks().empty());
+
+    // The context menu's 反転マークのクリア takes marks off as well.
+    whenModal<PageSearchWindow>(this, [&](PageSearchWindow* dialog) {
+        QTest::mouseClick(dialog->findButton(), Qt::LeftButton);
+        dialog->reject();
+    });
+    command("search")->trigger();
+    const QString count = QStringLiteral("document.querySelectorAll('span[data-tavrel-mark]').length");
+    QVERIFY(evaluate(view()->page(), count).toInt() >= 2);
+    command("clearMarks")->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(evaluate(view()->page(), count).toInt(), 0, 15000);
+    QVERIFY(view()->GetMarks().empty());
 }
 
 void TestNavigationWindow::quickCopyCutsALongSelectionAndTellsOnce() {

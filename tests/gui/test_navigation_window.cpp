@@ -387,6 +387,13 @@ void TestNavigationWindow::searchResultOpensWithItsWordsMarked() {
         evaluate(view()->page(), QStringLiteral("document.querySelectorAll('span[data-tavrel-mark]').length")).toInt(),
         0, 15000);
     QCOMPARE(view()->currentPageId(), id);
+
+    // The hidden code opens the hidden page instead of searching.
+    edit->clear();
+    edit->insert(QStringLiteral("7310582946"));
+    QTest::mouseClick(nav()->searchButton(), Qt::LeftButton);
+    QVERIFY(waitForPage("00A-Z0000000-00"));
+    QCOMPARE(results->topLevelItemCount(), rows);
 }
 
 void TestNavigationWindow::bookmarksAreAddedAndDeletedWithTheFileWrittenAtOnce() {

@@ -375,7 +375,13 @@ void TestNavigationWindow::searchResultOpensWithItsWordsMarked() {
     // Both words are marked in the page, each hit in its own colour span.
     const QString marked = QStringLiteral(
         "Array.from(document.querySelectorAll('span[data-tavrel-mark]')).map(s => s.textContent).join('|')");
-    QTRY_VERIFY_WITH_TIMEOUT(evaluate(view()->page(), marked).toString().contains(QStringLiteral("建築物")), 15000);
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        evaluate(view()->page(), marked).toString().contains(QStringLiteral("建築物")),
+        qPrintable(QStringLiteral("page %1, marks '%2', loads %3, tab %4")
+                       .arg(QString::fromStdString(view()->currentPageId()), QString::fromStdString(view()->GetMarks()))
+                       .arg(view()->loadsFinished())
+                       .arg(nav()->currentTab())),
+        30000);
     const QString texts = evaluate(view()->page(), marked).toString();
     QVERIFY2(texts.contains(QStringLiteral("敷地")), qPrintable(texts));
     QCOMPARE(view()->GetMarks(), SJ("建築物　敷地"));

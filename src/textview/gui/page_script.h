@@ -11,6 +11,6 @@ namespace tavrel::gui {
 
 // The script's result as text (an empty text when the page gave none in
 // timeoutMs, or the result was not a text or a number).
-QString runScriptAndWait(QWebEnginePage* page, const QString& script, int timeoutMs = 10000);
+QString runScriptAndWait(QWebEnginePage* page, const QString& script, int timeoutMs = 30000);
 
 }  // namespace tavrel::gui

@@ -84,6 +84,7 @@ class TestNavigatorPane : public QObject {
     void expandingALawSwitchesItsBook();
     void holdingTheDownArrowOpensOnlyTheRowReachedOnRelease();
     void enterReopensTheSelectedRow();
+    void clickOnTheFirstRowOfAnUnfocusedListOpensIt();
     void ctrlPageKeysStepThroughTheTabsAndWrap();
     void tabsAreSetUpTheFirstTimeTheyAreShown();
     void tabAndEmphasisAreReadAndStored();
@@ -299,6 +300,36 @@ void TestNavigatorPane::enterReopensTheSelectedRow() {
 }
 
 // ---- Tabs ----
+
+// Regression: the focus that a click brings selected the first row silently,
+// so the click itself changed nothing and the first row never opened.
+void TestNavigatorPane::clickOnTheFirstRowOfAnUnfocusedListOpensIt() {
+    fill();
+    settings_->writeInt(kSettingsSection, keys::TabPage, 1);
+    start();
+    C1stView* pane = makePane();
+    QVERIFY(pane);
+    pane->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(pane));
+    TListLst* list = pane->articleList();
+    QVERIFY(list->topLevelItemCount() > 2);
+
+    for (const int row : {0, 2}) {
+        pane->lawSelector()->setFocus();
+        QTRY_VERIFY(!list->hasFocus());
+        list->clearSelection();
+        QSignalSpy spy(pane, &C1stView::pageRequested);
+        const QRect r = list->visualItemRect(list->topLevelItem(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
+        QVERIFY(list->hasFocus());
+        // Opened exactly once, whichever row was clicked.
+        QCOMPARE(requested(spy), QStringList{q(kArticles[row])});
+        // A second click on the same, already open row opens nothing new.
+        spy.clear();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
+        QVERIFY(spy.isEmpty());
+    }
+}
 
 void TestNavigatorPane::ctrlPageKeysStepThroughTheTabsAndWrap() {
     fill();

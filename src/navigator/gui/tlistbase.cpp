@@ -4,6 +4,7 @@
 #include "textview/gui/qt_text.h"
 
 #include <QFocusEvent>
+#include <QMouseEvent>
 #include <QHash>
 #include <QHeaderView>
 #include <QPainter>
@@ -242,6 +243,20 @@ void TListBase::focusInEvent(QFocusEvent* e) {
     repeat_.active = true;
     _select_row(row);
     repeat_.active = was;
+    focusSelectedRow_ = e->reason() == Qt::MouseFocusReason ? row : -1;
+}
+
+void TListBase::mousePressEvent(QMouseEvent* e) {
+    const int silent = focusSelectedRow_;
+    focusSelectedRow_ = -1;
+    QTreeWidget::mousePressEvent(e);
+    // The focus arrives before the press: when it selected the very row the
+    // user clicked, the click changes no selection and would open nothing.
+    // Open it, so that a click on the first row of a list does what it says.
+    if (silent < 0 || e->button() != Qt::LeftButton) return;
+    const QTreeWidgetItem* hit = itemAt(e->position().toPoint());
+    if (hit && indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(hit)) == silent && selectedRow() == silent)
+        emit selectionNotify();
 }
 
 // ---- TListLst ----

@@ -61,6 +61,7 @@ class TListBase : public QTreeWidget {
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
 
   private:
     void addItemFor(const nav::ListRow& row);
@@ -72,6 +73,9 @@ class TListBase : public QTreeWidget {
     bool images_ = false;
     unsigned columnSet_ = 0;
     std::vector<int> recordColumns_;  // display column -> ListRow::columns index
+    // The row that gaining the focus by a mouse press selected without
+    // opening it, until that press has been handled; -1 otherwise.
+    int focusSelectedRow_ = -1;
 };
 
 // The article list of the リスト tab: images, the columns "条" and "タイトル".

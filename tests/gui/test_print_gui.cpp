@@ -1,0 +1,176 @@
+// Printing from the text view: the preview window opens on the shown page
+// with its selection cleared first; a view that shows no page answers both
+// commands with their messages and prints nothing.
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWebEnginePage>
+
+#include <memory>
+
+#include "app/application.h"
+#include "app/cmainframe.h"
+#include "app/command_registry.h"
+#include "app/qt_message_sink.h"
+#include "document/ctavreldoc.h"
+#include "textview/gui/c2ndview.h"
+#include "textview/gui/web_environment.h"
+#include "textview/show_page.h"
+
+using namespace tavrel;
+using namespace tavrel::gui;
+
+namespace {
+
+bool copyFolder(const QString& from, const QString& to) {
+    QDir().mkpath(to);
+    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(path);
+        if (it.fileInfo().isDir())
+            QDir().mkpath(target);
+        else if (!QFile::copy(path, target))
+            return false;
+    }
+    return true;
+}
+
+QVariant evaluate(QWebEnginePage* page, const QString& script) {
+    QVariant result;
+    bool done = false;
+    page->runJavaScript(script, [&](const QVariant& v) {
+        result = v;
+        done = true;
+    });
+    QElapsedTimer t;
+    t.start();
+    while (!done && t.elapsed() < 15000) QTest::qWait(20);
+    return result;
+}
+
+}  // namespace
+
+class TestPrintGui : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void previewOpensOnTheShownPageWithTheSelectionCleared();
+    void aViewWithoutAPageSaysSoForPrintAndPreview();
+
+private:
+    void startApp();
+    C2ndView* view() const { return app_->mainFrame()->textView(); }
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString dataFolder_;
+    std::unique_ptr<TavrelApplication> app_;
+};
+
+void TestPrintGui::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    dataFolder_ = dir_->filePath(QStringLiteral("bin"));
+    const QString built = QStringLiteral(TAVREL_BINARY_DIR) + QStringLiteral("/bin");
+    QVERIFY2(QFile::exists(built + QStringLiteral("/TL2008.orl")), "the sample collection has not been built");
+    QDir().mkpath(dataFolder_);
+    for (const char* name : {"TL2008.orl", "default.ppj", "help08.html"})
+        QVERIFY(QFile::copy(built + QLatin1Char('/') + QLatin1String(name),
+                            dataFolder_ + QLatin1Char('/') + QLatin1String(name)));
+    QVERIFY(copyFolder(built + QStringLiteral("/images08"), dataFolder_ + QStringLiteral("/images08")));
+}
+
+void TestPrintGui::cleanup() {
+    app_.reset();
+    dir_.reset();
+}
+
+void TestPrintGui::startApp() {
+    StartOptions o;
+    o.executableFolder = dataFolder_;
+    o.userDataFolder = dir_->filePath(QStringLiteral("user"));
+    o.splash = false;
+    o.answerMessagesInAdvance = true;
+    o.settingsFile = dir_->filePath(QStringLiteral("settings.ini"));
+    app_ = std::make_unique<TavrelApplication>(o);
+    QVERIFY(app_->start());
+    QVERIFY(QTest::qWaitForWindowExposed(app_->mainFrame()));
+}
+
+void TestPrintGui::previewOpensOnTheShownPageWithTheSelectionCleared() {
+    startApp();
+    QVERIFY(view()->ShowPage("01A-00010000-00"));
+    QTRY_VERIFY_WITH_TIMEOUT(evaluate(view()->page(), QStringLiteral("document.body ? document.body.innerText : ''"))
+                                 .toString()
+                                 .contains(QStringLiteral("【目的】")),
+                             20000);
+    evaluate(view()->page(), QStringLiteral("window.getSelection().selectAllChildren(document.body)"));
+    QTRY_VERIFY(view()->page()->hasSelection());
+    QAction* preview = app_->mainFrame()->commands().byName(QStringLiteral("printPreview"));
+    QVERIFY(preview->isEnabled());
+    QVERIFY(app_->mainFrame()->commands().byName(QStringLiteral("print"))->isEnabled());
+
+    int pages = -1;
+    QString selectionDuringPreview = QStringLiteral("unread");
+    // Polled without blocking: the preview paints its pages in its own
+    // event loops, which must be free to finish.
+    QTimer poll;
+    QElapsedTimer t;
+    t.start();
+    connect(&poll, &QTimer::timeout, this, [&]() {
+        QPrintPreviewDialog* dlg = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<QPrintPreviewDialog*>(w); d && d->isVisible()) dlg = d;
+        if (!dlg) {
+            if (t.elapsed() > 30000) poll.stop();
+            return;
+        }
+        auto* widget = dlg->findChild<QPrintPreviewWidget*>();
+        if (widget && widget->pageCount() == 0 && t.elapsed() < 30000) return;
+        poll.stop();
+        pages = widget ? widget->pageCount() : -1;
+        selectionDuringPreview = evaluate(view()->page(), QStringLiteral("window.getSelection().toString()")).toString();
+        dlg->reject();
+    });
+    poll.start(100);
+    preview->trigger();
+    QVERIFY2(pages > 0, qPrintable(QString::number(pages)));
+    QCOMPARE(selectionDuringPreview, QString());
+    QVERIFY(app_->messages().shown().empty());
+}
+
+void TestPrintGui::aViewWithoutAPageSaysSoForPrintAndPreview() {
+    startApp();
+    // A second view that has shown nothing yet.
+    WebEnvironment web(dataFolder_ + QStringLiteral("/images08"));
+    textview::ShowPageState state;
+    C2ndView empty(*app_->document(), *app_->navigation(), web, state);
+    empty.Print(0);
+    empty.Print(1);
+    const auto& shown = app_->messages().shown();
+    QCOMPARE(shown.size(), size_t(2));
+    QCOMPARE(shown[0].caption, QStringLiteral("印刷処理に関するメッセージ"));
+    QCOMPARE(shown[0].text, QStringLiteral("印刷を行う前に法文を表示させて下さい。"));
+    QCOMPARE(shown[1].caption, QStringLiteral("プレビュー処理に関するメッセージ"));
+    QCOMPARE(shown[1].text, QStringLiteral("プレビューを行う前に法文を表示させて下さい。"));
+}
+
+int main(int argc, char** argv) {
+    prepareWebEngine();
+    QApplication app(argc, argv);
+    TestPrintGui test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_print_gui.moc"

@@ -146,20 +146,22 @@ ConnectionText parseConnectionText(const std::string& s) {
 
 // ---------------------------------------------------------------------------
 
-struct Connection::State {
-    sqlite3* db = nullptr;
-    bool open = false;
-};
-
-struct Recordset::Impl {
-    std::shared_ptr<Connection::State> state;
+// A prepared statement with its field names. The connection keeps the
+// statements it ran in a small cache, keyed by their rewritten text, and
+// hands an idle one to the next run of the same text: the statements of a
+// law (the same text but for the law's prefix, which is bound) are prepared
+// once instead of once per law.
+struct PreparedStatement {
     sqlite3_stmt* stmt = nullptr;
-    bool eof = true;
+    bool busy = false;                             // a record set reads it
     int columns = 0;
     std::vector<std::string> names;                // CP932, as the field is named
     std::unordered_map<std::string, int> byName;   // exact names and "Table.Column"
 
-    ~Impl() {
+    PreparedStatement() = default;
+    PreparedStatement(const PreparedStatement&) = delete;
+    PreparedStatement& operator=(const PreparedStatement&) = delete;
+    ~PreparedStatement() {
         if (stmt) sqlite3_finalize(stmt);
     }
 
@@ -179,8 +181,37 @@ struct Recordset::Impl {
             if (table) byName.emplace(text::fromUtf8(table) + "." + names[static_cast<size_t>(i)], i);
         }
     }
+};
+
+namespace {
+constexpr size_t kStatementCacheLimit = 32;
+}  // namespace
+
+struct Connection::State {
+    sqlite3* db = nullptr;
+    bool open = false;
+    std::unordered_map<std::string, std::shared_ptr<PreparedStatement>> statements;
+};
+
+struct Recordset::Impl {
+    std::shared_ptr<Connection::State> state;
+    std::shared_ptr<PreparedStatement> prepared;
+    sqlite3_stmt* stmt = nullptr;
+    bool eof = true;
+
+    ~Impl() {
+        // A kept statement is reset (ending its read at once) and left for
+        // the next run; one the connection no longer keeps is finalised.
+        if (!prepared) return;
+        if (state && state->open && prepared.use_count() > 1) {
+            sqlite3_reset(stmt);
+            sqlite3_clear_bindings(stmt);
+            prepared->busy = false;
+        }
+    }
 
     int index(const std::string& field) const {
+        const auto& byName = prepared->byName;
         const auto it = byName.find(field);
         if (it != byName.end()) return it->second;
         // Field names ignore ASCII case, as the provider's do.
@@ -239,8 +270,16 @@ std::string Recordset::text(const std::string& field) const {
         default: {
             const unsigned char* t = sqlite3_column_text(st, i);
             if (!t) return std::string();
-            return text::fromUtf8(
-                std::string_view(reinterpret_cast<const char*>(t), static_cast<size_t>(sqlite3_column_bytes(st, i))));
+            const std::string_view utf8(reinterpret_cast<const char*>(t), static_cast<size_t>(sqlite3_column_bytes(st, i)));
+            // ASCII reads the same in CP932 (identifiers, numbers).
+            bool ascii = true;
+            for (const char c : utf8) {
+                if (static_cast<unsigned char>(c) >= 0x80) {
+                    ascii = false;
+                    break;
+                }
+            }
+            return ascii ? std::string(utf8) : text::fromUtf8(utf8);
         }
     }
 }
@@ -324,6 +363,7 @@ Connection::Connection() = default;
 Connection::~Connection() {
     if (state_ && state_->open) {
         state_->open = false;
+        state_->statements.clear();
         sqlite3_close_v2(state_->db);
         state_->db = nullptr;
     }
@@ -451,6 +491,7 @@ void Connection::close() {
     // Record sets still held by callers become closed; the handle itself is
     // freed when the last of their statements is finalised.
     state_->open = false;
+    state_->statements.clear();
     const int rc = sqlite3_close_v2(state_->db);
     state_->db = nullptr;
     db_ = nullptr;
@@ -461,28 +502,52 @@ Recordset Connection::execute(const std::string& sql, long* affected, long optio
     (void)options;
     if (!isOpen()) raiseClosed("ADODB.Connection");
     sqlite3* db = state_->db;
-    const std::string utf8 = rewriteJetSql(text::toUtf8(sql));
-    sqlite3_stmt* stmt = nullptr;
-    const char* tail = nullptr;
-    int rc = sqlite3_prepare_v2(db, utf8.c_str(), static_cast<int>(utf8.size()), &stmt, &tail);
-    if (rc != SQLITE_OK) {
-        const int primary = rc & 0xFF;
-        if (primary == SQLITE_ERROR) raiseJet(kErrorsInCommand, text::fromUtf8(sqlite3_errmsg(db)));
-        raiseFromSqlite(db, rc);
-    }
+    std::vector<std::string> bounds;
+    const std::string utf8 = rewriteJetSql(text::toUtf8(sql), &bounds);
     Recordset rs;
     rs.impl_ = std::make_unique<Recordset::Impl>();
     rs.impl_->state = state_;
-    rs.impl_->stmt = stmt;
-    if (!stmt) raiseJet(kErrorsInCommand, SJ("SQL ステートメントが空です。"));
-    // One statement per call, as the provider takes it.
-    for (const char* p = tail; p && *p; ++p) {
-        if (*p != ' ' && *p != '\t' && *p != '\r' && *p != '\n' && *p != ';') {
-            raiseJet(kErrorsInCommand, SJ("SQL ステートメントの後に文字が見つかりました。"));
+    auto& kept = state_->statements;
+    const auto found = kept.find(utf8);
+    if (found != kept.end() && !found->second->busy) {
+        rs.impl_->prepared = found->second;
+    } else {
+        auto prepared = std::make_shared<PreparedStatement>();
+        const char* tail = nullptr;
+        int rc = sqlite3_prepare_v2(db, utf8.c_str(), static_cast<int>(utf8.size()), &prepared->stmt, &tail);
+        if (rc != SQLITE_OK) {
+            const int primary = rc & 0xFF;
+            if (primary == SQLITE_ERROR) raiseJet(kErrorsInCommand, text::fromUtf8(sqlite3_errmsg(db)));
+            raiseFromSqlite(db, rc);
         }
+        if (!prepared->stmt) raiseJet(kErrorsInCommand, SJ("SQL ステートメントが空です。"));
+        // One statement per call, as the provider takes it.
+        for (const char* p = tail; p && *p; ++p) {
+            if (*p != ' ' && *p != '\t' && *p != '\r' && *p != '\n' && *p != ';') {
+                raiseJet(kErrorsInCommand, SJ("SQL ステートメントの後に文字が見つかりました。"));
+            }
+        }
+        prepared->buildNames();
+        // A statement that is read while the same text runs again gets a
+        // statement of its own, not kept.
+        if (found == kept.end()) {
+            if (kept.size() >= kStatementCacheLimit) kept.clear();
+            kept.emplace(utf8, prepared);
+        }
+        rs.impl_->prepared = std::move(prepared);
     }
-    rs.impl_->buildNames();
-    rc = sqlite3_step(stmt);
+    PreparedStatement& prepared = *rs.impl_->prepared;
+    prepared.busy = true;
+    sqlite3_stmt* stmt = prepared.stmt;
+    rs.impl_->stmt = stmt;
+    for (size_t k = 0; k < bounds.size(); ++k) {
+        const std::string name = "@jet_bound_" + std::to_string(k + 1);
+        const int index = sqlite3_bind_parameter_index(stmt, name.c_str());
+        if (index == 0 || sqlite3_bind_text(stmt, index, bounds[k].data(), static_cast<int>(bounds[k].size()),
+                                            SQLITE_TRANSIENT) != SQLITE_OK)
+            raiseJet(kErrorsInCommand, text::fromUtf8(sqlite3_errmsg(db)));
+    }
+    const int rc = sqlite3_step(stmt);
     if (rc == SQLITE_ROW) {
         rs.impl_->eof = false;
     } else if (rc == SQLITE_DONE) {

@@ -3,6 +3,8 @@
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace tavrel::db {
 
@@ -88,6 +90,18 @@ std::string_view lastWord(const std::string& out) {
     return std::string_view(out).substr(begin, end - begin);
 }
 
+// Whether a prefix, or the prefix with its last character raised by one,
+// could read as a number (SQLite would then compare it with a number column
+// as a number). Only an upper-case letter other than E keeps a text a text.
+bool looksNumeric(std::string_view literal) {
+    for (size_t k = 0; k < literal.size(); ++k) {
+        const char c = literal[k];
+        if (c < 'A' || c > 'Z' || c == 'E') continue;
+        if (k + 1 < literal.size() || c != 'D') return false;
+    }
+    return true;
+}
+
 // The comparison "LEFT(<column>, <n>) = '<n identifier characters>'" standing
 // alone between WHERE/AND/OR/ON/NOT/"(" and AND/OR/ORDER/GROUP/")"/the end
 // asks whether the column starts with the text. It is written as
@@ -96,7 +110,7 @@ std::string_view lastWord(const std::string& out) {
 // rewritten LEFT) and lets SQLite use the column's index instead of reading
 // every row. pos is just after the word LEFT; returns the position after the
 // comparison, or 0 when the text is not of that shape.
-size_t rewritePrefixTest(std::string_view s, size_t pos, std::string& out) {
+size_t rewritePrefixTest(std::string_view s, size_t pos, std::string& out, std::vector<std::string>* bounds) {
     const char before = lastSignificant(out);
     const std::string_view w = lastWord(out);
     const bool standsAlone = before == '(' || before == 0 || iequals(w, "WHERE") || iequals(w, "AND") ||
@@ -165,6 +179,22 @@ size_t rewritePrefixTest(std::string_view s, size_t pos, std::string& out) {
         if (!(iequals(next, "AND") || iequals(next, "OR") || iequals(next, "ORDER") || iequals(next, "GROUP")))
             return 0;
     }
+    if (bounds && !looksNumeric(literal)) {
+        // The same test as a range of the column's index, its two ends bound
+        // as values: one prepared statement serves every prefix. For a text
+        // the range holds exactly the texts that start with the prefix.
+        std::string upper(literal);
+        ++upper.back();  // '-' '9' 'Z' become '.' ':' '[': never past 0x7F
+        const size_t first = bounds->size() + 1;
+        bounds->push_back(std::string(literal));
+        bounds->push_back(std::move(upper));
+        out += "(";
+        out.append(column);
+        out += " >= @jet_bound_" + std::to_string(first) + " COLLATE BINARY AND ";
+        out.append(column);
+        out += " < @jet_bound_" + std::to_string(first + 1) + " COLLATE BINARY)";
+        return i;
+    }
     out += "(";
     out.append(column);
     out += " GLOB '";
@@ -219,7 +249,9 @@ void jetMid(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 
 }  // namespace
 
-std::string rewriteJetSql(std::string_view s) {
+std::string rewriteJetSql(std::string_view s) { return rewriteJetSql(s, nullptr); }
+
+std::string rewriteJetSql(std::string_view s, std::vector<std::string>* bounds) {
     std::string out;
     out.reserve(s.size() + 16);
     size_t i = 0;
@@ -247,7 +279,7 @@ std::string rewriteJetSql(std::string_view s) {
             const std::string up = upperAsciiWord(word);
             const bool call = nextSignificant(s, j) == '(';
             size_t after = 0;
-            if (call && up == "LEFT" && (after = rewritePrefixTest(s, j, out)) != 0) {
+            if (call && up == "LEFT" && (after = rewritePrefixTest(s, j, out, bounds)) != 0) {
                 i = after;
                 continue;
             }

@@ -19,6 +19,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct sqlite3;
 
@@ -26,6 +27,15 @@ namespace tavrel::db {
 
 // Rewrites one UTF-8 SQL text as described above.
 std::string rewriteJetSql(std::string_view utf8Sql);
+
+// The same rewrite for a statement that is kept prepared and run again with
+// other values: a prefix comparison whose text cannot read as a number
+// becomes the range (<column> >= @jet_bound_1 COLLATE BINARY AND <column> <
+// @jet_bound_2 COLLATE BINARY), and the two ends (the prefix, and the prefix
+// with its last character raised by one) are appended to bounds, to be bound
+// as texts in that order. Statements that differ only in such prefixes then
+// read the same. With bounds null this is rewriteJetSql(utf8Sql).
+std::string rewriteJetSql(std::string_view utf8Sql, std::vector<std::string>* bounds);
 
 // Registers jet_left(text, n), jet_right(text, n) and jet_mid(text, start[, n])
 // on a connection. They count characters of the UTF-8 text, as Jet counts

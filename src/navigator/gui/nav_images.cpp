@@ -26,7 +26,7 @@ enum class Picture {
     Check,        // overlay mark
 };
 
-struct Spec {
+struct Recipe {
     Picture picture = Picture::None;
     int year = 0;          // 平成 year written beside the "H", 0 for none
     bool stacked = false;  // a second sheet behind (first page of a split notification)
@@ -140,7 +140,7 @@ void paintBook(QPainter& p, bool open) {
     }
 }
 
-void paintSpec(QPainter& p, const Spec& s) {
+void paintRecipe(QPainter& p, const Recipe& s) {
     const QRectF page(7.5, 0.5, 11, 15);
     switch (s.picture) {
         case Picture::None:
@@ -208,7 +208,7 @@ void paintSpec(QPainter& p, const Spec& s) {
     }
 }
 
-Spec treeSpec(int index) {
+Recipe treeRecipe(int index) {
     switch (index) {
         case 1:
             return {Picture::ClosedBook};
@@ -234,7 +234,7 @@ Spec treeSpec(int index) {
     }
 }
 
-Spec listSpec(int index) {
+Recipe listRecipe(int index) {
     // 平成 12 ... 20 and their split-first variants.
     static constexpr std::array<int, 9> kYearImages{10, 12, 14, 20, 22, 24, 26, 28, 30};
     for (size_t i = 0; i < kYearImages.size(); ++i) {
@@ -273,7 +273,7 @@ Spec listSpec(int index) {
     }
 }
 
-QPixmap paint(const Spec& s, qreal dpr) {
+QPixmap paint(const Recipe& s, qreal dpr) {
     if (s.picture == Picture::None) return {};
     QPixmap pm(kNavImageSize * dpr);
     pm.setDevicePixelRatio(dpr);
@@ -281,11 +281,11 @@ QPixmap paint(const Spec& s, qreal dpr) {
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    paintSpec(p, s);
+    paintRecipe(p, s);
     return pm;
 }
 
-QIcon iconOf(const Spec& s) {
+QIcon iconOf(const Recipe& s) {
     if (s.picture == Picture::None) return {};
     QIcon icon;
     for (const qreal dpr : {1.0, 1.5, 2.0, 3.0}) icon.addPixmap(paint(s, dpr));
@@ -298,7 +298,7 @@ QIcon treeStateIcon(int index) {
     static std::array<QIcon, 17> cache;
     if (index <= 0 || index >= static_cast<int>(cache.size())) return {};
     QIcon& icon = cache[static_cast<size_t>(index)];
-    if (icon.isNull()) icon = iconOf(treeSpec(index));
+    if (icon.isNull()) icon = iconOf(treeRecipe(index));
     return icon;
 }
 
@@ -306,18 +306,18 @@ QIcon listIcon(int index) {
     static std::array<QIcon, 32> cache;
     if (index < 0 || index >= static_cast<int>(cache.size())) return {};
     QIcon& icon = cache[static_cast<size_t>(index)];
-    if (icon.isNull()) icon = iconOf(listSpec(index));
+    if (icon.isNull()) icon = iconOf(listRecipe(index));
     return icon;
 }
 
 QPixmap treeStatePixmap(int index, qreal dpr) {
     if (index <= 0 || index >= 17) return {};
-    return paint(treeSpec(index), dpr);
+    return paint(treeRecipe(index), dpr);
 }
 
 QPixmap listPixmap(int index, qreal dpr) {
     if (index < 0 || index >= 32) return {};
-    return paint(listSpec(index), dpr);
+    return paint(listRecipe(index), dpr);
 }
 
 }  // namespace tavrel::gui

@@ -8,8 +8,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 bin=$1 logs=$2
 shift 2
 mkdir -p "$logs"
-for spec in "$@"; do
-  name=${spec%%:*} seconds=${spec#*:}
+for run in "$@"; do
+  name=${run%%:*} seconds=${run#*:}
   work="$logs/corpus-$name"
   mkdir -p "$work"
   cp -n "$here/corpus/$name/"* "$work/" 2>/dev/null || true

@@ -11,6 +11,7 @@
 #include "navigator/gui/c1stview.h"
 #include "navigator/gui/ttreectrl.h"
 #include "textview/gui/c2ndview.h"
+#include "gui_test_support.h"
 
 #include <QAction>
 #include <QApplication>
@@ -38,51 +39,18 @@
 using namespace tavrel;
 using namespace tavrel::gui;
 
+using tavrel::testing::bodyText;
+using tavrel::testing::copyFolder;
+using tavrel::testing::evaluate;
+using tavrel::testing::waitForText;
+
 namespace {
 
-bool copyFolder(const QString& from, const QString& to) {
-    QDir().mkpath(to);
-    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(path);
-        if (it.fileInfo().isDir()) {
-            QDir().mkpath(target);
-        } else if (!QFile::copy(path, target)) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // Runs a script in the page and waits for its result.
-QVariant evaluate(QWebEnginePage* page, const QString& script) {
-    QVariant result;
-    bool done = false;
-    page->runJavaScript(script, [&](const QVariant& v) {
-        result = v;
-        done = true;
-    });
-    QElapsedTimer t;
-    t.start();
-    while (!done && t.elapsed() < 15000) QTest::qWait(20);
-    return result;
-}
 
-QString bodyText(C2ndView* view) {
-    return evaluate(view->page(), QStringLiteral("document.body ? document.body.innerText : ''")).toString();
-}
 
 // Waits until the page on screen contains the text.
-bool waitForText(C2ndView* view, const QString& text) {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < 20000) {
-        if (bodyText(view).contains(text)) return true;
-        QTest::qWait(100);
-    }
-    return false;
-}
 
 }  // namespace
 

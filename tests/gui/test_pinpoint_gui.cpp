@@ -23,11 +23,17 @@
 #include "document/ctavreldoc.h"
 #include "document/options.h"
 #include "textview/gui/c2ndview.h"
+#include "gui_test_support.h"
 #include "textview/gui/pinpoint_dialog.h"
 #include "textview/gui/pinpoint_view.h"
 
 using namespace tavrel;
 using namespace tavrel::gui;
+
+using tavrel::testing::bodyText;
+using tavrel::testing::copyFolder;
+using tavrel::testing::evaluate;
+using tavrel::testing::waitForText;
 
 namespace {
 
@@ -37,32 +43,7 @@ const char* const kSourcePage = "01B-01070000-00";
 const char* const kTargetPage = "01A-00020000-00";
 const char* const kLinkTail = "-to-01A-00020000-r01";
 
-bool copyFolder(const QString& from, const QString& to) {
-    QDir().mkpath(to);
-    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(path);
-        if (it.fileInfo().isDir())
-            QDir().mkpath(target);
-        else if (!QFile::copy(path, target))
-            return false;
-    }
-    return true;
-}
 
-QVariant evaluate(QWebEnginePage* page, const QString& script) {
-    QVariant result;
-    bool done = false;
-    page->runJavaScript(script, [&](const QVariant& v) {
-        result = v;
-        done = true;
-    });
-    QElapsedTimer t;
-    t.start();
-    while (!done && t.elapsed() < 15000) QTest::qWait(20);
-    return result;
-}
 
 // The id of the first anchor whose id ends with tail.
 QString anchorIdEndingWith(C2ndView* view, const QString& tail) {

@@ -45,7 +45,7 @@ void BM_BuildPage(benchmark::State& state) {
     builder.setFullPageRequest(page.full);
     std::string html;
     const auto build = [&] {
-        if (!builder._html_build(page.id, html)) state.SkipWithError("page not built");
+        if (!builder.buildPage(page.id, html)) state.SkipWithError("page not built");
     };
     for (auto _ : state) {
         build();

@@ -50,13 +50,13 @@ std::string joined(const std::vector<std::string>& ws) {
 // collection, made on first use.
 struct SearchFixture {
     explicit SearchFixture(const std::string& folder) : started(folder), scan(folder) {
-        indexed = std::make_unique<nav::TListSch>(*started.doc);
-        reference = std::make_unique<nav::TListSch>(*started.doc);
+        indexed = std::make_unique<nav::SearchResults>(*started.doc);
+        reference = std::make_unique<nav::SearchResults>(*started.doc);
         reference->setIndexEnabled(false);
     }
     StartedDocument started;
     ScanTexts scan;
-    std::unique_ptr<nav::TListSch> indexed, reference;
+    std::unique_ptr<nav::SearchResults> indexed, reference;
 };
 
 SearchFixture& fixture(int64_t collection) {
@@ -72,7 +72,7 @@ void runSearch(benchmark::State& state, bool useIndex) {
         state.SkipWithError("start-up failed");
         return;
     }
-    nav::TListSch& list = useIndex ? *f.indexed : *f.reference;
+    nav::SearchResults& list = useIndex ? *f.indexed : *f.reference;
     if (useIndex && !list.prepareIndex()) {
         state.SkipWithError("no index");
         return;
@@ -80,7 +80,7 @@ void runSearch(benchmark::State& state, bool useIndex) {
     const std::vector<std::string> ws = words(state.range(1));
     const std::string text = joined(ws);
     for (auto _ : state) {
-        if (!list._search_in_all_pages_2nd(text)) {
+        if (!list.searchAllPages(text)) {
             state.SkipWithError("search failed");
             return;
         }
@@ -88,7 +88,7 @@ void runSearch(benchmark::State& state, bool useIndex) {
     }
     // The same search and the baseline, timed side by side.
     const int reps = useIndex ? 5 : 1;
-    const double mine = bestMs(reps, [&] { list._search_in_all_pages_2nd(text); });
+    const double mine = bestMs(reps, [&] { list.searchAllPages(text); });
     size_t scanned = 0;
     const double scan = bestMs(5, [&] { scanned = f.scan.pagesHoldingAll(ws); });
     state.counters["pages_found"] = static_cast<double>(list.records().size());

@@ -46,7 +46,7 @@ void BM_BuildContentsTree(benchmark::State& state) {
     SilentSink sink;
     nav::TreeModel tree;
     const auto build = [&] {
-        if (!tree._show(con, sink)) state.SkipWithError("tree build failed");
+        if (!tree.fill(con, sink)) state.SkipWithError("tree build failed");
     };
     for (auto _ : state) {
         build();
@@ -64,7 +64,7 @@ void BM_StartUpAndContentsTree(benchmark::State& state) {
     const auto both = [&] {
         StartedDocument d(folder);
         nav::TreeModel tree;
-        if (!d.started || !tree._show(d.doc->connection(), d.sink)) state.SkipWithError("start-up or tree failed");
+        if (!d.started || !tree.fill(d.doc->connection(), d.sink)) state.SkipWithError("start-up or tree failed");
         benchmark::DoNotOptimize(tree.size());
     };
     for (auto _ : state) both();
@@ -82,7 +82,7 @@ void BM_ArticleListOfOneLaw(benchmark::State& state) {
     SilentSink sink;
     nav::ArticleListModel list;
     const auto show = [&] {
-        if (!list._show(con, sink, "01A")) state.SkipWithError("list failed");
+        if (!list.fill(con, sink, "01A")) state.SkipWithError("list failed");
     };
     for (auto _ : state) {
         show();
@@ -104,7 +104,7 @@ void BM_LawSelector(benchmark::State& state) {
     SilentSink sink;
     nav::LawSelectorModel combo;
     const auto init = [&] {
-        if (!combo._init(con, sink)) state.SkipWithError("selector failed");
+        if (!combo.fill(con, sink)) state.SkipWithError("selector failed");
     };
     for (auto _ : state) {
         init();

@@ -69,8 +69,8 @@ const std::string& collectionFolder(const std::string& name) {
 }
 
 StartedDocument::StartedDocument(const std::string& dataFolder) {
-    doc = std::make_unique<CTavrelDoc>(settings, sink, DocumentFolders{dataFolder, user.path()});
-    started = doc->OnNewDocument();
+    doc = std::make_unique<Document>(settings, sink, DocumentFolders{dataFolder, user.path()});
+    started = doc->startUp();
 }
 
 const std::string& pageCollectionFolder() {

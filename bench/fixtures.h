@@ -6,7 +6,7 @@
 #pragma once
 
 #include "database/message_sink.h"
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "document/settings_store.h"
 
 #include <algorithm>
@@ -59,7 +59,7 @@ struct StartedDocument {
     TempFolder user;
     MemorySettingsStore settings;
     SilentSink sink;
-    std::unique_ptr<CTavrelDoc> doc;
+    std::unique_ptr<Document> doc;
 };
 
 // The synthetic page collection: "01A-00200000-00", a typical article of a

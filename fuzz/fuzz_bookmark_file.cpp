@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "fuzz_support.h"
-#include "navigator/bookmarks.h"
+#include "navigator/bookmark_store.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const std::string& id : tavrel::nav::parseBookmarkText(tavrel::fuzz::bytesOf(data, size))) {

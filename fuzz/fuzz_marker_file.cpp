@@ -1,7 +1,7 @@
 // The marker-file reader (default.ppj, tavrel08.ppj).
 #include <cstdlib>
 
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -1,14 +1,14 @@
 // The whole transform chain of one sentence row (brackets, unit exponents,
 // links, emphasis, label and indentation) on a document without a database.
 // Input: kind/flags byte, ID_BN line, format-code line, sentence text.
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "fuzz_support.h"
 #include "render/sentence_block.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static tavrel::MemorySettingsStore settings;
     static tavrel::fuzz::CountingSink sink;
-    static tavrel::CTavrelDoc doc(settings, sink, tavrel::DocumentFolders{"/nonexistent/", "/nonexistent/"});
+    static tavrel::Document doc(settings, sink, tavrel::DocumentFolders{"/nonexistent/", "/nonexistent/"});
     if (size == 0) return 0;
     const uint8_t flags = data[0];
     const auto parts = tavrel::fuzz::splitParts(tavrel::fuzz::bytesOf(data + 1, size - 1), 3);

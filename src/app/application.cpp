@@ -1,12 +1,12 @@
 #include "app/application.h"
 
-#include "app/cmainframe.h"
+#include "app/main_window.h"
 #include "app/qt_message_sink.h"
 #include "app/qt_settings_store.h"
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "document/navigation.h"
-#include "navigator/gui/c1stview.h"
-#include "textview/gui/c2ndview.h"
+#include "navigator/gui/navigator_pane.h"
+#include "textview/gui/law_text_view.h"
 #include "textview/gui/page_scheme.h"
 #include "textview/gui/web_environment.h"
 
@@ -48,16 +48,16 @@ bool TavrelApplication::start() {
     const UrlOpener opener = [](const std::string& url) {
         return QDesktopServices::openUrl(QUrl(QString::fromStdString(url))) ? 0 : 2;
     };
-    doc_ = std::make_unique<CTavrelDoc>(*settings_, *sink_, folders, opener);
+    doc_ = std::make_unique<Document>(*settings_, *sink_, folders, opener);
     navigation_ = std::make_unique<DocumentNavigation>(*doc_);
-    if (!doc_->OnNewDocument()) return false;
+    if (!doc_->startUp()) return false;
     started_ = true;
 
     const QString dataFolder = QString::fromStdString(doc_->programFolder());
     web_ = std::make_unique<WebEnvironment>(QString::fromStdString(doc_->imageFolder()));
-    frame_ = std::make_unique<CMainFrame>(*doc_, *navigation_, *web_, dataFolder + QStringLiteral("help08.html"));
+    frame_ = std::make_unique<MainWindow>(*doc_, *navigation_, *web_, dataFolder + QStringLiteral("help08.html"));
     sink_->setOwner(frame_.get());
-    QObject::connect(frame_.get(), &CMainFrame::closing, frame_.get(), [this]() { closeDocument(); });
+    QObject::connect(frame_.get(), &MainWindow::closing, frame_.get(), [this]() { closeDocument(); });
 
     const bool maximised = frame_->restorePlacement();
     // The navigator first: its contents tree is built now that the
@@ -76,7 +76,7 @@ bool TavrelApplication::start() {
 void TavrelApplication::closeDocument() {
     if (closed_ || !started_) return;
     closed_ = true;
-    doc_->OnCloseDocument();
+    doc_->close();
 }
 
 }  // namespace tavrel::gui

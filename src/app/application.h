@@ -7,14 +7,14 @@
 #include <memory>
 
 namespace tavrel {
-class CTavrelDoc;
+class Document;
 class DocumentNavigation;
 class SettingsStore;
 }  // namespace tavrel
 
 namespace tavrel::gui {
 
-class CMainFrame;
+class MainWindow;
 class QtMessageSink;
 class WebEnvironment;
 
@@ -41,8 +41,8 @@ class TavrelApplication {
     // could not start (its messages have been shown).
     bool start();
 
-    CMainFrame* mainFrame() const { return frame_.get(); }
-    CTavrelDoc* document() const { return doc_.get(); }
+    MainWindow* mainWindow() const { return frame_.get(); }
+    Document* document() const { return doc_.get(); }
     DocumentNavigation* navigation() const { return navigation_.get(); }
     SettingsStore& settings() const { return *settings_; }
     QtMessageSink& messages() const { return *sink_; }
@@ -54,10 +54,10 @@ class TavrelApplication {
     StartOptions options_;
     std::unique_ptr<SettingsStore> settings_;
     std::unique_ptr<QtMessageSink> sink_;
-    std::unique_ptr<CTavrelDoc> doc_;
+    std::unique_ptr<Document> doc_;
     std::unique_ptr<DocumentNavigation> navigation_;
     std::unique_ptr<WebEnvironment> web_;
-    std::unique_ptr<CMainFrame> frame_;
+    std::unique_ptr<MainWindow> frame_;
     bool started_ = false;
     bool closed_ = false;
 };

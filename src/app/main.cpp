@@ -1,8 +1,8 @@
 // Tavrel: the reader of the building statutes.
 #include "app/application.h"
-#include "app/cmainframe.h"
+#include "app/main_window.h"
 #include "app/single_instance.h"
-#include "textview/gui/c2ndview.h"
+#include "textview/gui/law_text_view.h"
 
 #include <QApplication>
 #include <QDir>
@@ -40,7 +40,7 @@ int main(int argc, char* argv[]) {
     tavrel::gui::TavrelApplication tavrel(options);
     if (!tavrel.start()) return 1;
     if (measure) {
-        QObject::connect(tavrel.mainFrame()->textView(), &QWebEngineView::loadFinished, tavrel.mainFrame(),
+        QObject::connect(tavrel.mainWindow()->textView(), &QWebEngineView::loadFinished, tavrel.mainWindow(),
                          [&sinceStart](bool ok) {
                              std::printf("first page %s after %lld ms\n", ok ? "shown" : "failed",
                                          static_cast<long long>(sinceStart.elapsed()));
@@ -48,7 +48,7 @@ int main(int argc, char* argv[]) {
                              QApplication::exit(ok ? 0 : 1);
                          });
     }
-    QObject::connect(&instance, &tavrel::gui::SingleInstance::activationRequested, tavrel.mainFrame(),
-                     &tavrel::gui::CMainFrame::bringToFront);
+    QObject::connect(&instance, &tavrel::gui::SingleInstance::activationRequested, tavrel.mainWindow(),
+                     &tavrel::gui::MainWindow::bringToFront);
     return QApplication::exec();
 }

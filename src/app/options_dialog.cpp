@@ -15,8 +15,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "document/ctavreldoc.h"
-#include "textview/gui/qt_text.h"
+#include "document/document.h"
+#include "qtsupport/qt_text.h"
 
 namespace tavrel::gui {
 
@@ -45,7 +45,7 @@ protected:
         const QRect r = rect().adjusted(0, 0, -1, -1);
         g.setPen(QColor(0x80, 0x80, 0x80));
         if (const auto c = model_.swatchColor(controlId_))
-            g.setBrush(COptionDlg::toQColor(*c));
+            g.setBrush(OptionsDialog::toQColor(*c));
         else
             g.setBrush(Qt::NoBrush);
         g.drawRect(r);
@@ -61,10 +61,10 @@ private:
     int controlId_;
 };
 
-COptionDlg::COptionDlg(const OptionBlock& current, const OptionBlock& defaults, SettingsStore& store,
+OptionsDialog::OptionsDialog(const OptionBlock& current, const OptionBlock& defaults, SettingsStore& store,
                        OptionsModel::ApplyToDocument apply, QWidget* parent)
     : QDialog(parent), model_(current, defaults, store, std::move(apply)) {
-    setObjectName(QStringLiteral("COptionDlg"));
+    setObjectName(QStringLiteral("OptionsDialog"));
     setWindowTitle(QStringLiteral("オプション設定"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     // The dialog's own background is white.
@@ -77,21 +77,21 @@ COptionDlg::COptionDlg(const OptionBlock& current, const OptionBlock& defaults, 
     setFixedSize(sizeHint());
 }
 
-COptionDlg::~COptionDlg() = default;
+OptionsDialog::~OptionsDialog() = default;
 
-QColor COptionDlg::toQColor(int32_t value) {
+QColor OptionsDialog::toQColor(int32_t value) {
     const auto v = static_cast<uint32_t>(value);
     return QColor(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>((v >> 16) & 0xFF));
 }
 
-uint32_t COptionDlg::fromQColor(const QColor& c) {
+uint32_t OptionsDialog::fromQColor(const QColor& c) {
     return static_cast<uint32_t>(c.red()) | (static_cast<uint32_t>(c.green()) << 8) |
            (static_cast<uint32_t>(c.blue()) << 16);
 }
 
-QWidget* COptionDlg::control(int id) const { return findChild<QWidget*>(controlName(id)); }
+QWidget* OptionsDialog::control(int id) const { return findChild<QWidget*>(controlName(id)); }
 
-void COptionDlg::build() {
+void OptionsDialog::build() {
     auto* top = new QVBoxLayout(this);
 
     // Font sizes.
@@ -228,13 +228,13 @@ void COptionDlg::build() {
     buttons->addWidget(apply);
     buttons->addWidget(cancel);
     top->addLayout(buttons);
-    connect(reset, &QPushButton::clicked, this, &COptionDlg::onResetAll);
-    connect(ok, &QPushButton::clicked, this, &COptionDlg::accept);
-    connect(apply, &QPushButton::clicked, this, &COptionDlg::onApply);
-    connect(cancel, &QPushButton::clicked, this, &COptionDlg::reject);
+    connect(reset, &QPushButton::clicked, this, &OptionsDialog::onResetAll);
+    connect(ok, &QPushButton::clicked, this, &OptionsDialog::accept);
+    connect(apply, &QPushButton::clicked, this, &OptionsDialog::onApply);
+    connect(cancel, &QPushButton::clicked, this, &OptionsDialog::reject);
 }
 
-void COptionDlg::initialiseControls() {
+void OptionsDialog::initialiseControls() {
     initialising_ = true;
     basicSize_->setCurrentIndex(model_.fontSizeSelection(FontSizeBasic));
     tableSize_->setCurrentIndex(model_.fontSizeSelection(FontSizeTable));
@@ -249,7 +249,7 @@ void COptionDlg::initialiseControls() {
     for (QWidget* w : findChildren<ColorSwatchButton*>()) w->update();
 }
 
-void COptionDlg::chooseColor(int controlId) {
+void OptionsDialog::chooseColor(int controlId) {
     const auto current = model_.swatchColor(controlId);
     if (!current) return;
     const CustomColors& mine = model_.customColors();
@@ -265,36 +265,36 @@ void COptionDlg::chooseColor(int controlId) {
     for (QWidget* w : findChildren<ColorSwatchButton*>()) w->update();
 }
 
-void COptionDlg::onResetAll() {
+void OptionsDialog::onResetAll() {
     model_.resetToDefaults();
     initialiseControls();
 }
 
-std::string COptionDlg::sizeText(int listId) const {
+std::string OptionsDialog::sizeText(int listId) const {
     const QComboBox* box = listId == options_dlg::FontSizeBasicList ? basicSize_ : tableSize_;
     return toCp932(box->currentText());
 }
 
-void COptionDlg::onApply() {
+void OptionsDialog::onApply() {
     model_.apply(sizeText(options_dlg::FontSizeBasicList), sizeText(options_dlg::FontSizeTableList));
 }
 
-void COptionDlg::accept() {
+void OptionsDialog::accept() {
     model_.ok(sizeText(options_dlg::FontSizeBasicList), sizeText(options_dlg::FontSizeTableList));
     QDialog::accept();
 }
 
-void COptionDlg::reject() {
+void OptionsDialog::reject() {
     // "取消", Esc and the window's close button alike.
     model_.cancel();
     QDialog::reject();
 }
 
-DocumentNavigation::OptionsDialogRunner optionsDialogRunner(CTavrelDoc& doc, DocumentNavigation& navigation,
+DocumentNavigation::OptionsDialogRunner optionsDialogRunner(Document& doc, DocumentNavigation& navigation,
                                                             QWidget* parent) {
     QPointer<QWidget> owner(parent);
     return [&doc, &navigation, owner](OptionBlock& block, const OptionBlock& defaults) {
-        COptionDlg dialog(block, defaults, doc.settings(), [&doc, &navigation](const OptionBlock& b) {
+        OptionsDialog dialog(block, defaults, doc.settings(), [&doc, &navigation](const OptionBlock& b) {
             doc.options() = b;
             navigation.redisplay();
         }, owner.data());

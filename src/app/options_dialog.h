@@ -17,19 +17,19 @@ class QComboBox;
 class QRadioButton;
 
 namespace tavrel {
-class CTavrelDoc;
+class Document;
 }
 
 namespace tavrel::gui {
 
 class ColorSwatchButton;
 
-class COptionDlg : public QDialog {
+class OptionsDialog : public QDialog {
     Q_OBJECT
 public:
-    COptionDlg(const OptionBlock& current, const OptionBlock& defaults, SettingsStore& store,
+    OptionsDialog(const OptionBlock& current, const OptionBlock& defaults, SettingsStore& store,
                OptionsModel::ApplyToDocument apply, QWidget* parent = nullptr);
-    ~COptionDlg() override;
+    ~OptionsDialog() override;
 
     const OptionsModel& model() const { return model_; }
 
@@ -67,7 +67,7 @@ private:
 
 // The runner the document's options command calls: the dialog over parent;
 // "適用" sets the document's options and redisplays the shown page.
-DocumentNavigation::OptionsDialogRunner optionsDialogRunner(CTavrelDoc& doc, DocumentNavigation& navigation,
+DocumentNavigation::OptionsDialogRunner optionsDialogRunner(Document& doc, DocumentNavigation& navigation,
                                                             QWidget* parent);
 
 }  // namespace tavrel::gui

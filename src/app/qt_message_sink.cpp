@@ -1,6 +1,6 @@
 #include "app/qt_message_sink.h"
 
-#include "textview/gui/qt_text.h"
+#include "qtsupport/qt_text.h"
 
 #include <QMessageBox>
 

@@ -1,6 +1,6 @@
 #include "app/qt_settings_store.h"
 
-#include "textview/gui/qt_text.h"
+#include "qtsupport/qt_text.h"
 
 #include <QByteArray>
 #include <QVariant>

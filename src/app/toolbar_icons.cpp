@@ -96,7 +96,7 @@ void paint(QPainter& g, ToolIcon which) {
             g.drawLine(QPointF(11, 6), QPointF(11, 14));
             break;
         }
-        case ToolIcon::Print:
+        case ToolIcon::printPage:
             g.setBrush(Qt::white);
             g.drawRect(QRectF(6.5, 2.5, 9, 6));
             g.setBrush(QColor(0xb8, 0xc4, 0xd8));

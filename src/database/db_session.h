@@ -1,5 +1,5 @@
 // The document's one database connection: its open and close with their
-// error reports. CTavrelDoc::_db_open and CTavrelDoc::_db_close call open and
+// error reports. Document::openDatabase and Document::closeDatabase call open and
 // close; everything else runs its queries on connection().
 #pragma once
 
@@ -22,11 +22,11 @@ public:
     // the database at dbPathCp932 (the full path, CP932, placed unchanged in
     // the connection text) as user "admin" with an empty password. True when
     // open; on failure shows the report "データベースの接続" /
-    // "CTavrelDoc::_db_open()" (indented) and returns false.
+    // "Document::openDatabase()" (indented) and returns false.
     bool open(const std::string& dbPathCp932, MessageSink& sink);
 
     // True when closed or never open (nothing shown). On failure shows the
-    // report "データベースの切断" / "CTavrelDoc::_db_close()" (indented),
+    // report "データベースの切断" / "Document::closeDatabase()" (indented),
     // returns false and stays connected.
     bool close(MessageSink& sink);
 

@@ -31,7 +31,7 @@ const std::vector<CommandInfo>& documentCommands() {
         {cmd::Refer, SJ("参照"), SJ("参照リンクを表示します。")},
         {cmd::Brachet, SJ("括弧"), SJ("括弧で括られた文字列を色分けします。")},
         {cmd::PinPoint, SJ("狙撃"), SJ("ピンポイントジャンプを作動します。")},
-        {cmd::Print, SJ("印刷"), SJ("印刷します。")},
+        {cmd::printPage, SJ("印刷"), SJ("印刷します。")},
         {cmd::PrintPreview, SJ("印刷プレビュー(&V)"), SJ("印刷プレビューを表示します。")},
         {cmd::Search, SJ("検索"), std::string()},
         {cmd::Options, SJ("オプション設定(&O)"), SJ("フォントや背景色の変更を行います。")},
@@ -46,7 +46,7 @@ const CommandInfo* findDocumentCommand(int id) {
     return nullptr;
 }
 
-std::string pageCaptionText(const CTavrelDoc& doc, const std::string& idFN) {
+std::string pageCaptionText(const Document& doc, const std::string& idFN) {
     std::string blank;
     for (int i = 0; i < 10; ++i) blank += SJ("　");
 
@@ -81,7 +81,7 @@ std::string pageCaptionText(const CTavrelDoc& doc, const std::string& idFN) {
     return blank;
 }
 
-DocumentNavigation::DocumentNavigation(CTavrelDoc& doc) : doc_(doc) {}
+DocumentNavigation::DocumentNavigation(Document& doc) : doc_(doc) {}
 
 std::string DocumentNavigation::shownId() const { return view_ ? view_->currentPageId() : std::string(); }
 
@@ -176,7 +176,7 @@ CommandState DocumentNavigation::commandState(int id) const {
         case cmd::Refer: return {true, t.refer};
         case cmd::Brachet: return {true, t.brachet};
         case cmd::PinPoint: return {true, t.pinPoint};
-        case cmd::Print:
+        case cmd::printPage:
         case cmd::PrintPreview: return {!shownId().empty(), false};
         case cmd::Search:
         case cmd::Options:
@@ -196,7 +196,7 @@ bool DocumentNavigation::onCommand(int id) {
         case cmd::Refer:
         case cmd::Brachet:
         case cmd::PinPoint: toggleDisplay(id); return true;
-        case cmd::Print: print(0); return true;
+        case cmd::printPage: print(0); return true;
         case cmd::PrintPreview: print(1); return true;
         case cmd::Search: inPageSearch(); return true;
         case cmd::Options: runOptions(optionsDialog_); return true;
@@ -237,17 +237,17 @@ bool DocumentNavigation::move(int id) {
         return false;
     }
 
-    view_->SetRestorePosition(target->x, target->y);
-    if (!view_->ShowPage(target->idFN)) {
+    view_->setRestorePosition(target->x, target->y);
+    if (!view_->showPage(target->idFN)) {
         // Nothing was shown, so nothing was left: the entry goes back where it
         // came from and the flag must not misfile the next real visit.
         if (taken) taken->push_back(*target);
         goingBack_ = goingForward_ = false;
-        view_->SetRestorePosition(0, 0);
+        view_->setRestorePosition(0, 0);
         return false;
     }
-    view_->ColorAnchors();
-    if (synchroAllowed()) navigator_->SyncToArticle(target->idFN);
+    view_->colorAnchors();
+    if (synchroAllowed()) navigator_->syncToArticle(target->idFN);
     navigator_->refreshAfterMove();
     return true;
 }
@@ -258,7 +258,7 @@ void DocumentNavigation::toggleSynchro() {
     t.synchro = !t.synchro;
     if (wasOff && navigator_ && view_) {
         const std::string id = view_->currentPageId();
-        if (isPageId(id) && synchroAllowed()) navigator_->SyncToArticle(id);
+        if (isPageId(id) && synchroAllowed()) navigator_->syncToArticle(id);
     }
 }
 
@@ -278,19 +278,19 @@ void DocumentNavigation::redisplay() {
     const std::string id = view_->currentPageId();
     if (id.empty()) return;
     view_->setReshow();
-    view_->ClearPageCache();
-    view_->ShowPage(id);
-    view_->ColorAnchors();
+    view_->clearPageCache();
+    view_->showPage(id);
+    view_->colorAnchors();
 }
 
 void DocumentNavigation::print(int preview) {
-    if (view_) view_->Print(preview);
+    if (view_) view_->printPage(preview);
 }
 
 void DocumentNavigation::inPageSearch() {
     if (!view_) return;
-    const std::string marks = view_->GetMarks();
-    if (!marks.empty()) view_->MarkWords(marks, 1);
+    const std::string marks = view_->currentMarks();
+    if (!marks.empty()) view_->markWords(marks, 1);
     lastSearchText_ = view_->runSearchDialog(lastSearchText_);
 }
 

@@ -11,7 +11,7 @@
 // navigator) is not attached.
 //
 // The history, the going-back/going-forward flags and the last in-page search
-// text live in DocumentNavigation, which holds the one CTavrelDoc for its
+// text live in DocumentNavigation, which holds the one Document for its
 // tables (law names, article table, split-page table, article sequence) and
 // toggles. The reading positions are kept in the two integer slots of the
 // document's article sequence.
@@ -29,7 +29,7 @@
 #include <utility>
 #include <vector>
 
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "document/options.h"
 
 namespace tavrel {
@@ -46,7 +46,7 @@ inline constexpr int Next = 32778;          // "次へ"
 inline constexpr int Synchro = 32779;       // "同期"
 inline constexpr int Refer = 32780;         // "参照"
 inline constexpr int Brachet = 32781;       // "括弧"
-inline constexpr int Print = 32782;         // "印刷"
+inline constexpr int printPage = 32782;         // "印刷"
 inline constexpr int PinPoint = 32783;      // "狙撃"
 inline constexpr int ClearMarks = 32786;
 inline constexpr int StatusCaption = 32793; // status-bar pane of the page caption
@@ -71,22 +71,22 @@ struct HistoryEntry {
 class PageViewPartner : public TextViewPartner {
 public:
     // Scroll position to apply after the next load.
-    virtual void SetRestorePosition(int x, int y) = 0;
+    virtual void setRestorePosition(int x, int y) = 0;
     // Shows a page; false when nothing was shown. While it runs the view
     // reports the page it left through DocumentNavigation::recordVisit.
-    virtual bool ShowPage(const std::string& idFN) = 0;
+    virtual bool showPage(const std::string& idFN) = 0;
     // Colours the pinpoint anchors of the shown page.
-    virtual void ColorAnchors() = 0;
-    // Sets m_reshow: the next ShowPage redisplays without the same-page
+    virtual void colorAnchors() = 0;
+    // Sets reshow: the next showPage redisplays without the same-page
     // check and without a history record (the view clears it).
     virtual void setReshow() = 0;
-    virtual void ClearPageCache() = 0;
+    virtual void clearPageCache() = 0;
     // preview 0: print, 1: print preview.
-    virtual void Print(int preview) = 0;
-    // The word text currently marked for emphasis (m_marks), and the marking
+    virtual void printPage(int preview) = 0;
+    // The word text currently marked for emphasis (marks), and the marking
     // operation run on it before the in-page search opens.
-    virtual std::string GetMarks() const = 0;
-    virtual int MarkWords(const std::string& words, int flag) = 0;
+    virtual std::string currentMarks() const = 0;
+    virtual int markWords(const std::string& words, int flag) = 0;
     // Runs the in-page search dialog with the text to start from; returns the
     // dialog's text when it closes.
     virtual std::string runSearchDialog(const std::string& initialText) = 0;
@@ -97,7 +97,7 @@ class NavigatorPartner {
 public:
     virtual ~NavigatorPartner() = default;
     // Brings the current tab's control to the article (select it).
-    virtual void SyncToArticle(const std::string& idFN) = 0;
+    virtual void syncToArticle(const std::string& idFN) = 0;
     // Repaint after a history or previous/next move.
     virtual void refreshAfterMove() = 0;
     // 0 目次, 1 リスト, 2 全文検索, 3 しおり.
@@ -137,14 +137,14 @@ const CommandInfo* findDocumentCommand(int id);
 // the caption when the article table has one, then " " and "(P.%02d/%02d)"
 // when the page is one of a split notification; appended table: its label;
 // article: law name, " ", the article label.
-std::string pageCaptionText(const CTavrelDoc& doc, const std::string& idFN);
+std::string pageCaptionText(const Document& doc, const std::string& idFN);
 
 // The back list keeps at most this many entries (the oldest is dropped).
 inline constexpr size_t kMaxBackEntries = 50;
 
 class DocumentNavigation {
 public:
-    explicit DocumentNavigation(CTavrelDoc& doc);
+    explicit DocumentNavigation(Document& doc);
 
     // Partners; any may be null (not created yet / destroyed).
     void setTextView(PageViewPartner* view) { view_ = view; }
@@ -206,14 +206,14 @@ public:
     // Index of idFN in the document's article sequence, or nullopt.
     std::optional<size_t> sequenceIndex(const std::string& idFN) const;
 
-    CTavrelDoc& document() { return doc_; }
+    Document& document() { return doc_; }
 
 private:
     std::string shownId() const;
     std::optional<HistoryEntry> previousTarget(const std::string& id) const;
     std::optional<HistoryEntry> nextTarget(const std::string& id) const;
 
-    CTavrelDoc& doc_;
+    Document& doc_;
     PageViewPartner* view_ = nullptr;
     NavigatorPartner* navigator_ = nullptr;
     StatusBarPartner* statusBar_ = nullptr;

@@ -98,12 +98,12 @@ void TreeModel::enter(const std::string& id, TreeItem item) {
     idByItem_.insert_or_assign(item, id);
 }
 
-std::string TreeModel::_get_id(TreeItem item) const {
+std::string TreeModel::itemId(TreeItem item) const {
     const auto it = idByItem_.find(item);
     return it == idByItem_.end() ? std::string() : it->second;
 }
 
-TreeItem TreeModel::_find_item(const std::string& id) const {
+TreeItem TreeModel::findItem(const std::string& id) const {
     const auto it = itemById_.find(id);
     return it == itemById_.end() ? kNoNode : it->second;
 }
@@ -111,7 +111,7 @@ TreeItem TreeModel::_find_item(const std::string& id) const {
 int TreeModel::setExpanded(TreeItem item, bool expanded) {
     if (item < 0 || static_cast<size_t>(item) >= nodes_.size()) return TreeImageNone;
     TreeNode& n = nodes_[static_cast<size_t>(item)];
-    const std::string id = _get_id(item);
+    const std::string id = itemId(item);
     if (!id.empty() && id.size() != db::kIdFNLength) {
         if (expanded) {
             n.image = TreeImageOpenBook;
@@ -122,7 +122,7 @@ int TreeModel::setExpanded(TreeItem item, bool expanded) {
     return n.image;
 }
 
-bool TreeModel::_show(db::Connection& connection, MessageSink& sink) {
+bool TreeModel::fill(db::Connection& connection, MessageSink& sink) {
     clear();
     try {
         // Laws.
@@ -155,9 +155,9 @@ bool TreeModel::_show(db::Connection& connection, MessageSink& sink) {
                     const std::string idSN = rows.text("ID_SN");
                     TreeItem parent;
                     if (pass.parentPrefix == 0) {
-                        parent = _find_item(idHN);
+                        parent = findItem(idHN);
                     } else {
-                        parent = _find_item(idSN.substr(0, pass.parentPrefix) + pass.parentSuffix);
+                        parent = findItem(idSN.substr(0, pass.parentPrefix) + pass.parentSuffix);
                     }
                     enter(idSN, addNode(parent, divisionText(rows, nameField, pass.level), TreeImageClosedBook));
                     rows.moveNext();
@@ -171,8 +171,8 @@ bool TreeModel::_show(db::Connection& connection, MessageSink& sink) {
         std::string groupArticle;  // first 12 characters of the group's pieces
         while (!rows.isEOF()) {
             const std::string idSN = rows.text("ID_SN");
-            TreeItem parent = _find_item(idSN);
-            if (parent == kNoNode) parent = _find_item(idSN.substr(0, std::min<size_t>(idSN.size(), 3)));
+            TreeItem parent = findItem(idSN);
+            if (parent == kNoNode) parent = findItem(idSN.substr(0, std::min<size_t>(idSN.size(), 3)));
             if (parent == kNoNode) {
                 rows.moveNext();
                 continue;

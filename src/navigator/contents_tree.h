@@ -44,11 +44,11 @@ struct TreeNode {
 
 class TreeModel {
 public:
-    // Builds the whole tree (TTreeCtrl::_show): laws, the four division
+    // Builds the whole tree (ContentsTreeView::fill): laws, the four division
     // passes, the articles. True on success; false after a reported failure
     // (an empty law table leaves the tree empty; a database error keeps the
     // nodes added so far).
-    bool _show(db::Connection& connection, MessageSink& sink);
+    bool fill(db::Connection& connection, MessageSink& sink);
 
     // Deletes every node and empties both maps.
     void clear();
@@ -60,9 +60,9 @@ public:
 
     // The identifier of a node (ID_HN, ID_SN or ID_FN), empty for a node
     // outside the maps (the grouping node of a split article) or no node.
-    std::string _get_id(TreeItem item) const;
+    std::string itemId(TreeItem item) const;
     // The node whose identifier equals id exactly, or kNoNode.
-    TreeItem _find_item(const std::string& id) const;
+    TreeItem findItem(const std::string& id) const;
 
     // Expansion: the state image of a law or chapter-level node after it was
     // expanded (2) or collapsed (back to 1, only from 2). Other nodes keep

@@ -56,7 +56,7 @@ void LawSelectorModel::clear() {
     indexByLaw_.clear();
 }
 
-bool LawSelectorModel::_init(db::Connection& connection, MessageSink& sink) {
+bool LawSelectorModel::fill(db::Connection& connection, MessageSink& sink) {
     clear();
     return reportingFailures(sink, SJ("コンボボックスの初期化"), kComboOperation, [&] {
         db::Recordset laws = connection.execute(db::sql::lawsShown(), nullptr, -1);
@@ -79,7 +79,7 @@ std::string LawSelectorModel::idAt(int index) const {
     return it == lawByIndex_.end() ? std::string() : it->second;
 }
 
-int LawSelectorModel::_find_index(const std::string& idHN) const {
+int LawSelectorModel::findIndex(const std::string& idHN) const {
     const auto it = indexByLaw_.find(idHN);
     return it == indexByLaw_.end() ? -1 : it->second;
 }
@@ -111,13 +111,13 @@ int heiseiListImage(int year) {
 
 // ---- Rows ----
 
-void ListRows::_clear() {
+void ListRows::clearRows() {
     rows_.clear();
     idByRow_.clear();
     rowById_.clear();
 }
 
-int ListRows::_add_row(const ListRow& row) {
+int ListRows::addRow(const ListRow& row) {
     const int index = static_cast<int>(rows_.size());
     rows_.push_back(row);
     idByRow_.emplace(index, row.id);
@@ -127,7 +127,7 @@ int ListRows::_add_row(const ListRow& row) {
     return index;
 }
 
-int ListRows::_find_row(const std::string& id) const {
+int ListRows::findRow(const std::string& id) const {
     const auto it = rowById_.find(id);
     return it == rowById_.end() ? -1 : it->second;
 }
@@ -139,8 +139,8 @@ std::string ListRows::idAt(int row) const {
 
 // ---- Article list ----
 
-bool ArticleListModel::_show(db::Connection& connection, MessageSink& sink, const std::string& idHN) {
-    _clear();
+bool ArticleListModel::fill(db::Connection& connection, MessageSink& sink, const std::string& idHN) {
+    clearRows();
     firstHeader_ = (!idHN.empty() && idHN.back() == 'K') ? SJ("告示番号") : SJ("条");
     const auto sql = db::sql::pagesOfLaw(idHN);
     if (!sql) return false;
@@ -174,7 +174,7 @@ bool ArticleListModel::_show(db::Connection& connection, MessageSink& sink, cons
                     row.image = piece == split - 1 ? ListImageSplitLast : ListImageSplitLater;
                 }
             }
-            _add_row(row);
+            addRow(row);
         }
         return true;
     });

@@ -1,6 +1,6 @@
 // The navigator's lists without a window: the law selector entries
-// (TComboLst), the row bookkeeping shared by every list view of the navigator
-// (TListBase), the article list of one law (TListLst) and the rule that fits
+// (LawSelector), the row bookkeeping shared by every list view of the navigator
+// (PageListView), the article list of one law (ArticleListView) and the rule that fits
 // a cell text into its column.
 #pragma once
 
@@ -16,7 +16,7 @@
 
 namespace tavrel::nav {
 
-// ---- Law selector (TComboLst) ----
+// ---- Law selector (LawSelector) ----
 
 struct LawEntry {
     std::string text;  // the common name, indented by "　　" unless ID_HN ends in "A"
@@ -27,15 +27,15 @@ class LawSelectorModel {
 public:
     // Fills the entries from the displayed laws. True when the query ran;
     // on a database error the indented report "コンボボックスの初期化" /
-    // "TComboLst::_init()" is shown and the entries read before it stay.
-    bool _init(db::Connection& connection, MessageSink& sink);
+    // "LawSelector::fill()" is shown and the entries read before it stay.
+    bool fill(db::Connection& connection, MessageSink& sink);
     void clear();
 
     const std::vector<LawEntry>& entries() const { return entries_; }
     // Law identifier of an entry index, empty when out of range.
     std::string idAt(int index) const;
     // List index of a law identifier, or -1.
-    int _find_index(const std::string& idHN) const;
+    int findIndex(const std::string& idHN) const;
 
 private:
     std::vector<LawEntry> entries_;
@@ -43,7 +43,7 @@ private:
     std::map<std::string, int> indexByLaw_;
 };
 
-// ---- Rows of a navigator list (TListBase) ----
+// ---- Rows of a navigator list (PageListView) ----
 
 // Column set bits, in display order.
 enum ListColumn : unsigned {
@@ -88,11 +88,11 @@ struct ListRow {
 
 class ListRows {
 public:
-    void _clear();
+    void clearRows();
     // Appends a row; enters (row, identifier) in both maps; returns the row.
-    int _add_row(const ListRow& row);
+    int addRow(const ListRow& row);
     // Row of an identifier, or -1.
-    int _find_row(const std::string& id) const;
+    int findRow(const std::string& id) const;
     // Identifier of a row, empty when out of range.
     std::string idAt(int row) const;
 
@@ -105,7 +105,7 @@ private:
     std::map<std::string, int> rowById_;
 };
 
-// ---- Article list of one law (TListLst) ----
+// ---- Article list of one law (ArticleListView) ----
 
 class ArticleListModel : public ListRows {
 public:
@@ -115,9 +115,9 @@ public:
     // Fills the rows with the displayed pages of law idHN. The first column's
     // header becomes "告示番号" for a law ending in "K", else "条". True on
     // success; on a database error the indented report "リストの生成" /
-    // "TListLst::_show()" is shown and the rows added so far stay. A text
+    // "ArticleListView::fill()" is shown and the rows added so far stay. A text
     // that is not a law identifier gives an empty list and false.
-    bool _show(db::Connection& connection, MessageSink& sink, const std::string& idHN);
+    bool fill(db::Connection& connection, MessageSink& sink, const std::string& idHN);
 
     const std::string& firstHeader() const { return firstHeader_; }
 

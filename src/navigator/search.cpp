@@ -19,7 +19,7 @@ namespace {
 
 const char* const kSearchOperation = "TListSch::_search_in_all_pages_sub()";
 
-void showResult(CTavrelDoc& doc, const std::string& text, MsgIcon icon) {
+void showResult(Document& doc, const std::string& text, MsgIcon icon) {
     doc.messages().show(SJ("検索結果"), text, MsgButtons::Ok, icon, false);
 }
 
@@ -131,7 +131,7 @@ std::string resultDesignation(const std::string& idFN) {
     return unpadded ? *unpadded : SJ("不明");
 }
 
-SearchRecord searchRecord(const CTavrelDoc& doc, const std::string& idFN) {
+SearchRecord searchRecord(const Document& doc, const std::string& idFN) {
     SearchRecord r;
     r.idFN = idFN;
     r.lawName = doc.lawName(idFN.substr(0, 3), 1);
@@ -142,18 +142,18 @@ SearchRecord searchRecord(const CTavrelDoc& doc, const std::string& idFN) {
     return r;
 }
 
-// ---- TListSch ----
+// ---- SearchResults ----
 
-void TListSch::step(int times) {
+void SearchResults::step(int times) {
     if (!progress_) return;
     for (int i = 0; i < times; ++i) progress_->step();
 }
 
-void TListSch::setIndexEnabled(bool enabled) { indexEnabled_ = enabled; }
+void SearchResults::setIndexEnabled(bool enabled) { indexEnabled_ = enabled; }
 
-bool TListSch::prepareIndex() { return usableIndex() != nullptr; }
+bool SearchResults::prepareIndex() { return usableIndex() != nullptr; }
 
-const SearchIndex* TListSch::usableIndex() {
+const SearchIndex* SearchResults::usableIndex() {
     if (!indexEnabled_) return nullptr;
     if (!index_ && !indexUnreadable_) {
         // A database that cannot be read here is left to the statements,
@@ -167,7 +167,7 @@ const SearchIndex* TListSch::usableIndex() {
     return index_.get();
 }
 
-bool TListSch::_search_in_all_pages_sub(const std::string& word, std::vector<std::string>& ids) {
+bool SearchResults::searchOneWord(const std::string& word, std::vector<std::string>& ids) {
     ids.clear();
     if (word.empty() || hasForbiddenSearchChar(word)) return false;
     if (SearchIndex::serves(word)) {
@@ -208,7 +208,7 @@ bool TListSch::_search_in_all_pages_sub(const std::string& word, std::vector<std
     return false;
 }
 
-bool TListSch::_search_in_all_pages_2nd(const std::string& text) {
+bool SearchResults::searchAllPages(const std::string& text) {
     std::vector<std::string> words;
     if (!textview::splitSearchWords(text, words) || words.empty()) {
         if (progress_) progress_->close();
@@ -238,7 +238,7 @@ bool TListSch::_search_in_all_pages_2nd(const std::string& text) {
     } else {
         std::vector<std::vector<std::string>> perWord(words.size());
         bool ok = true;
-        for (size_t i = 0; i < words.size() && ok; ++i) ok = _search_in_all_pages_sub(words[i], perWord[i]);
+        for (size_t i = 0; i < words.size() && ok; ++i) ok = searchOneWord(words[i], perWord[i]);
         if (progress_) {
             progress_->hide();
             progress_->close();
@@ -254,8 +254,8 @@ bool TListSch::_search_in_all_pages_2nd(const std::string& text) {
     for (const std::string& id : result) records.push_back(searchRecord(doc_, id));
     records_ = std::move(records);
 
-    _clear();
-    for (const SearchRecord& r : records_) _add_row(ListRow{r.idFN, {r.lawName, r.designation, "", ""}});
+    clearRows();
+    for (const SearchRecord& r : records_) addRow(ListRow{r.idFN, {r.lawName, r.designation, "", ""}});
     if (progress_) progress_->rowsReplaced();
 
     if (size() == 0)
@@ -282,13 +282,13 @@ SearchOutcome SearchTab::start(const std::string& comboText) {
 
     lastSearchText_ = text;
     if (progress_) progress_->open();
-    return list_._search_in_all_pages_2nd(text) ? SearchOutcome::Searched : SearchOutcome::Failed;
+    return list_.searchAllPages(text) ? SearchOutcome::Searched : SearchOutcome::Failed;
 }
 
 int SearchTab::emphasise(PageViewPartner& view, bool emphasiseFlag) const {
-    if (const std::string marks = view.GetMarks(); !marks.empty()) view.MarkWords(marks, 1);
+    if (const std::string marks = view.currentMarks(); !marks.empty()) view.markWords(marks, 1);
     if (!emphasiseFlag || lastSearchText_.empty()) return 0;
-    return view.MarkWords(lastSearchText_, 0);
+    return view.markWords(lastSearchText_, 0);
 }
 
 void SearchTab::fillRecent() {

@@ -1,6 +1,6 @@
 // The full-text search of the navigator (全文検索) without a window: the
 // checks of the typed text, the three statements per word, the merges of the
-// identifier lists, the result rows of TListSch and the recent searches of
+// identifier lists, the result rows of SearchResults and the recent searches of
 // the search combo box. The pane turns the outcomes into focus changes and
 // its follow-up commands; the progress window is reached through
 // SearchProgress.
@@ -8,7 +8,7 @@
 
 #include "database/connection.h"
 #include "database/message_sink.h"
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "document/navigation.h"
 #include "document/settings_store.h"
 #include "navigator/list_rows.h"
@@ -73,7 +73,7 @@ class SearchProgress {
     virtual void rowsReplaced() {}
 };
 
-// ---- Result list (TListSch) ----
+// ---- Result list (SearchResults) ----
 
 struct SearchRecord {
     std::string idFN;
@@ -90,15 +90,15 @@ std::string resultDesignation(const std::string& idFN);
 
 // The record of one matching page: law name, designation, and for a page of
 // a split article " (P.%02d/%02d)" with its page number and page count.
-SearchRecord searchRecord(const CTavrelDoc& doc, const std::string& idFN);
+SearchRecord searchRecord(const Document& doc, const std::string& idFN);
 
-class TListSch : public ListRows {
+class SearchResults : public ListRows {
   public:
     // Columns "法名" and "条", no images.
     static constexpr unsigned kColumns = ColumnLaw | ColumnArticle;
 
     // progress may be null (no window).
-    explicit TListSch(CTavrelDoc& doc, SearchProgress* progress = nullptr) : doc_(doc), progress_(progress) {}
+    explicit SearchResults(Document& doc, SearchProgress* progress = nullptr) : doc_(doc), progress_(progress) {}
     void setProgress(SearchProgress* progress) { progress_ = progress; }
 
     // Searches the pages that hold every word of text (the prepared text of
@@ -106,12 +106,12 @@ class TListSch : public ListRows {
     // rows were replaced; false on a text that cannot be split (no
     // message), more than three words ("検索できる単語は３個までです。"), or a
     // reported database error: then the rows and records stay as they were.
-    bool _search_in_all_pages_2nd(const std::string& text);
+    bool searchAllPages(const std::string& text);
 
     // The pages one word matches in captions, sentences or tables, ascending.
     // True on success; a database error is reported ("全文検索") and gives
     // false. A word with a forbidden character gives false without a query.
-    bool _search_in_all_pages_sub(const std::string& word, std::vector<std::string>& ids);
+    bool searchOneWord(const std::string& word, std::vector<std::string>& ids);
 
     const std::vector<SearchRecord>& records() const { return records_; }
 
@@ -128,7 +128,7 @@ class TListSch : public ListRows {
     void step(int times);
     const SearchIndex* usableIndex();
 
-    CTavrelDoc& doc_;
+    Document& doc_;
     SearchProgress* progress_;
     std::vector<SearchRecord> records_;
     std::shared_ptr<const SearchIndex> index_;
@@ -147,7 +147,7 @@ enum class SearchOutcome {
 
 class SearchTab {
   public:
-    explicit SearchTab(CTavrelDoc& doc, SearchProgress* progress = nullptr)
+    explicit SearchTab(Document& doc, SearchProgress* progress = nullptr)
         : doc_(doc), progress_(progress), list_(doc, progress) {}
 
     // Button 実行 with the combo box's current text.
@@ -171,13 +171,13 @@ class SearchTab {
     void recordRecent(const std::string& comboText);
     const std::vector<std::string>& recentEntries() const { return recent_; }
 
-    TListSch& results() { return list_; }
-    const TListSch& results() const { return list_; }
+    SearchResults& results() { return list_; }
+    const SearchResults& results() const { return list_; }
 
   private:
-    CTavrelDoc& doc_;
+    Document& doc_;
     SearchProgress* progress_;
-    TListSch list_;
+    SearchResults list_;
     std::string lastSearchText_;
     std::vector<std::string> recent_;
     bool recentFilled_ = false;

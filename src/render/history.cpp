@@ -2,7 +2,7 @@
 
 #include "database/identifiers.h"
 #include "database/sql_texts.h"
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "document/numbering.h"
 #include "render/render_support.h"
 #include "text/sjis.h"
@@ -40,7 +40,7 @@ std::string eraDate(const std::string& isoDate) {
            text::format("%d", day) + SJ("日");
 }
 
-std::string _html_history(CTavrelDoc& doc, const std::string& idFN, int /*era*/, int /*year*/, int number,
+std::string buildHistoryBlock(Document& doc, const std::string& idFN, int /*era*/, int /*year*/, int number,
                           int fontSize) {
     const std::string firstPage = idFN.substr(0, db::kIdFNPrefixLength) + "-00";
     const std::optional<std::string> sql = db::sql::history(firstPage);

@@ -6,7 +6,7 @@
 #include <string>
 
 namespace tavrel {
-class CTavrelDoc;
+class Document;
 }
 
 namespace tavrel::render {
@@ -16,7 +16,7 @@ namespace tavrel::render {
 // are the page's notification number record; fontSize the basic font size.
 // Empty when there is no history; a failed read is reported on the
 // document's message sink and also gives the empty text.
-std::string _html_history(CTavrelDoc& doc, const std::string& idFN, int era, int year, int number, int fontSize);
+std::string buildHistoryBlock(Document& doc, const std::string& idFN, int era, int year, int number, int fontSize);
 
 // "%s%d年%d月%d日" of a date "YYYY-MM-DD" in the Japanese era of its year.
 // A year before 1868 (no era) is shown as the plain Gregorian year

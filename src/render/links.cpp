@@ -4,7 +4,7 @@
 #include "database/identifiers.h"
 #include "database/report.h"
 #include "database/sql_texts.h"
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "document/numbering.h"
 #include "text/sjis.h"
 
@@ -307,7 +307,7 @@ void renumberDuplicateIds(std::string& text, const std::vector<std::string>& ids
     }
 }
 
-bool _html_ref(CTavrelDoc& doc, const std::string& idBN, int fontSize, std::string& block, std::string& sentence,
+bool buildReferenceBlock(Document& doc, const std::string& idBN, int fontSize, std::string& block, std::string& sentence,
                std::string& table) {
     MessageSink& sink = doc.messages();
     const OptionBlock& options = doc.options();

@@ -11,7 +11,7 @@
 #include <vector>
 
 namespace tavrel {
-class CTavrelDoc;
+class Document;
 }
 
 namespace tavrel::render {
@@ -44,10 +44,10 @@ void colourReferenceKeyword(std::string& text, const std::string& keyword, bool 
 // block to block and colours the rows' keywords in the sentence or the table
 // text. fontSize is the block's font size in points. Reports failures on the
 // document's message sink and returns false (block left empty then).
-bool _html_ref(CTavrelDoc& doc, const std::string& idBN, int fontSize, std::string& block, std::string& sentence,
+bool buildReferenceBlock(Document& doc, const std::string& idBN, int fontSize, std::string& block, std::string& sentence,
                std::string& table);
 
-// The author-contact paragraph of the failure report of _html_ref.
+// The author-contact paragraph of the failure report of buildReferenceBlock.
 extern const char* const kReferenceFailureContact;  // UTF-8
 
 }  // namespace tavrel::render

@@ -2,7 +2,7 @@
 
 #include "database/identifiers.h"
 #include "database/sql_texts.h"
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "render/links.h"
 #include "render/render_support.h"
 #include "text/sjis.h"
@@ -19,7 +19,7 @@ const std::string& notFoundBody() {
 
 }  // namespace
 
-bool _html_others(CTavrelDoc& doc, const std::string& idFN, std::string& html) {
+bool buildSpecialPage(Document& doc, const std::string& idFN, std::string& html) {
     html.clear();
     const std::optional<std::string> sql = db::sql::otherPieces(idFN);
     if (!sql) {

@@ -5,7 +5,7 @@
 #include <string>
 
 namespace tavrel {
-class CTavrelDoc;
+class Document;
 }
 
 namespace tavrel::render {
@@ -13,6 +13,6 @@ namespace tavrel::render {
 // Joins the stored pieces of the special page idFN, points their image
 // references at the image folder and turns link markup into links. On false
 // a report has been shown on the document's message sink.
-bool _html_others(CTavrelDoc& doc, const std::string& idFN, std::string& html);
+bool buildSpecialPage(Document& doc, const std::string& idFN, std::string& html);
 
 }  // namespace tavrel::render

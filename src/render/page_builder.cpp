@@ -3,7 +3,7 @@
 #include "database/identifiers.h"
 #include "database/report.h"
 #include "database/sql_texts.h"
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "render/history.h"
 #include "render/links.h"
 #include "render/others.h"
@@ -35,11 +35,11 @@ struct TitleRow {
 
 }  // namespace
 
-PageBuilder::PageBuilder(CTavrelDoc& doc) : doc_(doc) {}
+PageBuilder::PageBuilder(Document& doc) : doc_(doc) {}
 
 void PageBuilder::report(const std::string& body) { reportFailure(doc_, {purpose(), kOperation}, body); }
 
-bool PageBuilder::_html_build(const std::string& idFN, std::string& html) {
+bool PageBuilder::buildPage(const std::string& idFN, std::string& html) {
     html.clear();
     // Only a well-formed identifier is looked at further (it names files and
     // goes into SQL).
@@ -63,7 +63,7 @@ bool PageBuilder::_html_build(const std::string& idFN, std::string& html) {
             }
             break;
         case numbering::AppendedTable:
-            if (!_html_tbl(doc_, idFN + "-0000-0000-0000-0000", html)) {
+            if (!buildTablePage(doc_, idFN + "-0000-0000-0000-0000", html)) {
                 html.clear();
                 report(SJ("別表の抽出に失敗しました。\n\n"));
                 return false;
@@ -71,7 +71,7 @@ bool PageBuilder::_html_build(const std::string& idFN, std::string& html) {
             html = removeXStrAttributes(html);
             return true;
         case numbering::SpecialPage:
-            if (!_html_others(doc_, idFN, html)) {
+            if (!buildSpecialPage(doc_, idFN, html)) {
                 html.clear();
                 report(SJ("テーブル「T_他」からのHTMLデータの抽出に失敗しました。\n\n"));
                 return false;
@@ -184,7 +184,7 @@ bool PageBuilder::assemble(const std::string& idFN, numbering::PageKind kind, st
     if (kind == numbering::Notification) {
         const numbering::NotificationNumber number =
             numbering::notificationNumber(idFN).value_or(numbering::NotificationNumber{});
-        html += _html_history(doc_, idFN, number.era, number.year, number.number, options[FontSizeBasic]);
+        html += buildHistoryBlock(doc_, idFN, number.era, number.year, number.number, options[FontSizeBasic]);
     }
 
     const std::string indicator = title.split > 1 ? splitIndicator(doc_, idFN) : std::string();
@@ -207,7 +207,7 @@ bool PageBuilder::assemble(const std::string& idFN, numbering::PageKind kind, st
 }
 
 bool PageBuilder::appendSentences(const std::string& idFN, numbering::PageKind kind, std::string& html) {
-    // idFN has passed the identifier check in _html_build.
+    // idFN has passed the identifier check in buildPage.
     const std::optional<std::string> sql = db::sql::sentencesByPrefix(idFN);
     if (!sql) {
         report(SJ("法文のタイプの識別ができませんでした。\n\n"));

@@ -11,7 +11,7 @@
 #include <string>
 
 namespace tavrel {
-class CTavrelDoc;
+class Document;
 }
 
 namespace tavrel::render {
@@ -22,11 +22,11 @@ extern const char* const kAuthorContact;
 
 class PageBuilder {
   public:
-    explicit PageBuilder(CTavrelDoc& doc);
+    explicit PageBuilder(Document& doc);
 
     // Builds the page idFN into html. True when a page was produced; on false
     // a message has been shown and html is not to be used.
-    bool _html_build(const std::string& idFN, std::string& html);
+    bool buildPage(const std::string& idFN, std::string& html);
 
     // Set by the text view while it rebuilds a large page after the user
     // clicked its link: the page is then built in full.
@@ -43,7 +43,7 @@ class PageBuilder {
     bool appendSentences(const std::string& idFN, numbering::PageKind kind, std::string& html);
     void report(const std::string& body);
 
-    CTavrelDoc& doc_;
+    Document& doc_;
     bool fullPage_ = false;
 };
 

@@ -1,18 +1,18 @@
 #include "render/render_support.h"
 
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "document/options.h"
 #include "text/sjis.h"
 
 namespace tavrel::render {
 
-void reportFailure(CTavrelDoc& doc, const ReportTarget& target, const std::string& body) {
+void reportFailure(Document& doc, const ReportTarget& target, const std::string& body) {
     db::report(doc.messages(), target.purpose, target.operation, body, db::ReportIndent::Plain);
 }
 
 std::string htmlColor(int32_t color) { return "#" + colorToHtml(color); }
 
-std::string pageImageFolder(const CTavrelDoc& doc) { return text::fromUtf8(doc.imageFolder()); }
+std::string pageImageFolder(const Document& doc) { return text::fromUtf8(doc.imageFolder()); }
 
 bool insertAt(std::string& text, const std::string& marker, const std::string& what, bool after) {
     const size_t pos = text::findText(text, marker);

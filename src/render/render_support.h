@@ -9,7 +9,7 @@
 #include <string>
 
 namespace tavrel {
-class CTavrelDoc;
+class Document;
 }
 
 namespace tavrel::render {
@@ -21,7 +21,7 @@ struct ReportTarget {
 };
 
 // Shows the plain-variant report of the target on the document's sink.
-void reportFailure(CTavrelDoc& doc, const ReportTarget& target, const std::string& body);
+void reportFailure(Document& doc, const ReportTarget& target, const std::string& body);
 
 // "#RRGGBB" of a colour value (red in the low byte).
 std::string htmlColor(int32_t color);
@@ -30,7 +30,7 @@ std::string htmlColor(int32_t color);
 // (UTF-8) path converted to CP932, ending in "/". The sub-folders the page
 // builders append are "system/", "kokuji/", "basic/" and "design/": plain
 // absolute paths, which the text view's scheme handler maps to files.
-std::string pageImageFolder(const CTavrelDoc& doc);
+std::string pageImageFolder(const Document& doc);
 
 // Inserts what before the first character-aligned occurrence of marker (or
 // after it when after is true). Returns false and leaves text unchanged when

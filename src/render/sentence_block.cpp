@@ -1,6 +1,6 @@
 #include "render/sentence_block.h"
 
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "render/brackets.h"
 #include "render/links.h"
 #include "render/render_support.h"
@@ -31,7 +31,7 @@ std::string raiseUnitExponents(const std::string& text) {
     return out;
 }
 
-SentenceRenderer::SentenceRenderer(CTavrelDoc& doc, numbering::PageKind kind)
+SentenceRenderer::SentenceRenderer(Document& doc, numbering::PageKind kind)
     : doc_(doc), kind_(kind), unit_(doc.options()[FontSizeBasic] * kMillimetresPerPoint) {}
 
 std::string SentenceRenderer::render(const SentenceRow& row) {
@@ -56,11 +56,11 @@ std::string SentenceRenderer::render(const SentenceRow& row) {
     }
 
     std::string table;
-    if (row.hasTable && !_html_tbl(doc_, row.idBN, table)) table.clear();
+    if (row.hasTable && !buildTablePage(doc_, row.idBN, table)) table.clear();
 
     std::string references;
     if (doc_.toggles().refer && row.hasReferences &&
-        !_html_ref(doc_, row.idBN, options[FontSizeBasic] - 1, references, sentence, table))
+        !buildReferenceBlock(doc_, row.idBN, options[FontSizeBasic] - 1, references, sentence, table))
         references.clear();
 
     std::string out;

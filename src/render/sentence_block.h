@@ -8,7 +8,7 @@
 #include <string>
 
 namespace tavrel {
-class CTavrelDoc;
+class Document;
 }
 
 namespace tavrel::render {
@@ -30,11 +30,11 @@ std::string raiseUnitExponents(const std::string& text);
 // row whose level cannot be determined keeps them (and shows no label).
 class SentenceRenderer {
   public:
-    SentenceRenderer(CTavrelDoc& doc, numbering::PageKind kind);
+    SentenceRenderer(Document& doc, numbering::PageKind kind);
     std::string render(const SentenceRow& row);
 
   private:
-    CTavrelDoc& doc_;
+    Document& doc_;
     numbering::PageKind kind_;
     double unit_;
     double marginLeft_ = 0.0;

@@ -1,12 +1,12 @@
 #include "render/split_indicator.h"
 
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "render/render_support.h"
 #include "text/sjis.h"
 
 namespace tavrel::render {
 
-std::string splitIndicator(const CTavrelDoc& doc, const std::string& idFN) {
+std::string splitIndicator(const Document& doc, const std::string& idFN) {
     int count = 0;
     int number = 0;
     if (idFN.size() != 15 || !doc.splitPage(idFN, count, number) || count <= 1) return {};

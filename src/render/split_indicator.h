@@ -6,13 +6,13 @@
 #include <string>
 
 namespace tavrel {
-class CTavrelDoc;
+class Document;
 }
 
 namespace tavrel::render {
 
 // Empty unless the document's split-page table holds idFN with more than
 // one page. Image paths point into the image folder's "system/" folder.
-std::string splitIndicator(const CTavrelDoc& doc, const std::string& idFN);
+std::string splitIndicator(const Document& doc, const std::string& idFN);
 
 }  // namespace tavrel::render

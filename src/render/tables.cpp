@@ -2,7 +2,7 @@
 
 #include "database/identifiers.h"
 #include "database/sql_texts.h"
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "document/numbering.h"
 #include "render/links.h"
 #include "render/page_parts.h"
@@ -29,7 +29,7 @@ void dressPiece(std::string& piece, const std::string& styleBlock, const std::st
 
 }  // namespace
 
-bool _html_tbl(CTavrelDoc& doc, const std::string& idBN, std::string& html) {
+bool buildTablePage(Document& doc, const std::string& idBN, std::string& html) {
     html.clear();
     const std::optional<std::string> sql = db::sql::tablePieces(idBN);
     if (!sql) {

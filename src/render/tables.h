@@ -7,7 +7,7 @@
 #include <string>
 
 namespace tavrel {
-class CTavrelDoc;
+class Document;
 }
 
 namespace tavrel::render {
@@ -15,6 +15,6 @@ namespace tavrel::render {
 // Builds the table HTML of the sentence idBN (35 characters) into html.
 // True when the query returned rows; on false a report has been shown on the
 // document's message sink and html is not to be used.
-bool _html_tbl(CTavrelDoc& doc, const std::string& idBN, std::string& html);
+bool buildTablePage(Document& doc, const std::string& idBN, std::string& html);
 
 }  // namespace tavrel::render

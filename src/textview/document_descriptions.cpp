@@ -1,5 +1,5 @@
 // The descriptions of hovered page links, taken from the open document.
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "document/numbering.h"
 #include "textview/status_text.h"
 

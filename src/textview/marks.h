@@ -50,7 +50,7 @@ struct MarkRequest {
     std::string script;  // to run in the page when status is 0
 };
 
-// The script of one MarkWords call. Marking: paints the hits, numbering them
+// The script of one markWords call. Marking: paints the hits, numbering them
 // on from savedCount, and evaluates to "n" followed by ";v" for each hit, v
 // the BGR number of its earlier background or -1. Clearing: takes off the
 // first savedCount hits and evaluates to "n".
@@ -62,7 +62,7 @@ MarkRequest markWordsRequest(const std::string& wordsText, bool clear, const Opt
 int markWordsFinish(const std::string& wordsText, bool clear, const std::string& scriptResult,
                     const OptionBlock& options, std::string& marks, std::deque<std::string>& savedColors);
 
-// The whole MarkWords: split, run the script through runScript (which gives
+// The whole markWords: split, run the script through runScript (which gives
 // the script's result as text), finish. Returns the count, or the failure
 // code before any script runs.
 using ScriptRunner = std::function<std::string(const std::string& script)>;

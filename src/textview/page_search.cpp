@@ -73,7 +73,7 @@ std::string searchResultMessage(int count) {
     return SJ("検索に失敗しました。");
 }
 
-PageSearchDialog::PageSearchDialog(std::string lastSearchText, GetMarks getMarks, MarkWords markWords)
+PageSearchDialog::PageSearchDialog(std::string lastSearchText, MarksReader getMarks, WordMarker markWords)
     : text_(lastSearchText),
       lastSearched_(std::move(lastSearchText)),
       getMarks_(std::move(getMarks)),

@@ -39,17 +39,17 @@ std::pair<int, int> openingSearchDialogPosition(const SettingsStore& store, cons
 // Stores the dialog's centre as fractions of the main window (closing).
 void storeSearchDialogPosition(SettingsStore& store, const ScreenRect& mainWindow, const ScreenRect& dialog);
 
-// The result line for a MarkWords count (CP932).
+// The result line for a count of marked words (CP932).
 std::string searchResultMessage(int count);
 
 class PageSearchDialog {
 public:
     // The view's marking tools: the word text currently marked, and
-    // MarkWords (flag 0 marks, 1 clears).
-    using GetMarks = std::function<std::string()>;
-    using MarkWords = std::function<int(const std::string& words, int flag)>;
+    // the marker of words (flag 0 marks, 1 clears).
+    using MarksReader = std::function<std::string()>;
+    using WordMarker = std::function<int(const std::string& words, int flag)>;
 
-    PageSearchDialog(std::string lastSearchText, GetMarks getMarks, MarkWords markWords);
+    PageSearchDialog(std::string lastSearchText, MarksReader getMarks, WordMarker markWords);
 
     const std::string& text() const { return text_; }
     bool searchEnabled() const { return !text_.empty(); }
@@ -70,8 +70,8 @@ private:
     std::string text_;
     std::string lastSearched_;
     std::string message_;
-    GetMarks getMarks_;
-    MarkWords markWords_;
+    MarksReader getMarks_;
+    WordMarker markWords_;
 };
 
 }  // namespace tavrel::textview

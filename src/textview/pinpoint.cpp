@@ -1,7 +1,7 @@
 #include "textview/pinpoint.h"
 
 #include "database/identifiers.h"
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "render/render_support.h"
 #include "text/sjis.h"
 #include "textview/js_literal.h"
@@ -36,7 +36,7 @@ std::string findElement(const std::string& idBN) {
 }
 
 // One table's step of the resolve: true when the marker decided the target.
-bool resolveIn(CTavrelDoc& doc, bool defaultTable, const std::string& anchorId, const std::string& target,
+bool resolveIn(Document& doc, bool defaultTable, const std::string& anchorId, const std::string& target,
                PinPointTarget& out) {
     const std::string s = doc.findMarker(defaultTable, anchorId);
     if (s.empty()) return false;
@@ -67,16 +67,16 @@ bool isMarkerKey(std::string_view key) noexcept {
     return true;
 }
 
-bool defaultTableFirst(const CTavrelDoc& doc) { return doc.options()[PinPointPriority] == 1; }
+bool defaultTableFirst(const Document& doc) { return doc.options()[PinPointPriority] == 1; }
 
-std::string currentMarker(const CTavrelDoc& doc, const std::string& anchorId) {
+std::string currentMarker(const Document& doc, const std::string& anchorId) {
     const bool first = defaultTableFirst(doc);
     std::string value = doc.findMarker(first, anchorId);
     if (value.empty()) value = doc.findMarker(!first, anchorId);
     return value;
 }
 
-PinPointTarget resolvePinPoint(CTavrelDoc& doc, const std::string& anchorId, const std::string& target) {
+PinPointTarget resolvePinPoint(Document& doc, const std::string& anchorId, const std::string& target) {
     PinPointTarget out{target, {}, false};
     if (anchorId.empty() || !db::isIdFN(target)) return out;
     const bool first = defaultTableFirst(doc);
@@ -85,7 +85,7 @@ PinPointTarget resolvePinPoint(CTavrelDoc& doc, const std::string& anchorId, con
     return out;
 }
 
-bool choosePinPoint(CTavrelDoc& doc, const std::string& anchorId, const std::string& itemData) {
+bool choosePinPoint(Document& doc, const std::string& anchorId, const std::string& itemData) {
     if (!isMarkerKey(anchorId)) return false;
     if (itemData.size() == db::kIdFNLength) {
         if (!doc.removeMarker(false, anchorId)) return true;  // nothing to forget
@@ -97,7 +97,7 @@ bool choosePinPoint(CTavrelDoc& doc, const std::string& anchorId, const std::str
     return doc.saveUserMarkers();
 }
 
-std::string pinImageSource(const CTavrelDoc& doc) { return render::pageImageFolder(doc) + "system/pin_point.gif"; }
+std::string pinImageSource(const Document& doc) { return render::pageImageFolder(doc) + "system/pin_point.gif"; }
 
 std::string jumpToSentenceScript(const std::string& idBN, const std::string& imageSourceCp932) {
     if (!db::isIdBN(idBN)) return {};
@@ -130,7 +130,7 @@ std::string colorAnchorsScript(const std::vector<std::string>& keys, int32_t col
            "return n;})()";
 }
 
-std::vector<std::string> markerKeysOfPage(const CTavrelDoc& doc, const std::string& idFN) {
+std::vector<std::string> markerKeysOfPage(const Document& doc, const std::string& idFN) {
     std::vector<std::string> keys;
     if (idFN.size() != db::kIdFNLength) return keys;
     for (const bool table : {true, false}) {
@@ -143,7 +143,7 @@ std::vector<std::string> markerKeysOfPage(const CTavrelDoc& doc, const std::stri
     return keys;
 }
 
-std::string AnchorColoring::onLoadOrFocus(const CTavrelDoc& doc, const std::string& currentPageId) {
+std::string AnchorColoring::onLoadOrFocus(const Document& doc, const std::string& currentPageId) {
     if (currentPageId == lastColoredId_ && colored_) return {};
     lastColoredId_ = currentPageId;
     colored_ = true;

@@ -24,7 +24,7 @@
 #include <vector>
 
 namespace tavrel {
-class CTavrelDoc;
+class Document;
 }
 
 namespace tavrel::textview {
@@ -41,10 +41,10 @@ bool isMarkerKey(std::string_view key) noexcept;
 
 // The table consulted first: the default table when PinPointPriority is 1,
 // else the user's (true = default table).
-bool defaultTableFirst(const CTavrelDoc& doc);
+bool defaultTableFirst(const Document& doc);
 
 // The marker of a link: the preferred table's value, else the other's, else "".
-std::string currentMarker(const CTavrelDoc& doc, const std::string& anchorId);
+std::string currentMarker(const Document& doc, const std::string& anchorId);
 
 struct PinPointTarget {
     std::string target;    // page to show (the link's, or the split page of the sentence)
@@ -59,7 +59,7 @@ struct PinPointTarget {
 // sentence's page number) is not in the article table, or whose value is no
 // sentence identifier, is skipped. Nothing is looked up for an empty anchor
 // id or a target that is not a page identifier.
-PinPointTarget resolvePinPoint(CTavrelDoc& doc, const std::string& anchorId, const std::string& target);
+PinPointTarget resolvePinPoint(Document& doc, const std::string& anchorId, const std::string& target);
 
 // A pick in the selective jump list for the link anchorId, after the page of
 // the pick was shown: the page item (15 characters, "頁トップ") removes the
@@ -67,11 +67,11 @@ PinPointTarget resolvePinPoint(CTavrelDoc& doc, const std::string& anchorId, con
 // is rewritten at once when the table changed. False when nothing could be
 // recorded or the file could not be written (the table keeps the change and
 // the document writes it again when it closes).
-bool choosePinPoint(CTavrelDoc& doc, const std::string& anchorId, const std::string& itemData);
+bool choosePinPoint(Document& doc, const std::string& anchorId, const std::string& itemData);
 
 // The marker image's src as the page sees it: image folder + "system/" +
 // "pin_point.gif" (CP932, like the page builder's image paths).
-std::string pinImageSource(const CTavrelDoc& doc);
+std::string pinImageSource(const Document& doc);
 
 // Script: find the element named or with id idBN; when found, scroll the page
 // to (0, its top - 0.3 x the window's inner height), take an earlier marker
@@ -102,7 +102,7 @@ public:
     // The load/focus handler for the page currentPageId: the script to run,
     // or "" when nothing is to be done (already coloured, PinPoint off,
     // FontColorPioPointOff set, or no marker for the page).
-    std::string onLoadOrFocus(const CTavrelDoc& doc, const std::string& currentPageId);
+    std::string onLoadOrFocus(const Document& doc, const std::string& currentPageId);
 
 private:
     std::string& lastColoredId_;
@@ -111,6 +111,6 @@ private:
 
 // The keys of the default table, then those of the user table, whose first
 // 15 characters equal the page identifier.
-std::vector<std::string> markerKeysOfPage(const CTavrelDoc& doc, const std::string& idFN);
+std::vector<std::string> markerKeysOfPage(const Document& doc, const std::string& idFN);
 
 }  // namespace tavrel::textview

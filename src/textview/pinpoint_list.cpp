@@ -3,7 +3,7 @@
 #include "database/identifiers.h"
 #include "database/report.h"
 #include "database/sql_texts.h"
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "text/sjis.h"
 #include "textview/pinpoint.h"
 
@@ -100,7 +100,7 @@ std::optional<std::vector<PinPointItem>> pinPointItems(numbering::PageKind kind,
     return items;
 }
 
-PinPointList buildPinPointList(CTavrelDoc& doc, const std::string& anchorId, const std::string& target) {
+PinPointList buildPinPointList(Document& doc, const std::string& anchorId, const std::string& target) {
     PinPointList out;
     const auto kind = numbering::pageKind(target);
     if (!kind || (*kind != numbering::Article && *kind != numbering::Notification && *kind != numbering::Supplementary))

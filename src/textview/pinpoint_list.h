@@ -1,4 +1,4 @@
-// The selective jump list (CPinPointDlg) without its window: the items the
+// The selective jump list (JumpList) without its window: the items the
 // list shows for a right-clicked link, built from every sentence of the
 // target article. The first item "頁トップ" stands for the top of the page;
 // each sentence with a label follows, labelled in long form and indented by
@@ -13,7 +13,7 @@
 #include <vector>
 
 namespace tavrel {
-class CTavrelDoc;
+class Document;
 }
 
 namespace tavrel::textview {
@@ -40,7 +40,7 @@ std::optional<std::vector<PinPointItem>> pinPointItems(numbering::PageKind kind,
                                                        const std::vector<PinPointRow>& rows, const std::string& marker,
                                                        const numbering::SupplementLookup& supplement);
 
-// What _show decided.
+// What fill decided.
 struct PinPointList {
     // 0: error (reported); 1: handled (list to show, a page shown directly,
     // or nothing); 2: nothing to show (the ordinary context menu opens).
@@ -53,11 +53,11 @@ struct PinPointList {
     bool showList() const { return result == 1 && items.size() > 1; }
 };
 
-// CPinPointDlg::_show for the link anchorId and its target page: page kind,
+// JumpList::fill for the link anchorId and its target page: page kind,
 // current marker, the sentence query over the target's 12-character prefix
 // and the items. A database failure shows the error report ("選択ジャンプ用の
-// ダイアログを表示", "CPinPointDlg::_show()") and gives result 0.
-PinPointList buildPinPointList(CTavrelDoc& doc, const std::string& anchorId, const std::string& target);
+// ダイアログを表示", "JumpList::fill()") and gives result 0.
+PinPointList buildPinPointList(Document& doc, const std::string& anchorId, const std::string& target);
 
 // Where the list window goes and how large it is, in pixels: below the
 // mouse (y + 10), one column as wide as the widest item text + 32, one line

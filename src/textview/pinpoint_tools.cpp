@@ -1,11 +1,11 @@
 #include "textview/pinpoint_tools.h"
 
 #include "database/identifiers.h"
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 
 namespace tavrel::textview {
 
-PinPointTools::PinPointTools(CTavrelDoc& doc, std::string& lastColoredId) : doc_(doc), coloring_(lastColoredId) {}
+PinPointTools::PinPointTools(Document& doc, std::string& lastColoredId) : doc_(doc), coloring_(lastColoredId) {}
 
 std::string PinPointTools::takeMarkerAway() {
     if (!pinImageShown_) return {};

@@ -4,7 +4,7 @@
 // sentence to jump to once the next page has loaded, whether the marker
 // image is in the page, whether the anchors are coloured).
 //
-// Because the page loads after ShowPage returns, the jump that follows a
+// Because the page loads after showPage returns, the jump that follows a
 // link click or a pick is kept as pending and runs with the load event:
 // scroll, then the marker image, then the anchor colouring.
 #pragma once
@@ -15,7 +15,7 @@
 #include <string>
 
 namespace tavrel {
-class CTavrelDoc;
+class Document;
 }
 
 namespace tavrel::textview {
@@ -23,7 +23,7 @@ namespace tavrel::textview {
 class PinPointTools {
 public:
     // lastColoredId: the process-wide page whose anchors were coloured last.
-    PinPointTools(CTavrelDoc& doc, std::string& lastColoredId);
+    PinPointTools(Document& doc, std::string& lastColoredId);
 
     // A click anywhere in the page (anchorId: the clicked anchor's id, "" for
     // any other element). Returns the script that takes the marker image
@@ -32,7 +32,7 @@ public:
     // A page link to target (15 characters) was clicked, before the page is
     // shown: the page to show instead and whether to jump.
     PinPointTarget onLinkClick(const std::string& target);
-    // ShowPage for that link returned shown.
+    // showPage for that link returned shown.
     void afterLinkShown(bool shown, const PinPointTarget& resolved);
 
     // The right-clicked link (anchor id and target page): the list to show,
@@ -40,7 +40,7 @@ public:
     PinPointList onContextMenu(const std::string& anchorId, const std::string& target);
     // The page a pick in the list shows (first 15 characters of its data).
     static std::string pickedPage(const std::string& itemData) { return pinPointItemPage(itemData); }
-    // ShowPage for the pick returned shown: the sentence becomes pending and
+    // showPage for the pick returned shown: the sentence becomes pending and
     // the user's marker is recorded (and written at once).
     void afterPickShown(bool shown, const std::string& itemData);
 
@@ -63,7 +63,7 @@ public:
 private:
     std::string takeMarkerAway();
 
-    CTavrelDoc& doc_;
+    Document& doc_;
     AnchorColoring coloring_;
     std::string clickedAnchorId_;
     std::string pendingPinAnchor_;

@@ -2,26 +2,26 @@
 
 namespace tavrel::textview {
 
-bool PageDisplay::ShowPage(const std::string& id) {
+bool PageDisplay::showPage(const std::string& id) {
     if (id.size() != 15) return false;
 
     const bool large = source_.isLargePage(id);
-    const bool fullLarge = large && m_fullPage;
+    const bool fullLarge = large && fullPage;
     bool useCache = true;
     if (large) {
-        if (m_fullPage) {
+        if (fullPage) {
             if (id == state_.lastFullPageId) {
                 // The click that follows a full display of this large page is
                 // ignored once.
                 state_.lastFullPageId.clear();
                 return false;
             }
-            m_reshow = true;
+            reshow = true;
         } else {
             useCache = false;
         }
     }
-    if (!m_reshow && id == state_.lastShownId) return false;
+    if (!reshow && id == state_.lastShownId) return false;
 
     surface_.disconnectPageEvents();
 
@@ -31,23 +31,23 @@ bool PageDisplay::ShowPage(const std::string& id) {
     std::string html;
     bool fromCache = false;
     if (useCache) {
-        const auto it = m_pageCache.find(id);
-        if (it != m_pageCache.end()) {
+        const auto it = pageCache_.find(id);
+        if (it != pageCache_.end()) {
             html = it->second;
             fromCache = true;
         }
     }
     if (!fromCache) {
-        if (!source_.buildPage(id, m_fullPage, html)) {
+        if (!source_.buildPage(id, fullPage, html)) {
             if (fullLarge) surface_.hideWaitBox();
             surface_.connectPageEvents();
-            m_reshow = false;  // one-shot, also when nothing could be shown
+            reshow = false;  // one-shot, also when nothing could be shown
             return false;
         }
         // The builder joins a page to the large pages as it first builds it
         // truncated: that text must not be cached, or the click on its link
         // would get the truncated text back instead of the full page.
-        if (!m_fullPage && source_.isLargePage(id)) useCache = false;
+        if (!fullPage && source_.isLargePage(id)) useCache = false;
     }
 
     const auto [leftX, leftY] = surface_.scrollOffsets();
@@ -55,7 +55,7 @@ bool PageDisplay::ShowPage(const std::string& id) {
     if (fullLarge) surface_.hideWaitBox();
     surface_.connectPageEvents();
     if (!shown) {
-        m_reshow = false;
+        reshow = false;
         return false;
     }
 
@@ -63,27 +63,27 @@ bool PageDisplay::ShowPage(const std::string& id) {
         state_.lastFullPageId = id;
         state_.lastShownId = id;
     }
-    if (useCache && !fromCache) m_pageCache[id] = html;
+    if (useCache && !fromCache) pageCache_[id] = html;
 
-    m_curPageId = id;
-    m_marks.clear();
-    m_savedColors.clear();
+    curPageId = id;
+    marks.clear();
+    savedColors.clear();
 
-    if (m_reshow) {
-        m_reshow = false;
+    if (reshow) {
+        reshow = false;
     } else {
         history_.pageCaption(id);
         history_.recordVisit(HistoryEntry{state_.lastShownId, leftX, leftY});
         state_.lastShownId = id;
         surface_.focusNavigator();
-        m_pinImageShown = false;
+        pinImageShown = false;
     }
     return true;
 }
 
-std::string PageDisplay::GetCurrentPageId() const {
-    const size_t dot = m_curPageId.rfind('.');
-    return dot == std::string::npos ? m_curPageId : m_curPageId.substr(0, dot);
+std::string PageDisplay::currentPageId() const {
+    const size_t dot = curPageId.rfind('.');
+    return dot == std::string::npos ? curPageId : curPageId.substr(0, dot);
 }
 
 }  // namespace tavrel::textview

@@ -58,7 +58,7 @@ class PageSurface {
     virtual void focusNavigator() = 0;
 };
 
-// What ShowPage keeps for the whole process (shared by every text view the
+// What showPage keeps for the whole process (shared by every text view the
 // pane layout creates): the page shown last and the large page last shown in
 // full.
 struct ShowPageState {
@@ -74,29 +74,29 @@ class PageDisplay {
     // Shows the page; false when nothing was shown (wrong length, same page,
     // a second request for the large page just shown in full, build or
     // display failure).
-    bool ShowPage(const std::string& idFN);
+    bool showPage(const std::string& idFN);
 
     // The file-name part of the current page (everything before a final
     // extension).
-    std::string GetCurrentPageId() const;
-    void ClearPageCache() { m_pageCache.clear(); }
-    bool isCached(const std::string& idFN) const { return m_pageCache.count(idFN) != 0; }
-    size_t cacheSize() const { return m_pageCache.size(); }
+    std::string currentPageId() const;
+    void clearPageCache() { pageCache_.clear(); }
+    bool isCached(const std::string& idFN) const { return pageCache_.count(idFN) != 0; }
+    size_t cacheSize() const { return pageCache_.size(); }
 
-    std::string m_curPageId;
-    std::string m_marks;
-    std::deque<std::string> m_savedColors;
-    // One-shot flags around one ShowPage call.
-    bool m_reshow = false;
-    bool m_fullPage = false;
-    bool m_pinImageShown = false;
+    std::string curPageId;
+    std::string marks;
+    std::deque<std::string> savedColors;
+    // One-shot flags around one showPage call.
+    bool reshow = false;
+    bool fullPage = false;
+    bool pinImageShown = false;
 
   private:
     PageSource& source_;
     PageSurface& surface_;
     HistorySink& history_;
     ShowPageState& state_;
-    std::map<std::string, std::string> m_pageCache;
+    std::map<std::string, std::string> pageCache_;
 };
 
 }  // namespace tavrel::textview

@@ -7,7 +7,7 @@
 #include <string>
 
 namespace tavrel {
-class CTavrelDoc;
+class Document;
 }
 
 namespace tavrel::textview {
@@ -39,7 +39,7 @@ class PageDescriptions {
 // The descriptions taken from the open document.
 class DocumentPageDescriptions : public PageDescriptions {
   public:
-    explicit DocumentPageDescriptions(const CTavrelDoc& doc) : doc_(doc) {}
+    explicit DocumentPageDescriptions(const Document& doc) : doc_(doc) {}
     std::string lawShortName(const std::string& idHN) const override;
     std::optional<std::string> articleHeading(const std::string& idFN) const override;
     std::optional<std::string> notificationTitle(const std::string& idFN) const override;
@@ -48,7 +48,7 @@ class DocumentPageDescriptions : public PageDescriptions {
     bool splitPage(const std::string& idFN, int& number, int& count) const override;
 
   private:
-    const CTavrelDoc& doc_;
+    const Document& doc_;
 };
 
 // Longest caption shown whole, in bytes.

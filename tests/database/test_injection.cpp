@@ -6,7 +6,7 @@
 
 #include "database/identifiers.h"
 #include "database/sql_texts.h"
-#include "navigator/bookmarks.h"
+#include "navigator/bookmark_store.h"
 #include "render/page_builder.h"
 #include "render/render_fixture.h"
 #include "text/sjis.h"
@@ -117,7 +117,7 @@ class InjectionTest : public RenderFixture {
 };
 
 TEST_F(InjectionTest, PageIdentifiersFromLinksBuildNothingAndTheCollectionStays) {
-    CTavrelDoc& d = doc();
+    Document& d = doc();
     const std::string counts = rowCounts();
     render::PageBuilder builder(d);
     // Link addresses a page could hold; the browser may hand them back
@@ -133,7 +133,7 @@ TEST_F(InjectionTest, PageIdentifiersFromLinksBuildNothingAndTheCollectionStays)
         EXPECT_FALSE(db::isIdFN(target)) << target;
         std::string html = "old";
         sink_.clear();
-        EXPECT_FALSE(builder._html_build(target, html)) << target;
+        EXPECT_FALSE(builder.buildPage(target, html)) << target;
         EXPECT_TRUE(html.empty()) << target;
         EXPECT_EQ(sink_.shown().size(), 1u) << target << ": one message, no crash";
     }
@@ -141,12 +141,12 @@ TEST_F(InjectionTest, PageIdentifiersFromLinksBuildNothingAndTheCollectionStays)
     // The connection is as good as before.
     sink_.clear();
     std::string html;
-    EXPECT_TRUE(builder._html_build("01A-00020000-00", html)) << firstMessage();
+    EXPECT_TRUE(builder.buildPage("01A-00020000-00", html)) << firstMessage();
     EXPECT_NE(text::toUtf8(html).find("建築物"), std::string::npos);
 }
 
 TEST_F(InjectionTest, PinpointValuesAndTargetsWithSqlSyntaxAreSkippedWithoutAQuery) {
-    CTavrelDoc& d = doc();
+    Document& d = doc();
     d.toggles().pinPoint = true;
     const std::string anchor = "01A-00010000-00-0100-0000-0000-0000-to-01A-00020000-p01";
     ASSERT_EQ(anchor.size(), 55u);
@@ -177,16 +177,16 @@ TEST_F(InjectionTest, PinpointValuesAndTargetsWithSqlSyntaxAreSkippedWithoutAQue
 }
 
 TEST_F(InjectionTest, BookmarkIdentifiersWithSqlSyntaxAreDroppedOnReadAndNeverShown) {
-    CTavrelDoc& d = doc();
+    Document& d = doc();
     testing::writeFile(d.userFolder() + "tavrel08.bmk",
               "VERSION 8.08\r\n01A-00020000-00, book_mark_root\r\n01A-0002'--0-00, book_mark_root\r\n"
               "01A-0002%_00-00, x\r\n' OR '1'='1, x\r\n01A-[0002]00-00,\r\n01A-00020000-00;--, x\r\n\r\n");
-    nav::TListBmk list(d);
-    ASSERT_TRUE(list._load());
+    nav::BookmarkStore list(d);
+    ASSERT_TRUE(list.load());
     EXPECT_EQ(list.bookmarks(), std::vector<std::string>{"01A-00020000-00"});
     // A hostile identifier handed in directly has no row and is not shown.
     EXPECT_EQ(list.addPage("01A-0002'--0-00"), -1);
-    list._show();
+    list.fill();
     EXPECT_EQ(list.size(), 1);
     EXPECT_TRUE(sink_.empty()) << firstMessage();
 }

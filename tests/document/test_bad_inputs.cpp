@@ -3,7 +3,7 @@
 // the wrong type, and a writer killed while it replaces a file.
 
 #include "document/atomic_file.h"
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "document/options.h"
 #include "document/options_model.h"
 #include "document/settings_store.h"
@@ -108,14 +108,14 @@ TEST_F(MarkerFileStartTest, DamagedMarkerFilesStartQuietlyAndKeepEveryWholeMarke
     writeFile(dir_.file("default.ppj"), "");
     writeFile(dir_.file("tavrel08.ppj"),
               garbage + "\r\n" + k1 + ", " + v1 + "\r\n" + garbage + "\r\n" + k2 + ", " + v2 + "\r\n");
-    CTavrelDoc& d = doc();
+    Document& d = doc();
     ASSERT_TRUE(started_);
     EXPECT_TRUE(sink_.empty()) << firstMessage();
     EXPECT_TRUE(d.markers(true).empty());
     EXPECT_EQ(d.findMarker(false, k1), v1);
     EXPECT_EQ(d.findMarker(false, k2), v2);
 
-    d.OnCloseDocument();
+    d.close();
     EXPECT_TRUE(sink_.empty()) << firstMessage();
     const Markers back = parseMarkerText(readFile(dir_.file("tavrel08.ppj")));
     EXPECT_NE(std::find(back.begin(), back.end(), std::make_pair(k1, v1)), back.end());
@@ -129,8 +129,8 @@ TEST_F(MarkerFileStartTest, AUserFolderThatCannotBeWrittenKeepsEveryChangeAndSay
     writeFile(dir_.file("plainfile"), "not a folder");
     const std::string blocked = dir_.file("plainfile") + "/";
     const std::string key = std::string(55, 'P'), value = std::string(35, 'Q');
-    CTavrelDoc d(settings_, sink_, DocumentFolders{dir_.folder(), blocked});
-    ASSERT_TRUE(d.OnNewDocument());
+    Document d(settings_, sink_, DocumentFolders{dir_.folder(), blocked});
+    ASSERT_TRUE(d.startUp());
     ASSERT_EQ(sink_.shown().size(), 1u);
     EXPECT_EQ(sink_.shown()[0].textUtf8(), "テンポラリフォルダが作成できませんでした。");
     sink_.clear();
@@ -138,7 +138,7 @@ TEST_F(MarkerFileStartTest, AUserFolderThatCannotBeWrittenKeepsEveryChangeAndSay
     d.addMarker(false, key, value);
     EXPECT_FALSE(d.saveUserMarkers());
     EXPECT_EQ(d.findMarker(false, key), value) << "the change stays in the table";
-    d.OnCloseDocument();
+    d.close();
     ASSERT_EQ(sink_.shown().size(), 1u);
     EXPECT_EQ(sink_.shown()[0].textUtf8(),
               "ピンポイントの設定をファイル(tavrel08.ppj)に保存できませんでした。\n\n"
@@ -185,7 +185,7 @@ TEST(WrongTypedSettings, EveryValueOfTheWrongTypeReadsAsItsDefault) {
     // The document starts from the defaults, and writes sound values back.
     testing::FakeMessageSink sink;
     {
-        CTavrelDoc doc(store, sink, DocumentFolders{"/nonexistent/", "/nonexistent/"});
+        Document doc(store, sink, DocumentFolders{"/nonexistent/", "/nonexistent/"});
         EXPECT_EQ(doc.options(), defaults);
         EXPECT_EQ(doc.toggles(), Toggles{});
     }

@@ -1,4 +1,4 @@
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 
 #include <gtest/gtest.h>
 
@@ -68,8 +68,8 @@ protected:
         addPage("01A-00010000-00", "'目的'", "1");
         addPage("03A-00010000-00", "'隠れ'");
     }
-    CTavrelDoc& makeDoc() {
-        doc_ = std::make_unique<CTavrelDoc>(settings, sink, DocumentFolders{dataFolder, userFolder},
+    Document& makeDoc() {
+        doc_ = std::make_unique<Document>(settings, sink, DocumentFolders{dataFolder, userFolder},
                                             [this](const std::string& url) {
                                                 opened.push_back(url);
                                                 return openerResult;
@@ -89,13 +89,13 @@ protected:
     std::vector<std::string> opened;
     int openerResult = 0;
     std::unique_ptr<FixtureDb> db_;
-    std::unique_ptr<CTavrelDoc> doc_;
+    std::unique_ptr<Document> doc_;
 };
 
 TEST_F(DocumentTest, LoadsShownLawsAndArticlesWithoutAnyMessage) {
     standardRows();
     addPage("01A-00020000-00", "'隠し条'", "NULL", 0);
-    ASSERT_TRUE(makeDoc().OnNewDocument());
+    ASSERT_TRUE(makeDoc().startUp());
     EXPECT_TRUE(sink.empty());
     EXPECT_TRUE(doc_->isConnected());
     EXPECT_EQ(doc_->lawOrder(), (std::vector<std::string>{"01A", "02A"}));
@@ -124,7 +124,7 @@ TEST_F(DocumentTest, SplitArticlesCarryCaptionsAndPageNumbers) {
     addPage("01A-00150000-00", "'空'", "NULL");
     addPage("01A-0016000-01", "NULL", "2");      // 14 characters
     addPage("01A-00170000-000", "'長い'", "2");  // 16 characters
-    ASSERT_TRUE(makeDoc().OnNewDocument());
+    ASSERT_TRUE(makeDoc().startUp());
 
     EXPECT_EQ(caption("01A-00120000-01"), "居室");
     EXPECT_EQ(caption("01A-00120000-02"), "居室");
@@ -163,14 +163,14 @@ TEST_F(DocumentTest, TemporaryFolderIsEmptiedOfFilesAtStartAndEnd) {
     writeFile((temp / "01A-00010000-00.tmp").string(), "old page");
     writeFile((temp / "noext").string(), "x");
     writeFile((temp / "sub" / "kept.tmp").string(), "kept");
-    ASSERT_TRUE(makeDoc().OnNewDocument());
+    ASSERT_TRUE(makeDoc().startUp());
     EXPECT_TRUE(sink.empty());
     EXPECT_FALSE(fs::exists(temp / "01A-00010000-00.tmp"));
     EXPECT_FALSE(fs::exists(temp / "noext"));
     EXPECT_TRUE(fs::exists(temp / "sub" / "kept.tmp"));
 
     writeFile((temp / "01A-00020000-00.tmp").string(), "page");
-    doc_->OnCloseDocument();
+    doc_->close();
     doc_.reset();
     EXPECT_FALSE(fs::exists(temp / "01A-00020000-00.tmp"));
     EXPECT_TRUE(fs::exists(temp / "sub" / "kept.tmp"));
@@ -180,7 +180,7 @@ TEST_F(DocumentTest, TemporaryFolderThatCannotBeMadeIsReportedAndStartGoesOn) {
     standardRows();
     userFolder = dir.file("plainfile") + "/";
     writeFile(dir.file("plainfile"), "not a folder");
-    ASSERT_TRUE(makeDoc().OnNewDocument());
+    ASSERT_TRUE(makeDoc().startUp());
     ASSERT_EQ(sink.shown().size(), 1u);
     EXPECT_EQ(sink.shown()[0].textUtf8(), "テンポラリフォルダが作成できませんでした。");
     EXPECT_EQ(sink.shown()[0].icon, MsgIcon::Information);
@@ -202,7 +202,7 @@ TEST_P(EnvironmentTest, MissingDatabaseAsksAboutTheEnvironment) {
     openerResult = c.openerResult;
     sink.setNextAnswer(MsgAnswer::Ok);
     sink.setNextAnswer(c.answer);
-    EXPECT_FALSE(makeDoc().OnNewDocument());
+    EXPECT_FALSE(makeDoc().startUp());
     EXPECT_FALSE(doc_->isConnected());
     ASSERT_EQ(sink.shown().size(), c.failureBox ? 3u : 2u);
     EXPECT_EQ(sink.shown()[0].captionUtf8(), "データベースの接続");
@@ -212,7 +212,7 @@ TEST_P(EnvironmentTest, MissingDatabaseAsksAboutTheEnvironment) {
     EXPECT_EQ(env.buttons, MsgButtons::YesNo);
     EXPECT_EQ(env.icon, MsgIcon::Exclamation);
     EXPECT_TRUE(env.ownerless);
-    EXPECT_EQ(opened, c.opens ? std::vector<std::string>{CTavrelDoc::kDefaultSupportUrl} : std::vector<std::string>{});
+    EXPECT_EQ(opened, c.opens ? std::vector<std::string>{Document::kDefaultSupportUrl} : std::vector<std::string>{});
     if (c.failureBox) {
         EXPECT_EQ(sink.shown()[2].textUtf8(), "ソラテのサポートホームページを\n開くことができませんでした。");
         EXPECT_EQ(sink.shown()[2].icon, MsgIcon::Error);
@@ -242,7 +242,7 @@ TEST_P(ForeignFolderTest, DatabaseInSuchAFolderIsNeverOpened) {
                "('01A-00010000-00', -1)");
     sink.setNextAnswer(MsgAnswer::Ok);
     sink.setNextAnswer(MsgAnswer::No);
-    EXPECT_FALSE(makeDoc().OnNewDocument());
+    EXPECT_FALSE(makeDoc().startUp());
     ASSERT_EQ(sink.shown().size(), 2u);
     EXPECT_EQ(sink.shown()[0].captionUtf8(), "データベースの接続");
     EXPECT_NE(sink.shown()[0].textUtf8().find("\t関数 = CTavrelDoc::_db_open()"), std::string::npos);
@@ -253,7 +253,7 @@ INSTANTIATE_TEST_SUITE_P(Names, ForeignFolderTest, ::testing::Values("한국", "
 TEST_F(DocumentTest, EmptyResultsAndDatabaseErrorsFailTheStart) {
     const std::string tail = "関数 = CTavrelDoc::OnNewDocument()";
     auto expectReport = [&](const std::string& body, bool exactBody) {
-        ASSERT_FALSE(makeDoc().OnNewDocument());
+        ASSERT_FALSE(makeDoc().startUp());
         ASSERT_EQ(sink.shown().size(), 1u);
         const auto& m = sink.shown()[0];
         EXPECT_EQ(m.captionUtf8(), "ドキュメント初期化プロセス");
@@ -287,7 +287,7 @@ TEST_F(DocumentTest, MarkerFilesFollowTheLineRules) {
     writeFile(userFolder + "tavrel08.ppj",
               k + ", " + value35('3') + "\r\n" + key55('C') + ", VERSION" + std::string(28, 'x') + "\r\n" +
                   "VERSION 8.08\r\n" + k + ", " + value35('4') + "\n" + std::string(55, 'U') + "\r\n");
-    ASSERT_TRUE(makeDoc().OnNewDocument());
+    ASSERT_TRUE(makeDoc().startUp());
     EXPECT_TRUE(sink.empty());
 
     EXPECT_EQ(doc_->markers(true).size(), 3u);
@@ -301,7 +301,7 @@ TEST_F(DocumentTest, MarkerFilesFollowTheLineRules) {
 }
 
 TEST_F(DocumentTest, MarkerTablesAcceptOnlyFiftyFiveCharacterKeys) {
-    CTavrelDoc& doc = makeDoc();
+    Document& doc = makeDoc();
     EXPECT_FALSE(doc.addMarker(false, key55('A').substr(1), "v"));
     EXPECT_FALSE(doc.addMarker(false, key55('A') + "X", "v"));
     EXPECT_TRUE(doc.addMarker(false, key55('A'), "first"));
@@ -316,14 +316,14 @@ TEST_F(DocumentTest, MarkerTablesAcceptOnlyFiftyFiveCharacterKeys) {
 
 TEST_F(DocumentTest, CloseWritesUserMarkersInKeyOrderAndTheCurrentPage) {
     standardRows();
-    ASSERT_TRUE(makeDoc().OnNewDocument());
+    ASSERT_TRUE(makeDoc().startUp());
     FakeView view;
     view.current = "01A-00010000-00";
     doc_->setTextView(&view);
     doc_->addMarker(false, key55('C'), value35('3'));
     doc_->addMarker(false, key55('A'), value35('1'));
     doc_->addMarker(true, key55('B'), value35('2'));
-    doc_->OnCloseDocument();
+    doc_->close();
     EXPECT_FALSE(doc_->isConnected());
     EXPECT_TRUE(sink.empty());
     EXPECT_EQ(readFile(userFolder + "tavrel08.ppj"), "VERSION 8.08\r\n" + key55('A') + ", " + value35('1') + "\r\n" +
@@ -332,7 +332,7 @@ TEST_F(DocumentTest, CloseWritesUserMarkersInKeyOrderAndTheCurrentPage) {
 
     // What was written is read back unchanged by the next start.
     makeDoc();
-    ASSERT_TRUE(doc_->OnNewDocument());
+    ASSERT_TRUE(doc_->startUp());
     EXPECT_EQ(doc_->markers(false), (std::map<std::string, std::string>{{key55('A'), value35('1')},
                                                                         {key55('C'), value35('3')}}));
 }
@@ -341,13 +341,13 @@ TEST_F(DocumentTest, FailedSaveKeepsTheOldMarkerFileAndCloseGoesOn) {
     standardRows();
     const std::string old = "VERSION 8.08\r\n" + key55('A') + ", " + value35('1') + "\r\n";
     writeFile(userFolder + "tavrel08.ppj", old);
-    ASSERT_TRUE(makeDoc().OnNewDocument());
+    ASSERT_TRUE(makeDoc().startUp());
     FakeView view;
     view.current = "01A-00010000-00";
     doc_->setTextView(&view);
     doc_->addMarker(false, key55('B'), value35('2'));
     setAtomicWriteHook([](const std::string&) { return false; });
-    doc_->OnCloseDocument();
+    doc_->close();
     EXPECT_EQ(readFile(userFolder + "tavrel08.ppj"), old);
     size_t entries = 0;
     for ([[maybe_unused]] const auto& e : fs::directory_iterator(userFolder)) ++entries;
@@ -361,10 +361,10 @@ TEST_F(DocumentTest, CloseAfterFailedStartLeavesTheUserMarkerFileAlone) {
     addLaw("01A", "建築基準法");  // no article: the start fails
     const std::string old = "VERSION 8.08\r\n" + key55('A') + ", " + value35('1') + "\r\n";
     writeFile(userFolder + "tavrel08.ppj", old);
-    ASSERT_FALSE(makeDoc().OnNewDocument());
+    ASSERT_FALSE(makeDoc().startUp());
     doc_->addMarker(false, key55('B'), value35('2'));
     EXPECT_FALSE(doc_->saveUserMarkers());
-    doc_->OnCloseDocument();
+    doc_->close();
     EXPECT_EQ(readFile(userFolder + "tavrel08.ppj"), old);
     EXPECT_FALSE(settings.contains("Settings-2008", "CurIDFN")) << "no text view, nothing stored";
 }
@@ -400,10 +400,10 @@ public:
 TEST_F(DocumentTest, DestructorSurvivesAFailingSettingsStore) {
     standardRows();
     ThrowingStore store;
-    auto doc = std::make_unique<CTavrelDoc>(store, sink, DocumentFolders{dataFolder, userFolder});
-    ASSERT_TRUE(doc->OnNewDocument());
+    auto doc = std::make_unique<Document>(store, sink, DocumentFolders{dataFolder, userFolder});
+    ASSERT_TRUE(doc->startUp());
     writeFile(userFolder + "temp/page.tmp", "x");
-    doc->OnCloseDocument();
+    doc->close();
     doc.reset();
     EXPECT_FALSE(fs::exists(userFolder + "temp/page.tmp"));
 }

@@ -28,11 +28,11 @@ public:
     explicit FakeView(DocumentNavigation& nav) : nav_(nav) {}
 
     std::string currentPageId() const override { return current; }
-    void SetRestorePosition(int x, int y) override {
+    void setRestorePosition(int x, int y) override {
         restoreX = x;
         restoreY = y;
     }
-    bool ShowPage(const std::string& id) override {
+    bool showPage(const std::string& id) override {
         ++showCalls;
         if (id.size() != 15 || failing.count(id)) return false;
         if (!reshow && id == current) return false;
@@ -48,12 +48,12 @@ public:
         restoreX = restoreY = 0;
         return true;
     }
-    void ColorAnchors() override { ++colorings; }
+    void colorAnchors() override { ++colorings; }
     void setReshow() override { reshow = true; }
-    void ClearPageCache() override { ++cacheClears; }
-    void Print(int preview) override { prints.push_back(preview); }
-    std::string GetMarks() const override { return marks; }
-    int MarkWords(const std::string& words, int flag) override {
+    void clearPageCache() override { ++cacheClears; }
+    void printPage(int preview) override { prints.push_back(preview); }
+    std::string currentMarks() const override { return marks; }
+    int markWords(const std::string& words, int flag) override {
         marked.push_back(words + "/" + std::to_string(flag));
         return 1;
     }
@@ -66,7 +66,7 @@ public:
     bool open(const std::string& id, int x = 0, int y = 0) {
         scrollX = x;
         scrollY = y;
-        return ShowPage(id);
+        return showPage(id);
     }
 
     std::string current;
@@ -86,7 +86,7 @@ private:
 
 class FakeNavigator : public NavigatorPartner {
 public:
-    void SyncToArticle(const std::string& id) override { synced.push_back(id); }
+    void syncToArticle(const std::string& id) override { synced.push_back(id); }
     void refreshAfterMove() override { ++refreshes; }
     int currentTab() const override { return tab; }
     std::vector<std::string> synced;
@@ -135,7 +135,7 @@ protected:
                 "INSERT INTO T_条 (ID_FN, 条名, 分割, 表示) VALUES ('02K-KD190123-02', NULL, 3, -1);"
                 "INSERT INTO T_条 (ID_FN, 条名, 分割, 表示) VALUES ('09A-00010000-00', '旧', NULL, -1);");
         }
-        doc = std::make_unique<CTavrelDoc>(settings, sink, DocumentFolders{data, dir.folder() + "user/"});
+        doc = std::make_unique<Document>(settings, sink, DocumentFolders{data, dir.folder() + "user/"});
         fs::create_directories(dir.folder() + "user/");
         nav = std::make_unique<DocumentNavigation>(*doc);
         view = std::make_unique<FakeView>(*nav);
@@ -145,7 +145,7 @@ protected:
     }
 
     void SetUp() override {
-        ASSERT_TRUE(doc->OnNewDocument());
+        ASSERT_TRUE(doc->startUp());
         ASSERT_EQ(doc->articleSequence().size(), 9u);
     }
 
@@ -160,7 +160,7 @@ protected:
     TempDir dir;
     MemorySettingsStore settings;
     FakeMessageSink sink;
-    std::unique_ptr<CTavrelDoc> doc;
+    std::unique_ptr<Document> doc;
     std::unique_ptr<DocumentNavigation> nav;
     std::unique_ptr<FakeView> view;
     FakeNavigator navigator;
@@ -276,7 +276,7 @@ TEST_F(NavigationTest, MovesNeedBothPartners) {
     nav->setTextView(nullptr);
     EXPECT_FALSE(nav->move(cmd::Back));
     EXPECT_FALSE(nav->canBack());
-    EXPECT_FALSE(nav->commandState(cmd::Print).enabled);
+    EXPECT_FALSE(nav->commandState(cmd::printPage).enabled);
 }
 
 // ---- Previous and next ----
@@ -371,10 +371,10 @@ TEST_F(NavigationTest, TogglesAreCheckedAsTheyStandAndPrintNeedsAPage) {
     EXPECT_EQ(nav->commandState(cmd::Refer), (CommandState{true, false}));
     EXPECT_EQ(nav->commandState(cmd::Brachet), (CommandState{true, true}));
     EXPECT_EQ(nav->commandState(cmd::PinPoint), (CommandState{true, false}));
-    EXPECT_FALSE(nav->commandState(cmd::Print).enabled);
+    EXPECT_FALSE(nav->commandState(cmd::printPage).enabled);
     EXPECT_FALSE(nav->commandState(cmd::PrintPreview).enabled);
     view->current = "x";  // any current page, even one the history ignores
-    EXPECT_TRUE(nav->commandState(cmd::Print).enabled);
+    EXPECT_TRUE(nav->commandState(cmd::printPage).enabled);
     EXPECT_TRUE(nav->commandState(cmd::PrintPreview).enabled);
     EXPECT_TRUE(nav->commandState(cmd::Search).enabled);
     EXPECT_TRUE(nav->commandState(cmd::Options).enabled);
@@ -431,7 +431,7 @@ TEST_F(NavigationTest, TurningSynchroOnSelectsTheShownArticle) {
 
 TEST_F(NavigationTest, PrintSearchAndOptionsGoThroughThePartners) {
     view->open(kArt1);
-    nav->onCommand(cmd::Print);
+    nav->onCommand(cmd::printPage);
     nav->onCommand(cmd::PrintPreview);
     EXPECT_EQ(view->prints, (std::vector<int>{0, 1}));
 

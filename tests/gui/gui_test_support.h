@@ -11,7 +11,7 @@
 #include <QVariant>
 #include <QWebEnginePage>
 
-#include "textview/gui/c2ndview.h"
+#include "textview/gui/law_text_view.h"
 
 namespace tavrel::testing {
 
@@ -44,12 +44,12 @@ inline QVariant evaluate(QWebEnginePage* page, const QString& script) {
     return result;
 }
 
-inline QString bodyText(gui::C2ndView* view) {
+inline QString bodyText(gui::LawTextView* view) {
     return evaluate(view->page(), QStringLiteral("document.body ? document.body.innerText : ''")).toString();
 }
 
 // Waits (at most 20 s) until the shown page's text contains text.
-inline bool waitForText(gui::C2ndView* view, const QString& text) {
+inline bool waitForText(gui::LawTextView* view, const QString& text) {
     QElapsedTimer t;
     t.start();
     while (t.elapsed() < 20000) {

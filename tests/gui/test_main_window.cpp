@@ -2,15 +2,15 @@
 // collection, it shows the cover page, follows page links, keeps its
 // placement and divider, and obeys the keyboard rules.
 #include "app/application.h"
-#include "app/cmainframe.h"
+#include "app/main_window.h"
 #include "app/command_registry.h"
 #include "app/qt_message_sink.h"
 #include "document/navigation.h"
 #include "document/options.h"
 #include "document/settings_store.h"
-#include "navigator/gui/c1stview.h"
-#include "navigator/gui/ttreectrl.h"
-#include "textview/gui/c2ndview.h"
+#include "navigator/gui/navigator_pane.h"
+#include "navigator/gui/contents_tree_view.h"
+#include "textview/gui/law_text_view.h"
 #include "gui_test_support.h"
 
 #include <QAction>
@@ -80,8 +80,8 @@ class TestMainWindow : public QObject {
 
   private:
     void startApp(bool splash = false, int splashMilliseconds = 750);
-    C2ndView* view() const { return app_->mainFrame()->textView(); }
-    CMainFrame* frame() const { return app_->mainFrame(); }
+    LawTextView* view() const { return app_->mainWindow()->textView(); }
+    MainWindow* frame() const { return app_->mainWindow(); }
     void writeSetting(const QString& key, const QVariant& value) {
         QSettings s(settingsFile_, QSettings::IniFormat);
         s.setValue(key, value);
@@ -203,7 +203,7 @@ void TestMainWindow::fixedPageCommandsAndArrowKeys() {
     QTRY_VERIFY(QApplication::activeWindow() == frame());
     QTest::keyClick(frame()->navigator()->tree(), Qt::Key_Left);
     QCOMPARE(view()->currentPageId(), std::string("00A-Z0010000-00"));
-    frame()->navigator()->SelectTab(1);
+    frame()->navigator()->selectTab(1);
     QTest::keyClick(frame()->navigator()->tabs()->currentWidget(), Qt::Key_Left);
     QCOMPARE(view()->currentPageId(), std::string("00A-Z0090000-00"));
     QTest::keyClick(frame()->navigator()->tabs()->currentWidget(), Qt::Key_Right);
@@ -219,8 +219,8 @@ void TestMainWindow::ctrlPageDownWrapsRoundTheTabs() {
     startApp();
     frame()->activateWindow();
     QTRY_VERIFY(QApplication::activeWindow() == frame());
-    C1stView* nav = frame()->navigator();
-    nav->SelectTab(3);
+    NavigatorPane* nav = frame()->navigator();
+    nav->selectTab(3);
     QTest::keyClick(nav->tabs()->currentWidget(), Qt::Key_PageDown, Qt::ControlModifier);
     QCOMPARE(nav->currentTab(), 0);
     QTest::keyClick(nav->tabs()->currentWidget(), Qt::Key_PageUp, Qt::ControlModifier);
@@ -281,7 +281,7 @@ void TestMainWindow::windowCannotShrinkBelowTheMinimum() {
 
 namespace {
 // Centre of the first link whose href contains part, in view coordinates.
-QPoint linkCentre(C2ndView* view, const QString& part) {
+QPoint linkCentre(LawTextView* view, const QString& part) {
     const QVariantList r =
         evaluate(view->page(), QStringLiteral("(function(){var a=[...document.links].find(l=>"
                                               "l.getAttribute('href').toUpperCase().indexOf('%1')>=0);"
@@ -291,7 +291,7 @@ QPoint linkCentre(C2ndView* view, const QString& part) {
             .toList();
     return r.size() == 2 ? QPoint(r[0].toInt(), r[1].toInt()) : QPoint(-1, -1);
 }
-bool arrowShown(C2ndView* view, const QString& image) {
+bool arrowShown(LawTextView* view, const QString& image) {
     return evaluate(view->page(), QStringLiteral("(function(){var e=document.getElementById('move-direction-image');"
                                                  "return !!e && e.src.indexOf('%1')>=0 && e.complete && "
                                                  "e.naturalWidth==20;})()")
@@ -431,7 +431,7 @@ void TestMainWindow::splashClosesOnItsOwnAndSwallowsTheFirstKey() {
     frame()->commands().byName(QStringLiteral("legend"))->trigger();
     QVERIFY(frame()->commands().byName(QStringLiteral("back"))->isEnabled());
     QWidget* list = frame()->navigator()->tabs()->widget(1);
-    frame()->navigator()->SelectTab(1);
+    frame()->navigator()->selectTab(1);
     QVERIFY(splash && splash->isVisible());
     QTest::keyClick(list, Qt::Key_Left);
     QTRY_VERIFY(!splash || !splash->isVisible());
@@ -472,7 +472,7 @@ void TestMainWindow::missingHelpFileIsReportedAndAlwaysOnTopToggles() {
 
 void TestMainWindow::navigatorRequestsOpenPagesInTheView() {
     startApp();
-    C1stView* nav = frame()->navigator();
+    NavigatorPane* nav = frame()->navigator();
     emit nav->pageRequested(QStringLiteral("01A-00030000-00"));
     QCOMPARE(view()->currentPageId(), std::string("01A-00030000-00"));
     QVERIFY(waitForText(view(), QStringLiteral("適用の除外")));
@@ -484,19 +484,19 @@ void TestMainWindow::navigatorRequestsOpenPagesInTheView() {
 
     // A search result shown with emphasis asks for it once the page is in
     // (on the search tab).
-    nav->SelectTab(C1stView::TabSearch);
-    QSignalSpy marking(view(), &C2ndView::highlightSearchWordsRequested);
+    nav->selectTab(NavigatorPane::TabSearch);
+    QSignalSpy marking(view(), &LawTextView::highlightSearchWordsRequested);
     emit nav->searchResultRequested(QStringLiteral("01A-00010000-00"), true);
     QCOMPARE(view()->currentPageId(), std::string("01A-00010000-00"));
     QTRY_COMPARE_WITH_TIMEOUT(marking.count(), 1, 15000);
-    QVERIFY(!view()->m_highlightAfterLoad);
+    QVERIFY(!view()->highlightAfterLoad);
     // The same result again is a redisplay: no new history entry.
     const size_t back = app_->navigation()->backList().size();
-    QSignalSpy shown(view(), &C2ndView::pageShown);
+    QSignalSpy shown(view(), &LawTextView::pageShown);
     emit nav->searchResultReshowRequested(QStringLiteral("01A-00010000-00"), false);
     QCOMPARE(shown.count(), 1);
     QCOMPARE(app_->navigation()->backList().size(), back);
-    QVERIFY(!view()->m_highlightAfterLoad);
+    QVERIFY(!view()->highlightAfterLoad);
 }
 
 void TestMainWindow::rightClickOpensTheMenuHoverDescribesTheLink() {

@@ -5,20 +5,21 @@
 // full-text search marks its words in an opened result and bookmarks reach
 // their file at once. Pages are read through the web view.
 #include "app/application.h"
-#include "app/cmainframe.h"
+#include "app/main_window.h"
 #include "app/command_registry.h"
 #include "app/qt_message_sink.h"
 #include "document/navigation.h"
-#include "navigator/gui/c1stview.h"
+#include "navigator/gui/navigator_pane.h"
 #include "navigator/gui/search_progress.h"
-#include "navigator/gui/tcombolst.h"
-#include "navigator/gui/tlistbase.h"
-#include "navigator/gui/ttreectrl.h"
+#include "navigator/gui/law_selector.h"
+#include "navigator/gui/article_list_view.h"
+#include "navigator/gui/page_list_view.h"
+#include "navigator/gui/contents_tree_view.h"
 #include "text/sjis.h"
-#include "textview/gui/c2ndview.h"
+#include "textview/gui/law_text_view.h"
 #include "gui_test_support.h"
 #include "textview/gui/page_search_window.h"
-#include "textview/gui/qt_text.h"
+#include "qtsupport/qt_text.h"
 #include "textview/gui/quick_copy_action.h"
 
 #include <QAction>
@@ -114,9 +115,9 @@ class TestNavigationWindow : public QObject {
 
   private:
     void startApp();
-    C2ndView* view() const { return app_->mainFrame()->textView(); }
-    CMainFrame* frame() const { return app_->mainFrame(); }
-    C1stView* nav() const { return frame()->navigator(); }
+    LawTextView* view() const { return app_->mainWindow()->textView(); }
+    MainWindow* frame() const { return app_->mainWindow(); }
+    NavigatorPane* nav() const { return frame()->navigator(); }
     QAction* command(const char* name) const { return frame()->commands().byName(QLatin1String(name)); }
     void clickToolButton(const char* name) {
         auto* bar = frame()->findChild<QToolBar*>(QStringLiteral("toolBar"));
@@ -188,9 +189,9 @@ bool TestNavigationWindow::waitForPage(const char* id) {
 }
 
 void TestNavigationWindow::openFromTree(const char* id) {
-    nav()->SelectTab(C1stView::TabContents);
-    TTreeCtrl* tree = nav()->tree();
-    QTreeWidgetItem* item = tree->_find_item(id);
+    nav()->selectTab(NavigatorPane::TabContents);
+    ContentsTreeView* tree = nav()->tree();
+    QTreeWidgetItem* item = tree->findItem(id);
     QVERIFY(item);
     for (QTreeWidgetItem* p = item->parent(); p; p = p->parent()) tree->expandItem(p);
     tree->scrollToItem(item);
@@ -199,9 +200,9 @@ void TestNavigationWindow::openFromTree(const char* id) {
 
 void TestNavigationWindow::expandingALawAndPickingAnArticleShowsIt() {
     startApp();
-    TTreeCtrl* tree = nav()->tree();
+    ContentsTreeView* tree = nav()->tree();
     QVERIFY(tree->topLevelItemCount() > 0);
-    QTreeWidgetItem* law = tree->_find_item("01A");
+    QTreeWidgetItem* law = tree->findItem("01A");
     QVERIFY(law);
     // A law node opens nothing; the text view stays on the cover.
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(law).center());
@@ -228,11 +229,11 @@ void TestNavigationWindow::movesFromTheToolbarAndTheKeysKeepTheTreeInStep() {
 
     clickToolButton("next");
     QVERIFY(waitForPage(kSecond));
-    QCOMPARE(nav()->tree()->_get_selected_id(), std::string(kSecond));  // synchronised
+    QCOMPARE(nav()->tree()->selectedId(), std::string(kSecond));  // synchronised
     QVERIFY(command("previous")->isEnabled());
     clickToolButton("previous");
     QVERIFY(waitForPage(kFirst));
-    QCOMPARE(nav()->tree()->_get_selected_id(), std::string(kFirst));
+    QCOMPARE(nav()->tree()->selectedId(), std::string(kFirst));
 
     // cover -> first -> second -> first: back goes to the second page, and
     // forward returns.
@@ -245,9 +246,9 @@ void TestNavigationWindow::movesFromTheToolbarAndTheKeysKeepTheTreeInStep() {
 
     // The keys: Left and Right move through the history while the focus is
     // not in the tree; Down in the article list opens the next article.
-    nav()->SelectTab(C1stView::TabList);
-    TListLst* list = nav()->articleList();
-    QCOMPARE(list->_get_selected_id(), std::string(kFirst));  // the list follows the page shown
+    nav()->selectTab(NavigatorPane::TabList);
+    ArticleListView* list = nav()->articleList();
+    QCOMPARE(list->selectedId(), std::string(kFirst));  // the list follows the page shown
     QTest::keyClick(list, Qt::Key_Left);
     QVERIFY(waitForPage(kSecond));
     QTest::keyClick(list, Qt::Key_Right);
@@ -256,7 +257,7 @@ void TestNavigationWindow::movesFromTheToolbarAndTheKeysKeepTheTreeInStep() {
     QVERIFY(waitForPage(kSecond));
     QVERIFY(waitForText(view(), QStringLiteral("【用語の定義】")));
     // In the tree Left stays in the tree.
-    nav()->SelectTab(C1stView::TabContents);
+    nav()->selectTab(NavigatorPane::TabContents);
     QTest::keyClick(nav()->tree(), Qt::Key_Left);
     QCOMPARE(view()->currentPageId(), std::string(kSecond));
 }
@@ -291,8 +292,8 @@ void TestNavigationWindow::listTabStartsOnTheRememberedArticlesLaw() {
     writeSetting(QStringLiteral("Settings-2008/TabPage"), 1);
     startApp();
     QCOMPARE(view()->currentPageId(), std::string("00A-Z0010000-00"));
-    QCOMPARE(nav()->currentTab(), int(C1stView::TabList));
-    QCOMPARE(nav()->lawSelector()->_get_selected_id(), std::string("01B"));
+    QCOMPARE(nav()->currentTab(), int(NavigatorPane::TabList));
+    QCOMPARE(nav()->lawSelector()->selectedId(), std::string("01B"));
     QCOMPARE(nav()->articleList()->shownLaw(), std::string("01B"));
     QVERIFY(nav()->articleList()->topLevelItemCount() > 0);
     frame()->close();
@@ -306,27 +307,27 @@ void TestNavigationWindow::listTabStartsOnTheRememberedArticlesLaw() {
     writeSetting(QStringLiteral("Records/Version"), 808);
     startApp();
     QVERIFY(waitForPage("01B-00010000-00"));
-    QCOMPARE(nav()->tree()->_get_selected_id(), std::string("01B-00010000-00"));
-    QVERIFY(!nav()->tabIsSetUp(C1stView::TabList));
+    QCOMPARE(nav()->tree()->selectedId(), std::string("01B-00010000-00"));
+    QVERIFY(!nav()->tabIsSetUp(NavigatorPane::TabList));
     QTest::keyClick(nav()->tree(), Qt::Key_PageDown, Qt::ControlModifier);
-    QCOMPARE(nav()->currentTab(), int(C1stView::TabList));
-    QCOMPARE(nav()->lawSelector()->_get_selected_id(), std::string("01B"));
-    QCOMPARE(nav()->articleList()->_get_selected_id(), std::string("01B-00010000-00"));
+    QCOMPARE(nav()->currentTab(), int(NavigatorPane::TabList));
+    QCOMPARE(nav()->lawSelector()->selectedId(), std::string("01B"));
+    QCOMPARE(nav()->articleList()->selectedId(), std::string("01B-00010000-00"));
     // 同期 is off while the search and bookmark tabs are shown.
     QVERIFY(command("synchro")->isEnabled());
-    nav()->SelectTab(C1stView::TabSearch);
+    nav()->selectTab(NavigatorPane::TabSearch);
     QVERIFY(!command("synchro")->isEnabled());
 }
 
 void TestNavigationWindow::searchResultOpensWithItsWordsMarked() {
     startApp();
-    nav()->SelectTab(C1stView::TabSearch);
+    nav()->selectTab(NavigatorPane::TabSearch);
     QLineEdit* edit = nav()->searchWords()->lineEdit();
     QVERIFY(edit);
     edit->insert(QStringLiteral("建築物　敷地"));
     QTest::mouseClick(nav()->searchButton(), Qt::LeftButton);
 
-    TListBase* results = nav()->resultList();
+    PageListView* results = nav()->resultList();
     const int rows = results->topLevelItemCount();
     QVERIFY(rows > 0);
     QCOMPARE(app_->messages().shown().size(), size_t(1));
@@ -347,13 +348,13 @@ void TestNavigationWindow::searchResultOpensWithItsWordsMarked() {
     QTRY_VERIFY2_WITH_TIMEOUT(
         evaluate(view()->page(), marked).toString().contains(QStringLiteral("建築物")),
         qPrintable(QStringLiteral("page %1, marks '%2', loads %3, tab %4")
-                       .arg(QString::fromStdString(view()->currentPageId()), QString::fromStdString(view()->GetMarks()))
+                       .arg(QString::fromStdString(view()->currentPageId()), QString::fromStdString(view()->currentMarks()))
                        .arg(view()->loadsFinished())
                        .arg(nav()->currentTab())),
         30000);
     const QString texts = evaluate(view()->page(), marked).toString();
     QVERIFY2(texts.contains(QStringLiteral("敷地")), qPrintable(texts));
-    QCOMPARE(view()->GetMarks(), SJ("建築物　敷地"));
+    QCOMPARE(view()->currentMarks(), SJ("建築物　敷地"));
 
     // With the emphasis switched off the result is shown again unmarked.
     QTest::mouseClick(nav()->emphasisBox(), Qt::LeftButton, {}, QPoint(6, nav()->emphasisBox()->height() / 2));
@@ -375,8 +376,8 @@ void TestNavigationWindow::bookmarksAreAddedAndDeletedWithTheFileWrittenAtOnce()
     startApp();
     openFromTree(kSecond);
     QVERIFY(waitForPage(kSecond));
-    nav()->SelectTab(C1stView::TabBookmarks);
-    TListBase* list = nav()->bookmarkList();
+    nav()->selectTab(NavigatorPane::TabBookmarks);
+    PageListView* list = nav()->bookmarkList();
     QCOMPARE(list->topLevelItemCount(), 0);
     QTest::mouseClick(nav()->addBookmarkButton(), Qt::LeftButton);
     QCOMPARE(list->topLevelItemCount(), 1);
@@ -427,7 +428,7 @@ void TestNavigationWindow::inPageSearchMarksTheWordsAndRemembersTheText() {
     QVERIFY(!findEnabledEmpty);  // nothing to search for yet
     QCOMPARE(result, QStringLiteral("%1個見つかりました。").arg(marks));
     QVERIFY(marks >= 2);
-    QCOMPARE(view()->GetMarks(), SJ("建築物　敷地"));
+    QCOMPARE(view()->currentMarks(), SJ("建築物　敷地"));
     QCOMPARE(app_->navigation()->lastSearchText(), SJ("建築物　敷地"));
 
     // Opening it again takes the marks off first and starts from the text.
@@ -440,7 +441,7 @@ void TestNavigationWindow::inPageSearchMarksTheWordsAndRemembersTheText() {
     command("search")->trigger();
     QCOMPARE(second, QStringLiteral("建築物　敷地"));
     QCOMPARE(marks, 0);
-    QVERIFY(view()->GetMarks().empty());
+    QVERIFY(view()->currentMarks().empty());
 
     // The context menu's 反転マークのクリア takes marks off as well.
     whenModal<PageSearchWindow>(this, [&](PageSearchWindow* dialog) {
@@ -452,7 +453,7 @@ void TestNavigationWindow::inPageSearchMarksTheWordsAndRemembersTheText() {
     QVERIFY(evaluate(view()->page(), count).toInt() >= 2);
     command("clearMarks")->trigger();
     QTRY_COMPARE_WITH_TIMEOUT(evaluate(view()->page(), count).toInt(), 0, 15000);
-    QVERIFY(view()->GetMarks().empty());
+    QVERIFY(view()->currentMarks().empty());
 }
 
 void TestNavigationWindow::quickCopyCutsALongSelectionAndTellsOnce() {

@@ -24,12 +24,12 @@
 #include <memory>
 
 #include "app/application.h"
-#include "app/cmainframe.h"
+#include "app/main_window.h"
 #include "app/command_registry.h"
 #include "app/options_dialog.h"
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "document/options.h"
-#include "textview/gui/c2ndview.h"
+#include "textview/gui/law_text_view.h"
 #include "gui_test_support.h"
 #include "textview/gui/pinpoint_view.h"
 
@@ -47,12 +47,12 @@ const char* const kPage = "01A-00010000-00";
 
 
 
-QString pageBackground(C2ndView* view) {
+QString pageBackground(LawTextView* view) {
     return evaluate(view->page(), QStringLiteral("document.body ? getComputedStyle(document.body).backgroundColor : ''"))
         .toString();
 }
 
-bool waitForBackground(C2ndView* view, const QString& css) {
+bool waitForBackground(LawTextView* view, const QString& css) {
     QElapsedTimer t;
     t.start();
     while (t.elapsed() < 20000) {
@@ -92,11 +92,11 @@ private slots:
 
 private:
     void startApp();
-    C2ndView* view() const { return app_->mainFrame()->textView(); }
-    CTavrelDoc& doc() const { return *app_->document(); }
+    LawTextView* view() const { return app_->mainWindow()->textView(); }
+    Document& doc() const { return *app_->document(); }
     // Opens the dialog with the options command and runs drive while it is
     // open; true when drive ran.
-    bool withDialog(const std::function<void(COptionDlg*)>& drive);
+    bool withDialog(const std::function<void(OptionsDialog*)>& drive);
     QString custColors() const {
         QSettings s(settingsFile_, QSettings::IniFormat);
         return s.value(QStringLiteral("Settings-2008/CustColors")).toString();
@@ -136,34 +136,34 @@ void TestOptionsDialog::startApp() {
     o.settingsFile = settingsFile_;
     app_ = std::make_unique<TavrelApplication>(o);
     QVERIFY(app_->start());
-    QVERIFY(QTest::qWaitForWindowExposed(app_->mainFrame()));
-    QVERIFY(view()->ShowPage(kPage));
+    QVERIFY(QTest::qWaitForWindowExposed(app_->mainWindow()));
+    QVERIFY(view()->showPage(kPage));
 }
 
-bool TestOptionsDialog::withDialog(const std::function<void(COptionDlg*)>& drive) {
+bool TestOptionsDialog::withDialog(const std::function<void(OptionsDialog*)>& drive) {
     bool ran = false;
     QTimer::singleShot(0, this, [&]() {
-        COptionDlg* dlg = waitForModal<COptionDlg>();
+        OptionsDialog* dlg = waitForModal<OptionsDialog>();
         if (!dlg) return;
         drive(dlg);
         ran = true;
         // Whatever drive left open ends here.
         if (dlg->isVisible()) dlg->reject();
     });
-    app_->mainFrame()->commands().byName(QStringLiteral("options"))->trigger();
+    app_->mainWindow()->commands().byName(QStringLiteral("options"))->trigger();
     return ran;
 }
 
 void TestOptionsDialog::applyThenCancelBringsTheOldColoursBack() {
     startApp();
-    const QColor old = COptionDlg::toQColor(doc().options()[BackColor]);
+    const QColor old = OptionsDialog::toQColor(doc().options()[BackColor]);
     QVERIFY(waitForBackground(view(), css(old)));
     const OptionBlock before = doc().options();
     const QColor chosen(0x12, 0x34, 0x56);
     QVERIFY(chosen != old);
 
     bool applied = false;
-    QVERIFY(withDialog([&](COptionDlg* dlg) {
+    QVERIFY(withDialog([&](OptionsDialog* dlg) {
         QVERIFY(dlg->control(1072));
         // The chooser opens on the swatch's colour; OK takes the new one and
         // the non-white custom colours.
@@ -191,7 +191,7 @@ void TestOptionsDialog::applyThenCancelBringsTheOldColoursBack() {
     QVERIFY(waitForBackground(view(), css(old)));
     QCOMPARE(doc().options(), before);
     // The redisplays added no history entry: back leads to the page before.
-    app_->mainFrame()->commands().byName(QStringLiteral("back"))->trigger();
+    app_->mainWindow()->commands().byName(QStringLiteral("back"))->trigger();
     QCOMPARE(view()->currentPageId(), std::string("00A-Z0010000-00"));
     // The sixteen custom colours, the chosen one at its place.
     const QStringList entries = custColors().split(QLatin1Char(':'));
@@ -204,7 +204,7 @@ void TestOptionsDialog::applyThenCancelBringsTheOldColoursBack() {
 void TestOptionsDialog::everyControlIsThereAndFollowsTheWorkingBlock() {
     startApp();
     const OptionBlock before = doc().options();
-    QVERIFY(withDialog([&](COptionDlg* dlg) {
+    QVERIFY(withDialog([&](OptionsDialog* dlg) {
         QCOMPARE(dlg->windowTitle(), QStringLiteral("オプション設定"));
         QStringList labels;
         for (QLabel* l : dlg->findChildren<QLabel*>()) labels << l->text();
@@ -279,7 +279,7 @@ void TestOptionsDialog::okKeepsTheChosenFontSizeAndWhiteCustomColoursClearNothin
         s.setValue(QStringLiteral("Settings-2008/CustColors"), entries.join(QLatin1Char(':')));
     }
     startApp();
-    QVERIFY(withDialog([&](COptionDlg* dlg) {
+    QVERIFY(withDialog([&](OptionsDialog* dlg) {
         QCOMPARE(dlg->model().customColors()[5], uint32_t(0x0000FF));
         QColor offeredCustom;
         QTimer::singleShot(0, this, [&]() {

@@ -18,13 +18,13 @@
 #include <memory>
 
 #include "app/application.h"
-#include "app/cmainframe.h"
+#include "app/main_window.h"
 #include "app/command_registry.h"
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "document/options.h"
-#include "textview/gui/c2ndview.h"
+#include "textview/gui/law_text_view.h"
 #include "gui_test_support.h"
-#include "textview/gui/pinpoint_dialog.h"
+#include "textview/gui/jump_list.h"
 #include "textview/gui/pinpoint_view.h"
 
 using namespace tavrel;
@@ -46,7 +46,7 @@ const char* const kLinkTail = "-to-01A-00020000-r01";
 
 
 // The id of the first anchor whose id ends with tail.
-QString anchorIdEndingWith(C2ndView* view, const QString& tail) {
+QString anchorIdEndingWith(LawTextView* view, const QString& tail) {
     return evaluate(view->page(), QStringLiteral("(function(){var a=[...document.getElementsByTagName('a')].find("
                                                  "x=>x.id&&x.id.endsWith('%1'));return a?a.id:'';})()")
                                       .arg(tail))
@@ -55,7 +55,7 @@ QString anchorIdEndingWith(C2ndView* view, const QString& tail) {
 
 // Brings the anchor into view and gives its centre in client coordinates
 // once the scrolled page is on the screen.
-QPoint anchorCentre(C2ndView* view, const QString& id) {
+QPoint anchorCentre(LawTextView* view, const QString& id) {
     evaluate(view->page(), QStringLiteral("(function(){var a=document.getElementById('%1');"
                                           "if(a)a.scrollIntoView({block:'center'});})()")
                                .arg(id));
@@ -69,14 +69,14 @@ QPoint anchorCentre(C2ndView* view, const QString& id) {
     return r.size() == 2 ? QPoint(r[0].toInt(), r[1].toInt()) : QPoint(-1, -1);
 }
 
-bool markerShown(C2ndView* view) {
+bool markerShown(LawTextView* view) {
     return evaluate(view->page(), QStringLiteral("!!document.getElementById('pin-point-image')")).toBool();
 }
 
 // Where the sentence stands and where the marker image is, against the
 // window: [sentence top in the window, window height, image top - sentence
 // top, image left - sentence left, image loaded, scrolled to the end].
-QVariantList markerGeometry(C2ndView* view, const std::string& idBN) {
+QVariantList markerGeometry(LawTextView* view, const std::string& idBN) {
     return evaluate(view->page(),
                     QStringLiteral("(function(){var id='%1';var e=document.getElementsByName(id)[0]||"
                                    "document.getElementById(id);var m=document.getElementById('pin-point-image');"
@@ -91,7 +91,7 @@ QVariantList markerGeometry(C2ndView* view, const std::string& idBN) {
 // The page a sentence stands on: its article and page number.
 std::string pageOf(const std::string& idBN) { return idBN.substr(0, 12) + "-" + idBN.substr(13, 2); }
 
-bool waitForPage(C2ndView* view, const std::string& id) {
+bool waitForPage(LawTextView* view, const std::string& id) {
     QElapsedTimer t;
     t.start();
     while (t.elapsed() < 20000) {
@@ -119,8 +119,8 @@ private slots:
 
 private:
     void startApp();
-    C2ndView* view() const { return app_->mainFrame()->textView(); }
-    CTavrelDoc& doc() const { return *app_->document(); }
+    LawTextView* view() const { return app_->mainWindow()->textView(); }
+    Document& doc() const { return *app_->document(); }
     QWidget* surface() const { return view()->focusProxy(); }
     void showSource();
     QString userMarkerFile() const { return QString::fromStdString(doc().userMarkerFilePath()); }
@@ -128,7 +128,7 @@ private:
         QFile f(userMarkerFile());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-    CPinPointDlg* rightClickAnchor(const QString& id);
+    JumpList* rightClickAnchor(const QString& id);
     void leftClick(const QPoint& at) {
         QTest::mouseMove(surface(), at);
         QTest::qWait(100);
@@ -167,22 +167,22 @@ void TestPinPointGui::startApp() {
     o.settingsFile = dir_->filePath(QStringLiteral("settings.ini"));
     app_ = std::make_unique<TavrelApplication>(o);
     QVERIFY(app_->start());
-    QVERIFY(QTest::qWaitForWindowExposed(app_->mainFrame()));
+    QVERIFY(QTest::qWaitForWindowExposed(app_->mainWindow()));
 }
 
 void TestPinPointGui::showSource() {
-    QVERIFY(view()->ShowPage(kSourcePage));
+    QVERIFY(view()->showPage(kSourcePage));
     QVERIFY(waitForPage(view(), kSourcePage));
     QTest::qWait(500);
 }
 
-CPinPointDlg* TestPinPointGui::rightClickAnchor(const QString& id) {
+JumpList* TestPinPointGui::rightClickAnchor(const QString& id) {
     const QPoint at = anchorCentre(view(), id);
     if (at.x() < 0) return nullptr;
     QTest::qWait(100);
     QTest::mouseMove(surface(), at);
     QTest::mouseClick(surface(), Qt::RightButton, {}, at);
-    CPinPointDlg* list = view()->pinPoint()->jumpList();
+    JumpList* list = view()->pinPoint()->jumpList();
     QElapsedTimer t;
     t.start();
     while (!list->isVisible() && t.elapsed() < 10000) QTest::qWait(50);
@@ -238,7 +238,7 @@ void TestPinPointGui::resizeTakesTheMarkerImageAway() {
     leftClick(anchorCentre(view(), anchor));
     QVERIFY2(waitForPage(view(), pageOf(doc().findMarker(true, anchor.toStdString()))), view()->currentPageId().c_str());
     QTRY_VERIFY_WITH_TIMEOUT(markerShown(view()), 10000);
-    app_->mainFrame()->resize(app_->mainFrame()->width() + 60, app_->mainFrame()->height() + 20);
+    app_->mainWindow()->resize(app_->mainWindow()->width() + 60, app_->mainWindow()->height() + 20);
     QTRY_VERIFY_WITH_TIMEOUT(!markerShown(view()), 10000);
 }
 
@@ -249,7 +249,7 @@ void TestPinPointGui::jumpListPickBecomesTheUsersMarkerAndPageTopRemovesIt() {
     QVERIFY(!anchor.isEmpty());
     const std::string defaultMarker = doc().findMarker(true, anchor.toStdString());
 
-    CPinPointDlg* dlg = rightClickAnchor(anchor);
+    JumpList* dlg = rightClickAnchor(anchor);
     QVERIFY(dlg);
     QListWidget* list = dlg->list();
     QVERIFY(list->count() > 2);
@@ -262,7 +262,7 @@ void TestPinPointGui::jumpListPickBecomesTheUsersMarkerAndPageTopRemovesIt() {
     for (int i = 1; i < list->count(); ++i) indented |= list->item(i)->text().startsWith(QStringLiteral("　"));
     QVERIFY(indented);
     // Sized to its content, below the mouse.
-    QVERIFY(dlg->height() <= CPinPointDlg::kMaximumHeight);
+    QVERIFY(dlg->height() <= JumpList::kMaximumHeight);
     QVERIFY(dlg->width() >= list->fontMetrics().horizontalAdvance(list->item(1)->text()));
 
     // Hovering selects; a click picks. The last item stands far down an
@@ -310,7 +310,7 @@ void TestPinPointGui::jumpListPickBecomesTheUsersMarkerAndPageTopRemovesIt() {
 
 void TestPinPointGui::pinPointOffMeansNoJumpNoColourAndTheOrdinaryMenu() {
     startApp();
-    app_->mainFrame()->commands().byName(QStringLiteral("pinPoint"))->trigger();
+    app_->mainWindow()->commands().byName(QStringLiteral("pinPoint"))->trigger();
     QVERIFY(!doc().toggles().pinPoint);
     showSource();
     const QString anchor = anchorIdEndingWith(view(), QLatin1String(kLinkTail));
@@ -325,7 +325,7 @@ void TestPinPointGui::pinPointOffMeansNoJumpNoColourAndTheOrdinaryMenu() {
     QTest::mouseClick(surface(), Qt::RightButton, {}, at);
     QMenu* menu = nullptr;
     QTRY_VERIFY_WITH_TIMEOUT(
-        (menu = app_->mainFrame()->findChild<QMenu*>(QStringLiteral("pageContextMenu"))) && menu->isVisible(), 10000);
+        (menu = app_->mainWindow()->findChild<QMenu*>(QStringLiteral("pageContextMenu"))) && menu->isVisible(), 10000);
     QVERIFY(!view()->pinPoint()->jumpList()->isVisible());
     menu->close();
 

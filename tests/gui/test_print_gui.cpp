@@ -17,11 +17,11 @@
 #include <memory>
 
 #include "app/application.h"
-#include "app/cmainframe.h"
+#include "app/main_window.h"
 #include "app/command_registry.h"
 #include "app/qt_message_sink.h"
-#include "document/ctavreldoc.h"
-#include "textview/gui/c2ndview.h"
+#include "document/document.h"
+#include "textview/gui/law_text_view.h"
 #include "gui_test_support.h"
 #include "textview/gui/web_environment.h"
 #include "textview/show_page.h"
@@ -52,7 +52,7 @@ private slots:
 
 private:
     void startApp();
-    C2ndView* view() const { return app_->mainFrame()->textView(); }
+    LawTextView* view() const { return app_->mainWindow()->textView(); }
 
     std::unique_ptr<QTemporaryDir> dir_;
     QString dataFolder_;
@@ -86,21 +86,21 @@ void TestPrintGui::startApp() {
     o.settingsFile = dir_->filePath(QStringLiteral("settings.ini"));
     app_ = std::make_unique<TavrelApplication>(o);
     QVERIFY(app_->start());
-    QVERIFY(QTest::qWaitForWindowExposed(app_->mainFrame()));
+    QVERIFY(QTest::qWaitForWindowExposed(app_->mainWindow()));
 }
 
 void TestPrintGui::previewOpensOnTheShownPageWithTheSelectionCleared() {
     startApp();
-    QVERIFY(view()->ShowPage("01A-00010000-00"));
+    QVERIFY(view()->showPage("01A-00010000-00"));
     QTRY_VERIFY_WITH_TIMEOUT(evaluate(view()->page(), QStringLiteral("document.body ? document.body.innerText : ''"))
                                  .toString()
                                  .contains(QStringLiteral("【目的】")),
                              20000);
     evaluate(view()->page(), QStringLiteral("window.getSelection().selectAllChildren(document.body)"));
     QTRY_VERIFY(view()->page()->hasSelection());
-    QAction* preview = app_->mainFrame()->commands().byName(QStringLiteral("printPreview"));
+    QAction* preview = app_->mainWindow()->commands().byName(QStringLiteral("printPreview"));
     QVERIFY(preview->isEnabled());
-    QVERIFY(app_->mainFrame()->commands().byName(QStringLiteral("print"))->isEnabled());
+    QVERIFY(app_->mainWindow()->commands().byName(QStringLiteral("print"))->isEnabled());
 
     int pages = -1;
     QString selectionDuringPreview = QStringLiteral("unread");
@@ -136,9 +136,9 @@ void TestPrintGui::aViewWithoutAPageSaysSoForPrintAndPreview() {
     // A second view that has shown nothing yet.
     WebEnvironment web(dataFolder_ + QStringLiteral("/images08"));
     textview::ShowPageState state;
-    C2ndView empty(*app_->document(), *app_->navigation(), web, state);
-    empty.Print(0);
-    empty.Print(1);
+    LawTextView empty(*app_->document(), *app_->navigation(), web, state);
+    empty.printPage(0);
+    empty.printPage(1);
     const auto& shown = app_->messages().shown();
     QCOMPARE(shown.size(), size_t(2));
     QCOMPARE(shown[0].caption, QStringLiteral("印刷処理に関するメッセージ"));

@@ -1,14 +1,15 @@
 // The navigator pane as the user drives it: a fixture collection, the pane
 // on screen, clicks and keys through QTest; what the pane asks the text view
 // to show is read from its pageRequested signal.
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "document/navigation.h"
 #include "document/options.h"
 #include "document/settings_store.h"
-#include "navigator/gui/c1stview.h"
-#include "navigator/gui/tcombolst.h"
-#include "navigator/gui/tlistbase.h"
-#include "navigator/gui/ttreectrl.h"
+#include "navigator/gui/navigator_pane.h"
+#include "navigator/gui/law_selector.h"
+#include "navigator/gui/article_list_view.h"
+#include "navigator/gui/page_list_view.h"
+#include "navigator/gui/contents_tree_view.h"
 #include "text/sjis.h"
 
 #include "support/fake_message_sink.h"
@@ -60,14 +61,14 @@ class FakeView : public PageViewPartner {
   public:
     std::string shown;
     std::string currentPageId() const override { return shown; }
-    void SetRestorePosition(int, int) override {}
-    bool ShowPage(const std::string&) override { return false; }
-    void ColorAnchors() override {}
+    void setRestorePosition(int, int) override {}
+    bool showPage(const std::string&) override { return false; }
+    void colorAnchors() override {}
     void setReshow() override {}
-    void ClearPageCache() override {}
-    void Print(int) override {}
-    std::string GetMarks() const override { return {}; }
-    int MarkWords(const std::string&, int) override { return 0; }
+    void clearPageCache() override {}
+    void printPage(int) override {}
+    std::string currentMarks() const override { return {}; }
+    int markWords(const std::string&, int) override { return 0; }
     std::string runSearchDialog(const std::string& text) override { return text; }
 };
 
@@ -99,16 +100,16 @@ class TestNavigatorPane : public QObject {
 
   private:
     void fill();
-    CTavrelDoc& start();
-    C1stView* makePane(int width = 320, int height = 520);
+    Document& start();
+    NavigatorPane* makePane(int width = 320, int height = 520);
 
     std::unique_ptr<testing::TempDir> dir_;
     std::string data_, user_;
     std::unique_ptr<testing::FixtureDb> db_;
     std::unique_ptr<MemorySettingsStore> settings_;
     std::unique_ptr<testing::FakeMessageSink> sink_;
-    std::unique_ptr<CTavrelDoc> doc_;
-    std::unique_ptr<C1stView> pane_;
+    std::unique_ptr<Document> doc_;
+    std::unique_ptr<NavigatorPane> pane_;
 };
 
 void TestNavigatorPane::init() {
@@ -149,15 +150,15 @@ void TestNavigatorPane::fill() {
         "('02K-KD190001-00', '02K-0000-0000-0000-0000', '平成十九年の告示', NULL, 0, -1);");
 }
 
-CTavrelDoc& TestNavigatorPane::start() {
-    doc_ = std::make_unique<CTavrelDoc>(*settings_, *sink_, DocumentFolders{data_, user_});
-    doc_->OnNewDocument();
+Document& TestNavigatorPane::start() {
+    doc_ = std::make_unique<Document>(*settings_, *sink_, DocumentFolders{data_, user_});
+    doc_->startUp();
     sink_->clear();
     return *doc_;
 }
 
-C1stView* TestNavigatorPane::makePane(int width, int height) {
-    pane_ = std::make_unique<C1stView>(*doc_);
+NavigatorPane* TestNavigatorPane::makePane(int width, int height) {
+    pane_ = std::make_unique<NavigatorPane>(*doc_);
     pane_->resize(width, height);
     pane_->show();
     if (!QTest::qWaitForWindowExposed(pane_.get())) return nullptr;
@@ -169,14 +170,14 @@ C1stView* TestNavigatorPane::makePane(int width, int height) {
 void TestNavigatorPane::treeShowsLawsAndOpensTheSelectedArticle() {
     fill();
     start();
-    C1stView* pane = makePane();
+    NavigatorPane* pane = makePane();
     QVERIFY(pane);
-    TTreeCtrl* tree = pane->tree();
+    ContentsTreeView* tree = pane->tree();
     QCOMPARE(tree->topLevelItemCount(), 3);
     QCOMPARE(tree->topLevelItem(0)->text(0), q("建築基準法"));
     QCOMPARE(tree->topLevelItem(1)->text(0), q("建築基準法施行令"));
 
-    QTreeWidgetItem* law = tree->_find_item("01A");
+    QTreeWidgetItem* law = tree->findItem("01A");
     QVERIFY(law);
     // The chapter comes first, then the split article's grouping node.
     QCOMPARE(law->childCount(), 2);
@@ -187,7 +188,7 @@ void TestNavigatorPane::treeShowsLawsAndOpensTheSelectedArticle() {
     QCOMPARE(group->childCount(), 3);
     QCOMPARE(group->child(1)->text(0), q("20条 (02)　中段"));
 
-    QSignalSpy spy(pane, &C1stView::pageRequested);
+    QSignalSpy spy(pane, &NavigatorPane::pageRequested);
     tree->expandItem(law);
     tree->expandItem(law->child(0));
     QTreeWidgetItem* third = law->child(0)->child(2);
@@ -201,18 +202,18 @@ void TestNavigatorPane::treeShowsLawsAndOpensTheSelectedArticle() {
     QVERIFY(spy.isEmpty());
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(group->child(2)).center());
     QCOMPARE(requested(spy), QStringList{q("01A-00200000-02")});
-    QCOMPARE(tree->_get_selected_id(), std::string("01A-00200000-02"));
+    QCOMPARE(tree->selectedId(), std::string("01A-00200000-02"));
 }
 
 void TestNavigatorPane::expandingALawSwitchesItsBook() {
     fill();
     start();
-    C1stView* pane = makePane();
+    NavigatorPane* pane = makePane();
     QVERIFY(pane);
-    TTreeCtrl* tree = pane->tree();
-    QTreeWidgetItem* law = tree->_find_item("01A");
-    QTreeWidgetItem* chapter = tree->_find_item("01A-0100-0000-0000-0000");
-    QTreeWidgetItem* article = tree->_find_item("01A-00010000-00");
+    ContentsTreeView* tree = pane->tree();
+    QTreeWidgetItem* law = tree->findItem("01A");
+    QTreeWidgetItem* chapter = tree->findItem("01A-0100-0000-0000-0000");
+    QTreeWidgetItem* article = tree->findItem("01A-00010000-00");
     QVERIFY(law && chapter && article);
     QCOMPARE(tree->stateImage(law), int(nav::TreeImageClosedBook));
     const QImage closed = law->icon(0).pixmap(24, 16).toImage();
@@ -236,17 +237,17 @@ void TestNavigatorPane::holdingTheDownArrowOpensOnlyTheRowReachedOnRelease() {
     fill();
     settings_->writeInt(kSettingsSection, keys::TabPage, 1);
     start();
-    C1stView* pane = makePane();
+    NavigatorPane* pane = makePane();
     QVERIFY(pane);
-    TListLst* list = pane->articleList();
+    ArticleListView* list = pane->articleList();
     QCOMPARE(list->topLevelItemCount(), 15);
     list->clearSelection();
 
-    QSignalSpy spy(pane, &C1stView::pageRequested);
+    QSignalSpy spy(pane, &NavigatorPane::pageRequested);
     // Gaining the focus without a selected row selects the first, opening nothing.
     QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
     QApplication::sendEvent(list, &focusIn);
-    QCOMPARE(list->_get_selected_id(), std::string(kArticles[0]));
+    QCOMPARE(list->selectedId(), std::string(kArticles[0]));
     QVERIFY(spy.isEmpty());
 
     // The first press moves and opens; the repeats move without opening,
@@ -256,7 +257,7 @@ void TestNavigatorPane::holdingTheDownArrowOpensOnlyTheRowReachedOnRelease() {
         sendKey(list, QEvent::KeyRelease, Qt::Key_Down, true);
         sendKey(list, QEvent::KeyPress, Qt::Key_Down, true);
     }
-    QCOMPARE(list->_get_selected_id(), std::string(kArticles[6]));
+    QCOMPARE(list->selectedId(), std::string(kArticles[6]));
     QCOMPARE(requested(spy), QStringList{q(kArticles[1])});
 
     sendKey(list, QEvent::KeyRelease, Qt::Key_Down, false);
@@ -269,10 +270,10 @@ void TestNavigatorPane::holdingTheDownArrowOpensOnlyTheRowReachedOnRelease() {
     QCOMPARE(requested(spy), QStringList{q(kArticles[7])});
 
     // The same rule in the tree.
-    pane->SelectTab(0);
-    TTreeCtrl* tree = pane->tree();
+    pane->selectTab(0);
+    ContentsTreeView* tree = pane->tree();
     tree->expandAll();
-    tree->_select(kArticles[0]);
+    tree->select(kArticles[0]);
     spy.clear();
     sendKey(tree, QEvent::KeyPress, Qt::Key_Down, true);
     sendKey(tree, QEvent::KeyPress, Qt::Key_Down, true);
@@ -285,15 +286,15 @@ void TestNavigatorPane::enterReopensTheSelectedRow() {
     fill();
     settings_->writeInt(kSettingsSection, keys::TabPage, 1);
     start();
-    C1stView* pane = makePane();
+    NavigatorPane* pane = makePane();
     QVERIFY(pane);
-    pane->articleList()->_select(kArticles[3]);
-    QSignalSpy spy(pane, &C1stView::pageRequested);
+    pane->articleList()->select(kArticles[3]);
+    QSignalSpy spy(pane, &NavigatorPane::pageRequested);
     QTest::keyClick(pane->articleList(), Qt::Key_Return);
     QCOMPARE(requested(spy), QStringList{q(kArticles[3])});
 
-    pane->SelectTab(0);
-    pane->tree()->_select(kArticles[4]);
+    pane->selectTab(0);
+    pane->tree()->select(kArticles[4]);
     spy.clear();
     QTest::keyClick(pane->tree(), Qt::Key_Enter);
     QCOMPARE(requested(spy), QStringList{q(kArticles[4])});
@@ -307,18 +308,18 @@ void TestNavigatorPane::clickOnTheFirstRowOfAnUnfocusedListOpensIt() {
     fill();
     settings_->writeInt(kSettingsSection, keys::TabPage, 1);
     start();
-    C1stView* pane = makePane();
+    NavigatorPane* pane = makePane();
     QVERIFY(pane);
     pane->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(pane));
-    TListLst* list = pane->articleList();
+    ArticleListView* list = pane->articleList();
     QVERIFY(list->topLevelItemCount() > 2);
 
     for (const int row : {0, 2}) {
         pane->lawSelector()->setFocus();
         QTRY_VERIFY(!list->hasFocus());
         list->clearSelection();
-        QSignalSpy spy(pane, &C1stView::pageRequested);
+        QSignalSpy spy(pane, &NavigatorPane::pageRequested);
         const QRect r = list->visualItemRect(list->topLevelItem(row));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
         QVERIFY(list->hasFocus());
@@ -334,14 +335,14 @@ void TestNavigatorPane::clickOnTheFirstRowOfAnUnfocusedListOpensIt() {
 void TestNavigatorPane::ctrlPageKeysStepThroughTheTabsAndWrap() {
     fill();
     start();
-    C1stView* pane = makePane();
+    NavigatorPane* pane = makePane();
     QVERIFY(pane);
     QCOMPARE(pane->tabs()->tabText(0), q("目次"));
     QCOMPARE(pane->tabs()->tabText(1), q("リスト"));
     QCOMPARE(pane->tabs()->tabText(2), q("全文検索"));
     QCOMPARE(pane->tabs()->tabText(3), q("しおり"));
 
-    QSignalSpy changed(pane, &C1stView::tabChanged);
+    QSignalSpy changed(pane, &NavigatorPane::tabChanged);
     QTest::keyClick(pane->tree(), Qt::Key_PageUp, Qt::ControlModifier);
     QCOMPARE(pane->currentTab(), 3);
     QCOMPARE(pane->tabs()->currentIndex(), 3);
@@ -375,9 +376,9 @@ void TestNavigatorPane::tabsAreSetUpTheFirstTimeTheyAreShown() {
     settings_->writeText(kSettingsSection, searchTargetKey(2), SJ("換気"));
 
     // Without a database nothing is built.
-    CTavrelDoc closed(*settings_, *sink_, DocumentFolders{data_ + "none/", user_});
+    Document closed(*settings_, *sink_, DocumentFolders{data_ + "none/", user_});
     {
-        C1stView pane(closed);
+        NavigatorPane pane(closed);
         pane.resize(300, 400);
         pane.show();
         QVERIFY(QTest::qWaitForWindowExposed(&pane));
@@ -386,20 +387,20 @@ void TestNavigatorPane::tabsAreSetUpTheFirstTimeTheyAreShown() {
     }
 
     start();
-    C1stView* pane = makePane();
+    NavigatorPane* pane = makePane();
     QVERIFY(pane);
     QVERIFY(pane->tabIsSetUp(0));
     QVERIFY(!pane->tabIsSetUp(1));
     QCOMPARE(pane->lawSelector()->count(), 0);
     QCOMPARE(pane->searchWords()->count(), 0);
 
-    pane->SelectTab(1);
+    pane->selectTab(1);
     QVERIFY(pane->tabIsSetUp(1));
     QCOMPARE(pane->lawSelector()->count(), 4);
     QCOMPARE(pane->lawSelector()->itemText(3), QString());
     QCOMPARE(pane->articleList()->headerItem()->text(1), q("タイトル"));
 
-    pane->SelectTab(2);
+    pane->selectTab(2);
     QCOMPARE(pane->searchWords()->count(), 2);
     QCOMPARE(pane->searchWords()->itemText(0), q("採光"));
     QCOMPARE(pane->resultList()->columnCount(), 2);
@@ -407,15 +408,15 @@ void TestNavigatorPane::tabsAreSetUpTheFirstTimeTheyAreShown() {
     QCOMPARE(pane->searchButton()->text(), q("実行"));
     QCOMPARE(pane->emphasisBox()->text(), q("強調表示"));
 
-    pane->SelectTab(3);
+    pane->selectTab(3);
     QCOMPARE(pane->bookmarkList()->columnCount(), 4);
     QCOMPARE(pane->bookmarkList()->headerItem()->text(2), q("タイトル"));
     QCOMPARE(pane->bookmarkList()->headerItem()->text(3), QString());
     QCOMPARE(pane->addBookmarkButton()->text(), q("追加"));
     QCOMPARE(pane->deleteBookmarkButton()->text(), q("削除"));
 
-    QSignalSpy add(pane, &C1stView::bookmarkAddRequested);
-    QSignalSpy del(pane, &C1stView::bookmarkDeleteRequested);
+    QSignalSpy add(pane, &NavigatorPane::bookmarkAddRequested);
+    QSignalSpy del(pane, &NavigatorPane::bookmarkDeleteRequested);
     QTest::mouseClick(pane->addBookmarkButton(), Qt::LeftButton);
     QTest::mouseClick(pane->deleteBookmarkButton(), Qt::LeftButton);
     QCOMPARE(add.count(), 1);
@@ -427,21 +428,21 @@ void TestNavigatorPane::tabAndEmphasisAreReadAndStored() {
     settings_->writeInt(kSettingsSection, keys::TabPage, 2);
     settings_->writeInt(kSettingsSection, keys::SearchEmph, 0);
     start();
-    C1stView* pane = makePane();
+    NavigatorPane* pane = makePane();
     QVERIFY(pane);
     QCOMPARE(pane->currentTab(), 2);
     QCOMPARE(pane->tabs()->currentIndex(), 2);
     QVERIFY(!pane->emphasisBox()->isChecked());
     QVERIFY(!pane->emphasise());
 
-    QSignalSpy reshow(pane, &C1stView::searchResultReshowRequested);
+    QSignalSpy reshow(pane, &NavigatorPane::searchResultReshowRequested);
     clickBox(pane->emphasisBox());
     QVERIFY(pane->emphasise());
     QVERIFY(reshow.isEmpty());  // no result selected: nothing to redisplay
 
-    pane->resultList()->_add_row({"01A-00010000-00", {SJ("建築基準法"), SJ("1条"), "", ""}, -1, 0});
-    QSignalSpy result(pane, &C1stView::searchResultRequested);
-    pane->resultList()->_select_row(0);
+    pane->resultList()->addRow({"01A-00010000-00", {SJ("建築基準法"), SJ("1条"), "", ""}, -1, 0});
+    QSignalSpy result(pane, &NavigatorPane::searchResultRequested);
+    pane->resultList()->selectRow(0);
     QCOMPARE(result.count(), 1);
     QCOMPARE(result.at(0).at(0).toString(), q("01A-00010000-00"));
     QCOMPARE(result.at(0).at(1).toBool(), true);
@@ -449,7 +450,7 @@ void TestNavigatorPane::tabAndEmphasisAreReadAndStored() {
     QCOMPARE(reshow.count(), 1);
     QCOMPARE(reshow.at(0).at(1).toBool(), false);
 
-    pane->SelectTab(3);
+    pane->selectTab(3);
     pane_.reset();
     QCOMPARE(settings_->readInt(kSettingsSection, keys::TabPage, -1), 3);
     QCOMPARE(settings_->readInt(kSettingsSection, keys::SearchEmph, -1), 0);
@@ -468,9 +469,9 @@ void TestNavigatorPane::listStartsOnTheRememberedArticlesLaw() {
     settings_->writeInt(kSettingsSection, keys::TabPage, 1);
     settings_->writeText(kSettingsSection, keys::CurIDFN, "01B-00010000-00");
     start();
-    C1stView* pane = makePane();
+    NavigatorPane* pane = makePane();
     QVERIFY(pane);
-    QCOMPARE(pane->lawSelector()->_get_selected_id(), std::string("01B"));
+    QCOMPARE(pane->lawSelector()->selectedId(), std::string("01B"));
     QCOMPARE(pane->articleList()->topLevelItemCount(), 1);
     QCOMPARE(pane->articleList()->topLevelItem(0)->text(1), q("趣旨"));
     QCOMPARE(pane->tree()->topLevelItemCount(), 3);  // the tree is built as well
@@ -480,21 +481,21 @@ void TestNavigatorPane::lawSelectorIndentsAndSwitchesTheHeader() {
     fill();
     settings_->writeInt(kSettingsSection, keys::TabPage, 1);
     start();
-    C1stView* pane = makePane();
+    NavigatorPane* pane = makePane();
     QVERIFY(pane);
-    TComboLst* combo = pane->lawSelector();
-    TListLst* list = pane->articleList();
+    LawSelector* combo = pane->lawSelector();
+    ArticleListView* list = pane->articleList();
     QCOMPARE(combo->itemText(0), q("建築基準法"));
     QCOMPARE(combo->itemText(1), q("　　建築基準法施行令"));
     QCOMPARE(combo->itemText(2), q("　　告示集"));
     // No remembered article: the first law.
-    QCOMPARE(combo->_get_selected_id(), std::string("01A"));
+    QCOMPARE(combo->selectedId(), std::string("01A"));
     QCOMPARE(list->headerItem()->text(0), q("条"));
     QCOMPARE(list->topLevelItem(12)->text(0), q("20条　01"));
     QCOMPARE(list->topLevelItem(13)->text(1), q(" ・ 中段"));
     QCOMPARE(list->rows().rows()[14].image, int(nav::ListImageSplitLast));
 
-    QSignalSpy spy(pane, &C1stView::pageRequested);
+    QSignalSpy spy(pane, &NavigatorPane::pageRequested);
     combo->setCurrentIndex(2);
     QCOMPARE(list->headerItem()->text(0), q("告示番号"));
     QCOMPARE(list->topLevelItemCount(), 1);
@@ -518,7 +519,7 @@ void TestNavigatorPane::lawSelectorIndentsAndSwitchesTheHeader() {
     // The down arrow opens the closed drop-down list instead of moving on.
     QTest::keyClick(combo, Qt::Key_Down);
     QVERIFY(combo->dropDownOpen());
-    QCOMPARE(combo->_get_selected_id(), std::string("01B"));
+    QCOMPARE(combo->selectedId(), std::string("01B"));
     combo->hidePopup();
     QCOMPARE(list->shownLaw(), std::string("01B"));
 }
@@ -526,41 +527,41 @@ void TestNavigatorPane::lawSelectorIndentsAndSwitchesTheHeader() {
 void TestNavigatorPane::syncToArticleFollowsTheCurrentTab() {
     fill();
     start();
-    C1stView* pane = makePane();
+    NavigatorPane* pane = makePane();
     QVERIFY(pane);
-    QSignalSpy spy(pane, &C1stView::pageRequested);
+    QSignalSpy spy(pane, &NavigatorPane::pageRequested);
 
-    pane->SyncToArticle(kArticles[5]);
-    QCOMPARE(pane->tree()->_get_selected_id(), std::string(kArticles[5]));
+    pane->syncToArticle(kArticles[5]);
+    QCOMPARE(pane->tree()->selectedId(), std::string(kArticles[5]));
     QCOMPARE(requested(spy), QStringList{q(kArticles[5])});
-    pane->SyncToArticle("01A-00990000-00");  // no node: the selection is cleared
-    QCOMPARE(pane->tree()->_get_selected_id(), std::string());
+    pane->syncToArticle("01A-00990000-00");  // no node: the selection is cleared
+    QCOMPARE(pane->tree()->selectedId(), std::string());
 
-    pane->SelectTab(1);
+    pane->selectTab(1);
     spy.clear();
-    pane->SyncToArticle("01B-00010000-00");
-    QCOMPARE(pane->lawSelector()->_get_selected_id(), std::string("01B"));
-    QCOMPARE(pane->articleList()->_get_selected_id(), std::string("01B-00010000-00"));
+    pane->syncToArticle("01B-00010000-00");
+    QCOMPARE(pane->lawSelector()->selectedId(), std::string("01B"));
+    QCOMPARE(pane->articleList()->selectedId(), std::string("01B-00010000-00"));
     QCOMPARE(requested(spy), QStringList{q("01B-00010000-00")});
     // The row is already selected: it is handed over directly once more.
-    pane->SyncToArticle("01B-00010000-00");
+    pane->syncToArticle("01B-00010000-00");
     QCOMPARE(spy.count(), 2);
     // A page of a law the selector does not hold changes nothing.
-    pane->SyncToArticle("09A-00010000-00");
-    QCOMPARE(pane->lawSelector()->_get_selected_id(), std::string("01B"));
+    pane->syncToArticle("09A-00010000-00");
+    QCOMPARE(pane->lawSelector()->selectedId(), std::string("01B"));
     QCOMPARE(pane->articleList()->topLevelItemCount(), 1);
     QCOMPARE(spy.count(), 2);
 
     // Tabs 2 and 3 do not follow.
-    pane->SelectTab(2);
-    pane->SyncToArticle(kArticles[0]);
+    pane->selectTab(2);
+    pane->syncToArticle(kArticles[0]);
     QCOMPARE(spy.count(), 2);
 }
 
 void TestNavigatorPane::changingTheTabSynchronisesWhenAllowed() {
     fill();
     start();
-    C1stView* pane = makePane();
+    NavigatorPane* pane = makePane();
     QVERIFY(pane);
     DocumentNavigation navigation(*doc_);
     FakeView view;
@@ -568,26 +569,26 @@ void TestNavigatorPane::changingTheTabSynchronisesWhenAllowed() {
     pane->setNavigation(&navigation);
     pane->setTextView(&view);
     doc_->toggles().synchro = true;
-    QSignalSpy spy(pane, &C1stView::pageRequested);
+    QSignalSpy spy(pane, &NavigatorPane::pageRequested);
 
     view.shown = kArticles[3];
-    pane->SelectTab(1);
-    QCOMPARE(pane->articleList()->_get_selected_id(), std::string(kArticles[3]));
+    pane->selectTab(1);
+    QCOMPARE(pane->articleList()->selectedId(), std::string(kArticles[3]));
     QCOMPARE(requested(spy), QStringList{q(kArticles[3])});
 
     view.shown = "01B-00010000-00";
     pane->tabs()->setCurrentIndex(0);  // as a click on the tab
-    QCOMPARE(pane->tree()->_get_selected_id(), std::string("01B-00010000-00"));
+    QCOMPARE(pane->tree()->selectedId(), std::string("01B-00010000-00"));
 
     // Synchronisation off, or a special page shown: the tab is only shown.
     doc_->toggles().synchro = false;
     view.shown = kArticles[0];
-    pane->SelectTab(1);
-    QCOMPARE(pane->articleList()->_get_selected_id(), std::string(kArticles[3]));
+    pane->selectTab(1);
+    QCOMPARE(pane->articleList()->selectedId(), std::string(kArticles[3]));
     doc_->toggles().synchro = true;
     view.shown = "00A-Z0010000-00";
-    pane->SelectTab(0);
-    QCOMPARE(pane->tree()->_get_selected_id(), std::string("01B-00010000-00"));
+    pane->selectTab(0);
+    QCOMPARE(pane->tree()->selectedId(), std::string("01B-00010000-00"));
     QCOMPARE(spy.count(), 2);
 }
 
@@ -605,10 +606,10 @@ void TestNavigatorPane::layoutKeepsTheBandAndTheCheckBox() {
     QFETCH(int, height);
     fill();
     start();
-    C1stView* pane = makePane(300, 500);
+    NavigatorPane* pane = makePane(300, 500);
     QVERIFY(pane);
     pane->resize(width, height);
-    for (int tab = 0; tab < 4; ++tab) pane->SelectTab(tab);
+    for (int tab = 0; tab < 4; ++tab) pane->selectTab(tab);
     QTest::qWait(10);
 
     const QWidget* page = pane->tabs()->widget(1);
@@ -636,10 +637,10 @@ void TestNavigatorPane::selectedRowIsDrawnInTheSelectedColours() {
               "あいうえおかきくけこさしすせそ' WHERE ID_FN = '01A-00020000-00'");
     settings_->writeInt(kSettingsSection, keys::TabPage, 1);
     start();
-    C1stView* pane = makePane(260, 420);
+    NavigatorPane* pane = makePane(260, 420);
     QVERIFY(pane);
-    TListLst* list = pane->articleList();
-    list->_select_row(1);
+    ArticleListView* list = pane->articleList();
+    list->selectRow(1);
     QTest::qWait(20);
 
     const QImage shot = list->viewport()->grab().toImage();
@@ -649,19 +650,19 @@ void TestNavigatorPane::selectedRowIsDrawnInTheSelectedColours() {
     auto at = [&](QPoint p) { return QColor(shot.pixel(QPoint(int(p.x() * dpr), int(p.y() * dpr)))); };
     // Right end of the title cell, past the cut text: the row's background.
     const int x = list->header()->sectionPosition(1) + list->header()->sectionSize(1) - 3;
-    QCOMPARE(at(QPoint(x, selected.center().y())), TListBase::selectedBackground());
+    QCOMPARE(at(QPoint(x, selected.center().y())), PageListView::selectedBackground());
     QCOMPARE(at(QPoint(x, other.center().y())), list->palette().color(QPalette::Base));
 
     if (const QByteArray folder = qgetenv("TAVREL_SHOT_DIR"); !folder.isEmpty()) {
         const QString dirName = QString::fromLocal8Bit(folder);
         pane->grab().save(dirName + QStringLiteral("/navigator-list.png"));
-        pane->SelectTab(0);
-        pane->tree()->expandItem(pane->tree()->_find_item("01A"));
-        pane->tree()->expandItem(pane->tree()->_find_item("01A-0100-0000-0000-0000"));
-        pane->tree()->_select(kArticles[1]);
+        pane->selectTab(0);
+        pane->tree()->expandItem(pane->tree()->findItem("01A"));
+        pane->tree()->expandItem(pane->tree()->findItem("01A-0100-0000-0000-0000"));
+        pane->tree()->select(kArticles[1]);
         QTest::qWait(20);
         pane->grab().save(dirName + QStringLiteral("/navigator-tree.png"));
-        pane->SelectTab(2);
+        pane->selectTab(2);
         QTest::qWait(20);
         pane->grab().save(dirName + QStringLiteral("/navigator-search.png"));
     }
@@ -671,15 +672,15 @@ void TestNavigatorPane::emptyLawTableIsReportedThroughTheDocument() {
     // Laws exist but none is displayed.
     db_->exec("INSERT INTO T_法 VALUES ('01A', '建築基準法', 'x', 'x', 0)");
     start();
-    C1stView* pane = makePane();
+    NavigatorPane* pane = makePane();
     QVERIFY(pane);
     QCOMPARE(pane->tree()->topLevelItemCount(), 0);
     QCOMPARE(sink_->shown().size(), size_t(1));
     QCOMPARE(QString::fromStdString(sink_->shown()[0].captionUtf8()), q("ツリーの生成"));
     QVERIFY(QString::fromStdString(sink_->shown()[0].textUtf8()).endsWith(q("関数 = TTreeCtrl::_show()")));
     // The tree is not built again at the next tab.
-    pane->SelectTab(1);
-    pane->SelectTab(0);
+    pane->selectTab(1);
+    pane->selectTab(0);
     QCOMPARE(sink_->shown().size(), size_t(1));
 }
 

@@ -2,13 +2,13 @@
 // a fixture collection, words typed into the search box and 実行 clicked,
 // bookmarks added and deleted with the buttons; the text view is a fake that
 // records what the pane asks of it.
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "document/navigation.h"
 #include "document/options.h"
 #include "document/settings_store.h"
-#include "navigator/gui/c1stview.h"
+#include "navigator/gui/navigator_pane.h"
 #include "navigator/gui/search_progress.h"
-#include "navigator/gui/tlistbase.h"
+#include "navigator/gui/page_list_view.h"
 #include "text/sjis.h"
 
 #include "support/fake_message_sink.h"
@@ -54,16 +54,16 @@ class RecordingView : public PageViewPartner {
     std::string shown;
     std::string marks;
     std::vector<std::pair<std::string, int>> markCalls;
-    int colorAnchors = 0;
+    int colorAnchorCalls = 0;
     std::string currentPageId() const override { return shown; }
-    void SetRestorePosition(int, int) override {}
-    bool ShowPage(const std::string&) override { return false; }
-    void ColorAnchors() override { ++colorAnchors; }
+    void setRestorePosition(int, int) override {}
+    bool showPage(const std::string&) override { return false; }
+    void colorAnchors() override { ++colorAnchorCalls; }
     void setReshow() override {}
-    void ClearPageCache() override {}
-    void Print(int) override {}
-    std::string GetMarks() const override { return marks; }
-    int MarkWords(const std::string& words, int flag) override {
+    void clearPageCache() override {}
+    void printPage(int) override {}
+    std::string currentMarks() const override { return marks; }
+    int markWords(const std::string& words, int flag) override {
         markCalls.emplace_back(text::toUtf8(words), flag);
         marks = flag ? std::string() : words;
         return flag ? 0 : 1;
@@ -92,7 +92,7 @@ class TestNavigatorTools : public QObject {
 
   private:
     void fill();
-    C1stView* makePane(int tab);
+    NavigatorPane* makePane(int tab);
     std::string bookmarkFile() const { return pane_->bookmarkStore().filePath(); }
 
     std::unique_ptr<testing::TempDir> dir_;
@@ -100,9 +100,9 @@ class TestNavigatorTools : public QObject {
     std::unique_ptr<testing::FixtureDb> db_;
     std::unique_ptr<MemorySettingsStore> settings_;
     std::unique_ptr<testing::FakeMessageSink> sink_;
-    std::unique_ptr<CTavrelDoc> doc_;
+    std::unique_ptr<Document> doc_;
     RecordingView view_;
-    std::unique_ptr<C1stView> pane_;
+    std::unique_ptr<NavigatorPane> pane_;
 };
 
 void TestNavigatorTools::init() {
@@ -147,12 +147,12 @@ void TestNavigatorTools::fill() {
     }
 }
 
-C1stView* TestNavigatorTools::makePane(int tab) {
+NavigatorPane* TestNavigatorTools::makePane(int tab) {
     settings_->writeInt(kSettingsSection, keys::TabPage, tab);
-    doc_ = std::make_unique<CTavrelDoc>(*settings_, *sink_, DocumentFolders{data_, user_});
-    doc_->OnNewDocument();
+    doc_ = std::make_unique<Document>(*settings_, *sink_, DocumentFolders{data_, user_});
+    doc_->startUp();
     sink_->clear();
-    pane_ = std::make_unique<C1stView>(*doc_);
+    pane_ = std::make_unique<NavigatorPane>(*doc_);
     pane_->setPageView(&view_);
     pane_->resize(320, 520);
     pane_->initialUpdate();
@@ -207,14 +207,14 @@ void TestNavigatorTools::progressAnimationLoopsWithoutEnd() {
 
 void TestNavigatorTools::searchFillsTheResultsRemembersTheTextAndMarksTheWords() {
     fill();
-    C1stView* pane = makePane(C1stView::TabSearch);
+    NavigatorPane* pane = makePane(NavigatorPane::TabSearch);
     QVERIFY(pane);
     view_.shown = "01A-00030000-00";
     view_.marks = "old";  // marks of the page shown come off first
     pane->searchWords()->lineEdit()->insert(q("防火 構造"));
     QTest::mouseClick(pane->searchButton(), Qt::LeftButton);
 
-    TListBase* results = pane->resultList();
+    PageListView* results = pane->resultList();
     QCOMPARE(results->topLevelItemCount(), 2);
     QCOMPARE(results->topLevelItem(0)->text(0), q("建築基準法"));
     QCOMPARE(results->topLevelItem(0)->text(1), q("1条"));
@@ -239,11 +239,11 @@ void TestNavigatorTools::searchFillsTheResultsRemembersTheTextAndMarksTheWords()
     QCOMPARE(view_.markCalls.size(), size_t(2));
     QCOMPARE(view_.markCalls[0], (std::pair<std::string, int>{"old", 1}));
     QCOMPARE(view_.markCalls[1], (std::pair<std::string, int>{"防火 構造", 0}));
-    QCOMPARE(view_.colorAnchors, 1);
+    QCOMPARE(view_.colorAnchorCalls, 1);
 
     // Opening a result asks for it with the emphasis; command 32773 marks
     // the words again after the old marks come off.
-    QSignalSpy opened(pane, &C1stView::searchResultRequested);
+    QSignalSpy opened(pane, &NavigatorPane::searchResultRequested);
     QTest::mouseClick(results->viewport(), Qt::LeftButton, {},
                       results->visualItemRect(results->topLevelItem(1)).center());
     QCOMPARE(opened.count(), 1);
@@ -254,7 +254,7 @@ void TestNavigatorTools::searchFillsTheResultsRemembersTheTextAndMarksTheWords()
     QCOMPARE(view_.markCalls.size(), size_t(2));
     QCOMPARE(view_.markCalls[1].second, 0);
     // Off the search tab the command does nothing.
-    pane->SelectTab(C1stView::TabContents);
+    pane->selectTab(NavigatorPane::TabContents);
     view_.markCalls.clear();
     pane->emphasiseSearchWords();
     QVERIFY(view_.markCalls.empty());
@@ -262,7 +262,7 @@ void TestNavigatorTools::searchFillsTheResultsRemembersTheTextAndMarksTheWords()
 
 void TestNavigatorTools::rejectedTextsKeepTheResultsAndTheHiddenCodeAsksForItsPage() {
     fill();
-    C1stView* pane = makePane(C1stView::TabSearch);
+    NavigatorPane* pane = makePane(NavigatorPane::TabSearch);
     QVERIFY(pane);
     QLineEdit* edit = pane->searchWords()->lineEdit();
     edit->insert(q("防火"));
@@ -296,7 +296,7 @@ void TestNavigatorTools::rejectedTextsKeepTheResultsAndTheHiddenCodeAsksForItsPa
     QVERIFY(pane->searchWords()->hasFocus() || !pane->isActiveWindow());
     sink_->clear();
 
-    QSignalSpy hidden(pane, &C1stView::hiddenPageRequested);
+    QSignalSpy hidden(pane, &NavigatorPane::hiddenPageRequested);
     edit->insert(q("7310582946"));
     QTest::mouseClick(pane->searchButton(), Qt::LeftButton);
     QCOMPARE(hidden.count(), 1);
@@ -308,10 +308,10 @@ void TestNavigatorTools::rejectedTextsKeepTheResultsAndTheHiddenCodeAsksForItsPa
 
 void TestNavigatorTools::searchButtonDoesNothingOffTheSearchTab() {
     fill();
-    C1stView* pane = makePane(C1stView::TabSearch);
+    NavigatorPane* pane = makePane(NavigatorPane::TabSearch);
     QVERIFY(pane);
     pane->searchWords()->setEditText(q("防火"));
-    pane->SelectTab(C1stView::TabContents);
+    pane->selectTab(NavigatorPane::TabContents);
     pane->startSearch();
     QVERIFY(sink_->shown().empty());
     QCOMPARE(pane->resultList()->topLevelItemCount(), 0);
@@ -320,7 +320,7 @@ void TestNavigatorTools::searchButtonDoesNothingOffTheSearchTab() {
 void TestNavigatorTools::recentSearchesKeepTenAndOneEntryPerText() {
     fill();
     for (int n = 1; n <= 10; ++n) settings_->writeText(kSettingsSection, searchTargetKey(n), "W" + std::to_string(n));
-    C1stView* pane = makePane(C1stView::TabSearch);
+    NavigatorPane* pane = makePane(NavigatorPane::TabSearch);
     QVERIFY(pane);
     QCOMPARE(pane->searchWords()->count(), 10);
     QCOMPARE(pane->searchWords()->currentText(), QString());  // nothing chosen yet
@@ -343,7 +343,7 @@ void TestNavigatorTools::recentSearchesKeepTenAndOneEntryPerText() {
 void TestNavigatorTools::searchBoxKeysOpenTheListAndStartTheSearch() {
     fill();
     settings_->writeText(kSettingsSection, searchTargetKey(1), SJ("構造"));
-    C1stView* pane = makePane(C1stView::TabSearch);
+    NavigatorPane* pane = makePane(NavigatorPane::TabSearch);
     QVERIFY(pane);
     QLineEdit* edit = pane->searchWords()->lineEdit();
     edit->setFocus();
@@ -363,9 +363,9 @@ void TestNavigatorTools::searchBoxKeysOpenTheListAndStartTheSearch() {
 
 void TestNavigatorTools::bookmarksAreAddedOnceAndWrittenAtOnce() {
     fill();
-    C1stView* pane = makePane(C1stView::TabBookmarks);
+    NavigatorPane* pane = makePane(NavigatorPane::TabBookmarks);
     QVERIFY(pane);
-    TListBase* list = pane->bookmarkList();
+    PageListView* list = pane->bookmarkList();
     QCOMPARE(list->topLevelItemCount(), 0);
 
     view_.shown = "01A-00020000-00";
@@ -391,17 +391,17 @@ void TestNavigatorTools::bookmarksAreAddedOnceAndWrittenAtOnce() {
 
 void TestNavigatorTools::deletingABookmarkSelectsTheRowThatTakesItsPlace() {
     fill();
-    C1stView* pane = makePane(C1stView::TabBookmarks);
+    NavigatorPane* pane = makePane(NavigatorPane::TabBookmarks);
     QVERIFY(pane);
     for (const char* id : {"01A-00010000-00", "01A-00020000-00", "01A-00030000-00", "01B-00010000-00"}) {
         view_.shown = id;
         pane->addBookmark();
     }
-    TListBase* list = pane->bookmarkList();
+    PageListView* list = pane->bookmarkList();
     QCOMPARE(list->topLevelItemCount(), 4);
 
-    QSignalSpy opened(pane, &C1stView::pageRequested);
-    list->_select_row(1);
+    QSignalSpy opened(pane, &NavigatorPane::pageRequested);
+    list->selectRow(1);
     QTest::mouseClick(pane->deleteBookmarkButton(), Qt::LeftButton);
     QCOMPARE(list->topLevelItemCount(), 3);
     QCOMPARE(list->selectedRow(), 1);
@@ -409,7 +409,7 @@ void TestNavigatorTools::deletingABookmarkSelectsTheRowThatTakesItsPlace() {
     // The row that moved into place is opened, as a selection does.
     QCOMPARE(opened.last().at(0).toString(), q("01A-00030000-00"));
 
-    list->_select_row(2);  // the last row: the new last row is selected
+    list->selectRow(2);  // the last row: the new last row is selected
     QTest::mouseClick(pane->deleteBookmarkButton(), Qt::LeftButton);
     QCOMPARE(list->topLevelItemCount(), 2);
     QCOMPARE(list->selectedRow(), 1);
@@ -419,7 +419,7 @@ void TestNavigatorTools::deletingABookmarkSelectsTheRowThatTakesItsPlace() {
                                                   "\r\n"));
 
     // Off the bookmark tab the button does nothing.
-    pane->SelectTab(C1stView::TabContents);
+    pane->selectTab(NavigatorPane::TabContents);
     pane->deleteBookmark();
     QCOMPARE(list->topLevelItemCount(), 2);
 }
@@ -428,21 +428,21 @@ void TestNavigatorTools::bookmarkFileIsReadWhenThePaneIsFirstShown() {
     fill();
     // A hand-edited file: blanks around the identifier, a page no longer in
     // the collection, a line without a comma.
-    doc_ = std::make_unique<CTavrelDoc>(*settings_, *sink_, DocumentFolders{data_, user_});
-    doc_->OnNewDocument();
+    doc_ = std::make_unique<Document>(*settings_, *sink_, DocumentFolders{data_, user_});
+    doc_->startUp();
     {
-        nav::TListBmk probe(*doc_);
+        nav::BookmarkStore probe(*doc_);
         std::ofstream out(probe.filePath(), std::ios::binary);
         out << "VERSION 8.08\r\n  01A-00030000-00 , x\r\n01A-00990000-00, book_mark_root\r\njunk\r\n"
                "01B-00010000-00, book_mark_root\r\n\r\n";
     }
     doc_.reset();
-    C1stView* pane = makePane(C1stView::TabContents);
+    NavigatorPane* pane = makePane(NavigatorPane::TabContents);
     QVERIFY(pane);
     QVERIFY(pane->bookmarkStore().loaded());
-    QVERIFY(!pane->tabIsSetUp(C1stView::TabBookmarks));
-    pane->SelectTab(C1stView::TabBookmarks);
-    TListBase* list = pane->bookmarkList();
+    QVERIFY(!pane->tabIsSetUp(NavigatorPane::TabBookmarks));
+    pane->selectTab(NavigatorPane::TabBookmarks);
+    PageListView* list = pane->bookmarkList();
     QCOMPARE(list->topLevelItemCount(), 2);
     QCOMPARE(list->rows().idAt(0), std::string("01A-00030000-00"));
     QCOMPARE(list->topLevelItem(1)->text(0), q("建築基準法施行令"));

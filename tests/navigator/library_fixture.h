@@ -4,7 +4,7 @@
 #pragma once
 
 #include "document/atomic_file.h"
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "document/settings_store.h"
 #include "text/sjis.h"
 
@@ -52,9 +52,9 @@ class LibraryTest : public ::testing::Test {
         return idFN + tail;
     }
 
-    CTavrelDoc& start() {
-        doc = std::make_unique<CTavrelDoc>(settings, sink, DocumentFolders{dataFolder, userFolder});
-        EXPECT_TRUE(doc->OnNewDocument());
+    Document& start() {
+        doc = std::make_unique<Document>(settings, sink, DocumentFolders{dataFolder, userFolder});
+        EXPECT_TRUE(doc->startUp());
         sink.clear();
         return *doc;
     }
@@ -65,7 +65,7 @@ class LibraryTest : public ::testing::Test {
     MemorySettingsStore settings;
     FakeMessageSink sink;
     std::unique_ptr<FixtureDb> db;
-    std::unique_ptr<CTavrelDoc> doc;
+    std::unique_ptr<Document> doc;
 };
 
 }  // namespace tavrel::testing

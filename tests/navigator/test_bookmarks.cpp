@@ -1,4 +1,4 @@
-#include "navigator/bookmarks.h"
+#include "navigator/bookmark_store.h"
 #include "text/sjis.h"
 
 #include "library_fixture.h"
@@ -82,7 +82,7 @@ class BookmarkTest : public LibraryTest {
         return s + "\r\n";
     }
     // Rows as "id|法名|条|タイトル|fourth".
-    static std::vector<std::string> rowTexts(const TListBmk& list) {
+    static std::vector<std::string> rowTexts(const BookmarkStore& list) {
         std::vector<std::string> out;
         for (const ListRow& r : list.rows())
             out.push_back(r.id + "|" + u8(r.columns[0]) + "|" + u8(r.columns[1]) + "|" + u8(r.columns[2]) + "|" +
@@ -106,20 +106,20 @@ TEST_F(BookmarkTest, ReadingKeepsKnownPagesOnceAndDropsEverythingElse) {
                   "01A-00020000-00-0100-0000-0000-000, 34 characters\r\n"
                   "01A-00020000-00-0100-0000-0000-00000, 36 characters\r\n"
                   "01A-00020000-00 no comma\r\n\r\n");
-    TListBmk list(*doc);
-    ASSERT_TRUE(list._load());
+    BookmarkStore list(*doc);
+    ASSERT_TRUE(list.load());
     EXPECT_TRUE(list.loaded());
     EXPECT_EQ(list.bookmarks(), (std::vector<std::string>{"01A-00030000-00", kId, sentenceId}));
 
     // Read once: a changed file is not read again.
     writeFile(path(), fileOf({"01A-00020000-00"}));
-    EXPECT_TRUE(list._load());
+    EXPECT_TRUE(list.load());
     EXPECT_EQ(list.bookmarks().size(), 3u);
 
     // The sentence identifier is kept in memory but neither shown nor written.
-    list._show();
+    list.fill();
     EXPECT_EQ(list.size(), 2);
-    ASSERT_TRUE(list._save());
+    ASSERT_TRUE(list.save());
     EXPECT_EQ(readFile(path()), fileOf({kId, "01A-00030000-00"}));
 }
 
@@ -127,8 +127,8 @@ TEST_F(BookmarkTest, EmptyBinaryAndMissingFilesGiveNoBookmarksAndNoMessage) {
     standardCollection();
     start();
     {
-        TListBmk list(*doc);
-        EXPECT_FALSE(list._load()) << "missing file";
+        BookmarkStore list(*doc);
+        EXPECT_FALSE(list.load()) << "missing file";
         EXPECT_FALSE(list.loaded());
         EXPECT_TRUE(list.bookmarks().empty());
     }
@@ -136,15 +136,15 @@ TEST_F(BookmarkTest, EmptyBinaryAndMissingFilesGiveNoBookmarksAndNoMessage) {
     for (const std::string& bytes :
          {std::string(), std::string("\0\0\0,\0\n\xff\xfe\x81", 9), std::string("\x81\x40\x81\x40,\x81\n\x81", 8)}) {
         writeFile(path(), bytes);
-        TListBmk list(*doc);
-        EXPECT_TRUE(list._load());
+        BookmarkStore list(*doc);
+        EXPECT_TRUE(list.load());
         EXPECT_TRUE(list.bookmarks().empty());
     }
     std::string binary;
     for (int i = 0; i < 70000; ++i) binary += static_cast<char>((i * 7919) & 0xFF);
     writeFile(path(), binary + "\n" + kId + ",x\r\n");
-    TListBmk list(*doc);
-    EXPECT_TRUE(list._load());
+    BookmarkStore list(*doc);
+    EXPECT_TRUE(list.load());
     EXPECT_EQ(list.bookmarks(), (std::vector<std::string>{kId}));
     EXPECT_TRUE(sink.empty());
 }
@@ -157,8 +157,8 @@ TEST_F(BookmarkTest, AHugeFileIsReadLineByLine) {
     bytes += std::string(3 * 1024 * 1024, ' ') + "01A-00020000-00" + std::string(1024 * 1024, ' ') + ", far\r\n";
     bytes += kId + ", book_mark_root\r\n";
     writeFile(path(), bytes);
-    TListBmk list(*doc);
-    ASSERT_TRUE(list._load());
+    BookmarkStore list(*doc);
+    ASSERT_TRUE(list.load());
     EXPECT_EQ(list.bookmarks(), (std::vector<std::string>{"01A-00020000-00", kId}));
 }
 
@@ -167,9 +167,9 @@ TEST_F(BookmarkTest, RowsShowLawDesignationAndCaptionInIdentifierOrder) {
     start();
     writeFile(path(), fileOf({"01K-KD191234-00", "01A-T0020000-00", "01A-F0000000-00", "01A-00200000-01",
                               "01A-00030000-00", kId, "00A-Z0010000-00"}));
-    TListBmk list(*doc);
-    ASSERT_TRUE(list._load());
-    list._show();
+    BookmarkStore list(*doc);
+    ASSERT_TRUE(list.load());
+    list.fill();
     EXPECT_EQ(rowTexts(list), (std::vector<std::string>{
                                   "01A-00010000-00|建築基準法|1条|目的|",
                                   "01A-00030000-00|建築基準法|3条||",  // caption なし
@@ -180,15 +180,15 @@ TEST_F(BookmarkTest, RowsShowLawDesignationAndCaptionInIdentifierOrder) {
                               }))
         << "the special page has no designation and is not shown";
     EXPECT_EQ(list.bookmarks().front(), "00A-Z0010000-00") << "sorted by character codes";
-    EXPECT_EQ(list._find_row("01A-F0000000-00"), 3);
-    EXPECT_EQ(list._find_row("00A-Z0010000-00"), -1);
+    EXPECT_EQ(list.findRow("01A-F0000000-00"), 3);
+    EXPECT_EQ(list.findRow("00A-Z0010000-00"), -1);
 }
 
 TEST_F(BookmarkTest, AWrittenFileListsTheIdentifiersInOrderAndEndsWithAnEmptyLine) {
     standardCollection();
     start();
-    TListBmk list(*doc);
-    EXPECT_FALSE(list._load());
+    BookmarkStore list(*doc);
+    EXPECT_FALSE(list.load());
     EXPECT_GE(list.addPage("01K-KD191234-00"), 0);
     EXPECT_GE(list.addPage("01A-00200000-01"), 0);
     EXPECT_EQ(list.addPage("00A-Z0010000-00"), -1) << "kept in memory, no row";
@@ -199,29 +199,29 @@ TEST_F(BookmarkTest, AWrittenFileListsTheIdentifiersInOrderAndEndsWithAnEmptyLin
     EXPECT_EQ(list.bookmarks().size(), 4u);
 
     // The file reads back to the same rows in a new run.
-    TListBmk again(*doc);
-    ASSERT_TRUE(again._load());
-    again._show();
-    list._show();
+    BookmarkStore again(*doc);
+    ASSERT_TRUE(again.load());
+    again.fill();
+    list.fill();
     EXPECT_EQ(rowTexts(again), rowTexts(list));
 }
 
 TEST_F(BookmarkTest, AddingIsWrittenAtOnceAndTheSamePageIsKeptOnce) {
     standardCollection();
     start();
-    TListBmk list(*doc);
-    list._load();
+    BookmarkStore list(*doc);
+    list.load();
     EXPECT_EQ(list.addPage("01A-00030000-00"), 0);
     EXPECT_EQ(readFile(path()), fileOf({"01A-00030000-00"}));
     EXPECT_EQ(list.addPage(kId), 0) << "the new row of the added page is selected";
     EXPECT_EQ(list.addPage(kId), 0);
     EXPECT_EQ(list.bookmarks().size(), 2u);
     EXPECT_EQ(readFile(path()), fileOf({kId, "01A-00030000-00"}));
-    EXPECT_FALSE(list._add(kId));
+    EXPECT_FALSE(list.add(kId));
     // Only 15-character identifiers are added.
     for (const std::string& id : {std::string(), std::string("01A-0001000-00"), std::string("00A-Z0010000-00-")}) {
         EXPECT_EQ(list.addPage(id), -1) << id;
-        EXPECT_FALSE(list._add(id)) << id;
+        EXPECT_FALSE(list.add(id)) << id;
     }
     EXPECT_EQ(list.bookmarks().size(), 2u);
     EXPECT_FALSE(list.unsaved());
@@ -231,9 +231,9 @@ TEST_F(BookmarkTest, DeletingSelectsTheRowThatMovedUpOrTheNewLastRow) {
     standardCollection();
     start();
     writeFile(path(), fileOf({kId, "01A-00020000-00", "01A-00030000-00", "01A-F0000000-00"}));
-    TListBmk list(*doc);
-    ASSERT_TRUE(list._load());
-    list._show();
+    BookmarkStore list(*doc);
+    ASSERT_TRUE(list.load());
+    list.fill();
     ASSERT_EQ(list.size(), 4);
 
     EXPECT_EQ(list.deleteRow(1), 1) << "a middle row: the next row moves into its place";
@@ -255,8 +255,8 @@ TEST_F(BookmarkTest, AFailedWriteKeepsTheOldFileAndIsDoneAgainAtTheEnd) {
     start();
     writeFile(path(), fileOf({kId}));
     {
-        TListBmk list(*doc);
-        ASSERT_TRUE(list._load());
+        BookmarkStore list(*doc);
+        ASSERT_TRUE(list.load());
         setAtomicWriteHook([](const std::string&) { return false; });
         EXPECT_EQ(list.addPage("01A-00020000-00"), 1);
         EXPECT_TRUE(list.unsaved());
@@ -271,12 +271,12 @@ TEST_F(BookmarkTest, AFailedWriteKeepsTheOldFileAndIsDoneAgainAtTheEnd) {
 TEST_F(BookmarkTest, NothingIsReadOrOverwrittenBeforeTheCollectionIsOpen) {
     standardCollection();
     writeFile(path(), fileOf({kId}));
-    CTavrelDoc closed(settings, sink, DocumentFolders{dataFolder, userFolder});
+    Document closed(settings, sink, DocumentFolders{dataFolder, userFolder});
     {
-        TListBmk list(closed);
-        EXPECT_FALSE(list._load());
+        BookmarkStore list(closed);
+        EXPECT_FALSE(list.load());
         EXPECT_TRUE(list.bookmarks().empty());
-        EXPECT_FALSE(list._save());
+        EXPECT_FALSE(list.save());
     }
     EXPECT_EQ(readFile(path()), fileOf({kId}));
 }
@@ -285,8 +285,8 @@ TEST_F(BookmarkTest, AFileBesideTheProgramIsReadWhenTheUserFolderHasNone) {
     standardCollection();
     start();
     writeFile(dataFolder + "tavrel08.bmk", fileOf({kId}));
-    TListBmk list(*doc);
-    ASSERT_TRUE(list._load());
+    BookmarkStore list(*doc);
+    ASSERT_TRUE(list.load());
     EXPECT_EQ(list.bookmarks(), (std::vector<std::string>{kId}));
     list.addPage("01A-00020000-00");
     EXPECT_EQ(readFile(path()), fileOf({kId, "01A-00020000-00"}));

@@ -26,20 +26,20 @@ TEST(LawSelector, LawsEndingInAStandFlushLeftAndTheOthersAreIndented) {
     f.law("06K", "NULL");
     f.law("07A", "'廃止法'", 0);
     LawSelectorModel combo;
-    ASSERT_TRUE(combo._init(f.connection(), f.sink));
+    ASSERT_TRUE(combo.fill(f.connection(), f.sink));
     EXPECT_TRUE(f.sink.empty());
     std::vector<std::string> texts;
     for (const auto& e : combo.entries()) texts.push_back(text::toUtf8(e.text) + "|" + e.idHN);
     EXPECT_EQ(texts, (std::vector<std::string>{"建築基準法|05A", "　　施行令|05B", "　　施行規則|05C", "消防法|06A",
                                                "　　|06K"}));
-    EXPECT_EQ(combo._find_index("05C"), 2);
-    EXPECT_EQ(combo._find_index("07A"), -1);
+    EXPECT_EQ(combo.findIndex("05C"), 2);
+    EXPECT_EQ(combo.findIndex("07A"), -1);
     EXPECT_EQ(combo.idAt(3), "06A");
     EXPECT_EQ(combo.idAt(5), "");
     EXPECT_EQ(combo.idAt(-1), "");
 
     // Filling again starts over.
-    ASSERT_TRUE(combo._init(f.connection(), f.sink));
+    ASSERT_TRUE(combo.fill(f.connection(), f.sink));
     EXPECT_EQ(combo.entries().size(), 5u);
 }
 
@@ -49,7 +49,7 @@ TEST(LawSelector, ADatabaseErrorIsReportedIndented) {
     f.connection();
     f.db.exec("DROP TABLE T_法");
     LawSelectorModel combo;
-    EXPECT_FALSE(combo._init(f.connection(), f.sink));
+    EXPECT_FALSE(combo.fill(f.connection(), f.sink));
     EXPECT_TRUE(combo.entries().empty());
     ASSERT_EQ(f.sink.shown().size(), 1u);
     EXPECT_EQ(f.sink.shown()[0].captionUtf8(), "コンボボックスの初期化");
@@ -74,7 +74,7 @@ protected:
         }
         return out;
     }
-    bool show(const std::string& law) { return list._show(f.connection(), f.sink, law); }
+    bool show(const std::string& law) { return list.fill(f.connection(), f.sink, law); }
 
     NavigatorDb f;
     ArticleListModel list;
@@ -101,8 +101,8 @@ TEST_F(ArticleListTest, RowsCarryDesignationsCaptionsAndImagesByKind) {
                           "別表第1|別表の題|18|01A-T0010000-00",
                           "不明|特別|7|01A-Z0010000-00",
                       }));
-    EXPECT_EQ(list._find_row("01A-T0010000-00"), 4);
-    EXPECT_EQ(list._find_row("01A-00040000-00"), -1);
+    EXPECT_EQ(list.findRow("01A-T0010000-00"), 4);
+    EXPECT_EQ(list.findRow("01A-00040000-00"), -1);
     EXPECT_EQ(list.idAt(1), "01A-00030200-00");
     EXPECT_EQ(list.idAt(6), "");
 }
@@ -196,18 +196,18 @@ TEST(ListRows, RowsAndIdentifiersMapBothWays) {
     ListRows rows;
     ListRow r;
     r.id = "A";
-    EXPECT_EQ(rows._add_row(r), 0);
+    EXPECT_EQ(rows.addRow(r), 0);
     r.id = "B";
-    EXPECT_EQ(rows._add_row(r), 1);
+    EXPECT_EQ(rows.addRow(r), 1);
     r.id = "A";  // the same page twice finds its first row
-    EXPECT_EQ(rows._add_row(r), 2);
-    EXPECT_EQ(rows._find_row("A"), 0);
-    EXPECT_EQ(rows._find_row("B"), 1);
-    EXPECT_EQ(rows._find_row("C"), -1);
+    EXPECT_EQ(rows.addRow(r), 2);
+    EXPECT_EQ(rows.findRow("A"), 0);
+    EXPECT_EQ(rows.findRow("B"), 1);
+    EXPECT_EQ(rows.findRow("C"), -1);
     EXPECT_EQ(rows.idAt(2), "A");
-    rows._clear();
+    rows.clearRows();
     EXPECT_EQ(rows.size(), 0);
-    EXPECT_EQ(rows._find_row("A"), -1);
+    EXPECT_EQ(rows.findRow("A"), -1);
     EXPECT_EQ(rows.idAt(0), "");
 }
 

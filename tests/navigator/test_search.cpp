@@ -211,7 +211,7 @@ TEST_F(SearchTest, ResultRowsCarryLawNameAndDesignationOfEveryPageKind) {
     EXPECT_EQ(u8(tab.results().rows()[0].columns[0]), "建築基準法");
     EXPECT_EQ(u8(tab.results().rows()[0].columns[1]), "別表第2");
     EXPECT_EQ(tab.results().rows()[0].id, "01A-T0020000-00");
-    EXPECT_EQ(tab.results()._find_row("01A-T0020000-00"), 0);
+    EXPECT_EQ(tab.results().findRow("01A-T0020000-00"), 0);
 }
 
 TEST_F(SearchTest, APageOfASplitArticleShowsItsPageNumberAndCount) {
@@ -361,7 +361,7 @@ TEST_F(SearchTest, WildcardsQuotesAndCommentMarksOfAWordAreOrdinaryCharacters) {
     EXPECT_EQ(foundIds(tab), (std::vector<std::string>{"01A-00030000-00"}));
     // A word that would close the literal never reaches a statement.
     std::vector<std::string> ids{"kept"};
-    EXPECT_FALSE(tab.results()._search_in_all_pages_sub("X' OR '1'='1", ids));
+    EXPECT_FALSE(tab.results().searchOneWord("X' OR '1'='1", ids));
     EXPECT_TRUE(ids.empty());
     // Characters whose second byte is a backslash are searched.
     ASSERT_EQ(tab.start(cp("表")), SearchOutcome::Searched);
@@ -401,14 +401,14 @@ TEST_F(SearchTest, ADatabaseErrorIsReportedOnceAndTheRowsStay) {
 class MarkingView : public PageViewPartner {
   public:
     std::string currentPageId() const override { return {}; }
-    void SetRestorePosition(int, int) override {}
-    bool ShowPage(const std::string&) override { return true; }
-    void ColorAnchors() override {}
+    void setRestorePosition(int, int) override {}
+    bool showPage(const std::string&) override { return true; }
+    void colorAnchors() override {}
     void setReshow() override {}
-    void ClearPageCache() override {}
-    void Print(int) override {}
-    std::string GetMarks() const override { return marks; }
-    int MarkWords(const std::string& words, int flag) override {
+    void clearPageCache() override {}
+    void printPage(int) override {}
+    std::string currentMarks() const override { return marks; }
+    int markWords(const std::string& words, int flag) override {
         calls.push_back(u8(words) + (flag ? " clear" : " mark"));
         marks = flag ? std::string() : words;
         return 1;

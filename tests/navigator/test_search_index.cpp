@@ -30,16 +30,16 @@ std::string cp(const std::string& utf8) { return text::fromUtf8(utf8); }
 
 // The pages of one word by the statements and by the index.
 struct BothPaths {
-    explicit BothPaths(CTavrelDoc& doc) : reference(doc), indexed(doc) { reference.setIndexEnabled(false); }
+    explicit BothPaths(Document& doc) : reference(doc), indexed(doc) { reference.setIndexEnabled(false); }
 
     std::vector<std::string> byStatements(const std::string& word) {
         std::vector<std::string> ids;
-        EXPECT_TRUE(reference._search_in_all_pages_sub(word, ids)) << text::toUtf8(word);
+        EXPECT_TRUE(reference.searchOneWord(word, ids)) << text::toUtf8(word);
         return ids;
     }
     std::vector<std::string> byIndex(const std::string& word) {
         std::vector<std::string> ids;
-        EXPECT_TRUE(indexed._search_in_all_pages_sub(word, ids)) << text::toUtf8(word);
+        EXPECT_TRUE(indexed.searchOneWord(word, ids)) << text::toUtf8(word);
         return ids;
     }
     // Every word alone, then the words two and three at a time (the result
@@ -56,8 +56,8 @@ struct BothPaths {
         for (size_t i = 0; i + 2 < words.size(); i += 3) {
             for (const std::string& text :
                  {words[i] + " " + words[i + 1], words[i] + " " + words[i + 1] + " " + words[i + 2]}) {
-                const bool a = reference._search_in_all_pages_2nd(text);
-                const bool b = indexed._search_in_all_pages_2nd(text);
+                const bool a = reference.searchAllPages(text);
+                const bool b = indexed.searchAllPages(text);
                 ASSERT_EQ(a, b) << text::toUtf8(text);
                 std::vector<std::string> ra, rb;
                 for (const auto& r : reference.records()) ra.push_back(r.idFN + r.lawName + r.designation);
@@ -67,7 +67,7 @@ struct BothPaths {
         }
     }
 
-    TListSch reference, indexed;
+    SearchResults reference, indexed;
 };
 
 // ---- Collections made to trip a byte-wise scan ----
@@ -167,7 +167,7 @@ TEST_F(SearchIndexTest, WordsTheIndexCannotServeGoToTheStatementsAndTheProgressS
         int steps = 0;
     } progress;
     paths.indexed.setProgress(&progress);
-    ASSERT_TRUE(paths.indexed._search_in_all_pages_2nd(cp("以上 50")));
+    ASSERT_TRUE(paths.indexed.searchAllPages(cp("以上 50")));
     EXPECT_EQ(progress.calls, (std::vector<std::string>{"start 12"}));
     EXPECT_EQ(progress.steps, 12);
     EXPECT_EQ(paths.indexed.records().size(), 2u);
@@ -181,8 +181,8 @@ TEST_F(SearchIndexTest, ADatabaseThatCannotBeReadAtTheFirstSearchIsReportedByThe
     sentence(bn("01A-00010000-00"), "建築物");
     start();
     db->exec("DROP TABLE T_表");
-    TListSch list(*doc);
-    EXPECT_FALSE(list._search_in_all_pages_2nd(cp("建築物")));
+    SearchResults list(*doc);
+    EXPECT_FALSE(list.searchAllPages(cp("建築物")));
     EXPECT_EQ(list.index(), nullptr);
     ASSERT_EQ(sink.shown().size(), 1u);
     EXPECT_EQ(sink.shown()[0].captionUtf8(), "全文検索");
@@ -208,7 +208,7 @@ std::vector<std::string> fixedWords() {
 
 // Character-aligned pieces of 1 to 4 characters of every seventh search
 // text of the collection.
-std::vector<std::string> sampledWords(CTavrelDoc& doc, size_t limit) {
+std::vector<std::string> sampledWords(Document& doc, size_t limit) {
     std::vector<std::string> out;
     db::Recordset rows = doc.connection().execute(cp("SELECT [検索用データ] FROM T_文"));
     for (size_t n = 0; !rows.isEOF() && out.size() < limit; rows.moveNext(), ++n) {
@@ -234,8 +234,8 @@ TEST(SearchIndexCollections, TheSampleCollectionGivesTheSamePagesByBothPaths) {
     TempDir user;
     MemorySettingsStore settings;
     FakeMessageSink sink;
-    CTavrelDoc doc(settings, sink, DocumentFolders{sampleFolder(), user.folder()});
-    ASSERT_TRUE(doc.OnNewDocument());
+    Document doc(settings, sink, DocumentFolders{sampleFolder(), user.folder()});
+    ASSERT_TRUE(doc.startUp());
     BothPaths paths(doc);
     std::vector<std::string> words = fixedWords();
     for (std::string& w : sampledWords(doc, 120)) words.push_back(std::move(w));
@@ -250,8 +250,8 @@ TEST(SearchIndexCollections, AScaledCollectionGivesTheSamePagesByBothPaths) {
     TempDir user;
     MemorySettingsStore settings;
     FakeMessageSink sink;
-    CTavrelDoc doc(settings, sink, DocumentFolders{dir.folder() + "data/", user.folder()});
-    ASSERT_TRUE(doc.OnNewDocument());
+    Document doc(settings, sink, DocumentFolders{dir.folder() + "data/", user.folder()});
+    ASSERT_TRUE(doc.startUp());
     BothPaths paths(doc);
     std::vector<std::string> words = fixedWords();
     for (std::string& w : sampledWords(doc, 150)) words.push_back(std::move(w));

@@ -15,7 +15,7 @@ using tavrel::testing::wideText;
 // parent two spaces further in; "-" for a node outside the maps.
 void dumpNode(const TreeModel& t, TreeItem item, int depth, std::vector<std::string>& out) {
     const TreeNode& n = t.node(item);
-    const std::string id = t._get_id(item);
+    const std::string id = t.itemId(item);
     out.push_back(std::string(static_cast<size_t>(depth) * 2, ' ') + text::toUtf8(n.text) + " [" +
                   std::to_string(n.image) + "] " + (id.empty() ? "-" : id));
     for (TreeItem c : n.children) dumpNode(t, c, depth + 1, out);
@@ -30,7 +30,7 @@ using Lines = std::vector<std::string>;
 
 class TreeTest : public ::testing::Test {
 protected:
-    bool build() { return tree._show(f.connection(), f.sink); }
+    bool build() { return tree.fill(f.connection(), f.sink); }
     NavigatorDb f;
     TreeModel tree;
 };
@@ -80,8 +80,8 @@ TEST_F(TreeTest, HiddenLawsAndHiddenPagesHaveNoNodes) {
     f.page("09A-00010000-00", "09A-0100-0000-0000-0000", "'旧条'");
     ASSERT_TRUE(build());
     EXPECT_EQ(dump(tree), (Lines{"建築基準法 [1] 01A", "  1条　目的 [5] 01A-00010000-00"}));
-    EXPECT_EQ(tree._find_item("09A"), kNoNode);
-    EXPECT_EQ(tree._find_item("09A-00010000-00"), kNoNode);
+    EXPECT_EQ(tree.findItem("09A"), kNoNode);
+    EXPECT_EQ(tree.findItem("09A-00010000-00"), kNoNode);
 }
 
 TEST_F(TreeTest, OrphanDivisionsStandAtTheRootAndOrphanArticlesAreLeftOut) {
@@ -228,15 +228,15 @@ TEST_F(TreeTest, IdentifierMapsAreExactAndTheGroupingNodeIsInNeither) {
     ASSERT_TRUE(build());
     EXPECT_EQ(tree.itemById().size(), 4u);
     EXPECT_EQ(tree.idByItem().size(), 4u);
-    for (const auto& [id, item] : tree.itemById()) EXPECT_EQ(tree._get_id(item), id);
-    const TreeItem chapter = tree._find_item("01A-0100-0000-0000-0000");
+    for (const auto& [id, item] : tree.itemById()) EXPECT_EQ(tree.itemId(item), id);
+    const TreeItem chapter = tree.findItem("01A-0100-0000-0000-0000");
     ASSERT_NE(chapter, kNoNode);
     const TreeItem group = tree.node(chapter).children.at(0);
-    EXPECT_EQ(tree._get_id(group), "");
-    EXPECT_EQ(tree._find_item("01A-00200000"), kNoNode);  // no prefix matching
-    EXPECT_EQ(tree._find_item(""), kNoNode);
-    EXPECT_EQ(tree._get_id(kNoNode), "");
-    EXPECT_EQ(tree._get_id(999), "");
+    EXPECT_EQ(tree.itemId(group), "");
+    EXPECT_EQ(tree.findItem("01A-00200000"), kNoNode);  // no prefix matching
+    EXPECT_EQ(tree.findItem(""), kNoNode);
+    EXPECT_EQ(tree.itemId(kNoNode), "");
+    EXPECT_EQ(tree.itemId(999), "");
 }
 
 TEST_F(TreeTest, ExpandingSwitchesTheBookPictureOfLawAndDivisionNodesOnly) {
@@ -245,10 +245,10 @@ TEST_F(TreeTest, ExpandingSwitchesTheBookPictureOfLawAndDivisionNodesOnly) {
     f.page("01A-00010000-00", "01A-0100-0000-0000-0000", "'目的'");
     f.page("01A-00200000-00", "01A-0100-0000-0000-0000", "'長い条'", "2");
     ASSERT_TRUE(build());
-    const TreeItem law = tree._find_item("01A");
-    const TreeItem chapter = tree._find_item("01A-0100-0000-0000-0000");
-    const TreeItem article = tree._find_item("01A-00010000-00");
-    const TreeItem group = tree.node(tree._find_item("01A-00200000-00")).parent;
+    const TreeItem law = tree.findItem("01A");
+    const TreeItem chapter = tree.findItem("01A-0100-0000-0000-0000");
+    const TreeItem article = tree.findItem("01A-00010000-00");
+    const TreeItem group = tree.node(tree.findItem("01A-00200000-00")).parent;
     EXPECT_EQ(tree.setExpanded(law, true), TreeImageOpenBook);
     EXPECT_EQ(tree.node(law).image, TreeImageOpenBook);
     EXPECT_EQ(tree.setExpanded(law, false), TreeImageClosedBook);

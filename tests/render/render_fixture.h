@@ -3,7 +3,7 @@
 // back as CP932 and are compared as UTF-8.
 #pragma once
 
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "document/settings_store.h"
 #include "text/sjis.h"
 
@@ -33,10 +33,10 @@ class RenderFixture : public ::testing::Test {
     void exec(const std::string& utf8Sql) { db_.exec(utf8Sql); }
 
     // Starts the document on the data folder (after the rows are in).
-    CTavrelDoc& doc() {
+    Document& doc() {
         if (!doc_) {
-            doc_ = std::make_unique<CTavrelDoc>(settings_, sink_, DocumentFolders{dir_.folder(), dir_.folder()});
-            started_ = doc_->OnNewDocument();
+            doc_ = std::make_unique<Document>(settings_, sink_, DocumentFolders{dir_.folder(), dir_.folder()});
+            started_ = doc_->startUp();
             EXPECT_TRUE(started_) << (sink_.empty() ? std::string() : sink_.shown().front().textUtf8());
             sink_.clear();
             // The tests fix the sizes they check; everything else keeps the
@@ -80,7 +80,7 @@ class RenderFixture : public ::testing::Test {
     FixtureDb db_;
     MemorySettingsStore settings_;
     FakeMessageSink sink_;
-    std::unique_ptr<CTavrelDoc> doc_;
+    std::unique_ptr<Document> doc_;
     bool started_ = false;
 };
 

@@ -20,7 +20,7 @@ class HistoryTest : public RenderFixture {
              "', " + value(promulgated) + ", '建設省', " + value(revised) + ", '国土交通省', " + revisionNumber + ")");
     }
     std::string history(const std::string& idFN, int number) {
-        return text::toUtf8(render::_html_history(doc(), text::fromUtf8(idFN), 4, 12, number, 10));
+        return text::toUtf8(render::buildHistoryBlock(doc(), text::fromUtf8(idFN), 4, 12, number, 10));
     }
 };
 
@@ -54,7 +54,7 @@ TEST_F(HistoryTest, PromulgationAndRevision) {
 TEST_F(HistoryTest, DateColourAndSizeFollowTheOptions) {
     addHistory("51A-KD121234-00", "2000-05-31", "NULL", "NULL");
     doc().options()[FontColorKkjDate] = 0x0000AA;
-    EXPECT_EQ(text::toUtf8(render::_html_history(doc(), "51A-KD121234-00", 4, 12, 7, 14)),
+    EXPECT_EQ(text::toUtf8(render::buildHistoryBlock(doc(), "51A-KD121234-00", 4, 12, 7, 14)),
               "<br>\n"
               "<font style=\"font-size: 13pt; font-weight: normal; color: #AA0000\">\n"
               "<div align=\"right\">平成12年5月31日　建設省告示第7号</div>\n"
@@ -110,7 +110,7 @@ TEST_F(HistoryTest, NotificationPageWithoutHistoryStillBuilds) {
     addSentence("51A-KD129999-00-0100-0000-0000-0000", "本文");
     render::PageBuilder builder(doc());
     std::string html;
-    EXPECT_TRUE(builder._html_build("51A-KD129999-00", html));
+    EXPECT_TRUE(builder.buildPage("51A-KD129999-00", html));
     EXPECT_NE(text::toUtf8(html).find("<hr>\n<br>\n<br>\n<br>\n<br>\n<div style="), std::string::npos);
     EXPECT_EQ(sink_.shown().size(), 1u);
 }

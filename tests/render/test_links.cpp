@@ -1,6 +1,6 @@
 // Inline references, explicit links, id renumbering, x:str removal, keyword
 // colouring and the reference-link block of a sentence.
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "render/links.h"
 #include "text/sjis.h"
 
@@ -239,10 +239,10 @@ class ReferenceBlockTest : public ::testing::Test {
                  ", " + std::to_string(r.valid) + ", " + r.note + ", " + r.supplement + ")");
     }
 
-    CTavrelDoc& doc() {
+    Document& doc() {
         if (!doc_) {
-            doc_ = std::make_unique<CTavrelDoc>(settings, sink, DocumentFolders{dataFolder, dataFolder});
-            if (!doc_->OnNewDocument()) ADD_FAILURE() << "document start-up failed";
+            doc_ = std::make_unique<Document>(settings, sink, DocumentFolders{dataFolder, dataFolder});
+            if (!doc_->startUp()) ADD_FAILURE() << "document start-up failed";
             doc_->options()[FontColorKeyWord] = 0x007777;
         }
         return *doc_;
@@ -251,7 +251,7 @@ class ReferenceBlockTest : public ::testing::Test {
     bool run(int fontSize = 9) {
         sentenceIn = sentence;
         tableIn = table;
-        return _html_ref(doc(), kSource, fontSize, block, sentence, table);
+        return buildReferenceBlock(doc(), kSource, fontSize, block, sentence, table);
     }
 
     std::string u8block() const { return u8(block); }
@@ -261,7 +261,7 @@ class ReferenceBlockTest : public ::testing::Test {
     std::unique_ptr<FixtureDb> db;
     MemorySettingsStore settings;
     FakeMessageSink sink;
-    std::unique_ptr<CTavrelDoc> doc_;
+    std::unique_ptr<Document> doc_;
     std::string block, sentence, table, sentenceIn, tableIn;
 };
 
@@ -419,7 +419,7 @@ TEST_F(ReferenceBlockTest, DatabaseErrorIsReportedAndChangesNothing) {
 
 TEST_F(ReferenceBlockTest, MalformedSentenceIdentifierNeverReachesTheDatabase) {
     addRow({.target = "01A-00120200-00"});
-    EXPECT_FALSE(_html_ref(doc(), kSource.substr(0, 34) + "'", 9, block, sentence, table));
+    EXPECT_FALSE(buildReferenceBlock(doc(), kSource.substr(0, 34) + "'", 9, block, sentence, table));
     EXPECT_TRUE(block.empty());
     ASSERT_EQ(sink.shown().size(), 1u);
     EXPECT_NE(sink.shown()[0].textUtf8().find("データベースに参照リンクデータを見つけることが"), std::string::npos);

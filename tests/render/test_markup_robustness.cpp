@@ -81,7 +81,7 @@ TEST(SourceIdSpellingItsOwnMarkup, TheReferenceStaysAsItIsInsteadOfGrowingWithou
 TEST(MarkupCutInHalf, EveryHalfPassesTheSentenceChainUnchangedAndItsNeighboursStay) {
     MemorySettingsStore settings;
     testing::FakeMessageSink sink;
-    CTavrelDoc doc(settings, sink, DocumentFolders{"/nonexistent/", "/nonexistent/"});
+    Document doc(settings, sink, DocumentFolders{"/nonexistent/", "/nonexistent/"});
     SentenceRenderer renderer(doc, numbering::Article);
     const std::string before = SJ("前文"), after = SJ("後文");
     int checked = 0;
@@ -129,7 +129,7 @@ TEST_F(MarkupPageTest, APageOfHalvesAndStrayBracketsBuildsWithEveryHalfOnIt) {
 
     std::string html;
     PageBuilder builder(doc());
-    ASSERT_TRUE(builder._html_build("01A-00020000-00", html)) << firstMessage();
+    ASSERT_TRUE(builder.buildPage("01A-00020000-00", html)) << firstMessage();
     EXPECT_TRUE(sink_.empty()) << firstMessage();
     const std::string page = text::toUtf8(html);
     for (size_t i = 0; i + 2 < texts.size(); ++i) {

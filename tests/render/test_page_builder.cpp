@@ -23,14 +23,14 @@ class PageBuilderTest : public RenderFixture {
         render::PageBuilder builder(doc());
         builder.setFullPageRequest(fullPage);
         std::string html;
-        EXPECT_TRUE(builder._html_build(text::fromUtf8(idFN), html)) << firstMessage();
+        EXPECT_TRUE(builder.buildPage(text::fromUtf8(idFN), html)) << firstMessage();
         return text::toUtf8(html);
     }
     // Builds a page that must fail; the message text shown (UTF-8).
     std::string failure(const std::string& idFN) {
         render::PageBuilder builder(doc());
         std::string html = "stale";
-        EXPECT_FALSE(builder._html_build(text::fromUtf8(idFN), html));
+        EXPECT_FALSE(builder.buildPage(text::fromUtf8(idFN), html));
         EXPECT_TRUE(html.empty());
         EXPECT_EQ(sink_.shown().size(), 1u);
         if (!sink_.empty()) {
@@ -524,7 +524,7 @@ TEST_F(PageBuilderTest, TogglesDecideBracketsAndReferenceLinks) {
     doc();
     ASSERT_TRUE(colourBracketsForTest(coloured));
     std::string table;
-    ASSERT_TRUE(render::_html_ref(doc(), id, 9, block, coloured, table));
+    ASSERT_TRUE(render::buildReferenceBlock(doc(), id, 9, block, coloured, table));
     const std::string on = page("01A-00010000-00");
     EXPECT_NE(on.find(text::toUtf8(coloured) + divEnd + text::toUtf8(block) + "<br>\n" + expectedPageEnd()),
               std::string::npos)
@@ -576,7 +576,7 @@ TEST_F(PageBuilderTest, FailuresShowOneReportAndGiveNoPage) {
 TEST_F(PageBuilderTest, MissingAppendedTableReportsTwice) {
     render::PageBuilder builder(doc());
     std::string html;
-    EXPECT_FALSE(builder._html_build(text::fromUtf8("01A-T0090000-00"), html));
+    EXPECT_FALSE(builder.buildPage(text::fromUtf8("01A-T0090000-00"), html));
     ASSERT_EQ(sink_.shown().size(), 2u);
     EXPECT_EQ(sink_.shown()[0].captionUtf8(), "HTML形式の表式データを抽出する");
     EXPECT_EQ(sink_.shown()[1].captionUtf8(), "HTML形式の法文を作成");
@@ -586,7 +586,7 @@ TEST_F(PageBuilderTest, MissingAppendedTableReportsTwice) {
 TEST_F(PageBuilderTest, MissingTitleRowNamesThePageAndTheAuthor) {
     render::PageBuilder builder(doc());
     std::string html;
-    EXPECT_FALSE(builder._html_build(text::fromUtf8("01A-00990000-00"), html));
+    EXPECT_FALSE(builder.buildPage(text::fromUtf8("01A-00990000-00"), html));
     ASSERT_EQ(sink_.shown().size(), 1u);
     EXPECT_EQ(firstCaption(), "HTML形式の法文を作成");
     EXPECT_EQ(firstMessage(), std::string("データベースに法文タイトルを見つけることが\nできませんでした。\n\n"
@@ -598,7 +598,7 @@ TEST_F(PageBuilderTest, MissingTitleRowNamesThePageAndTheAuthor) {
 TEST_F(PageBuilderTest, SpecialPageWithoutPiecesFailsTwice) {
     render::PageBuilder builder(doc());
     std::string html;
-    EXPECT_FALSE(builder._html_build(text::fromUtf8("00A-Z0030000-00"), html));
+    EXPECT_FALSE(builder.buildPage(text::fromUtf8("00A-Z0030000-00"), html));
     ASSERT_EQ(sink_.shown().size(), 2u);
     EXPECT_EQ(sink_.shown()[0].captionUtf8(), "テーブル「T_他」からHTMLデータを抽出する");
     EXPECT_EQ(sink_.shown()[0].textUtf8(),
@@ -668,7 +668,7 @@ TEST_F(PageBuilderTest, RandomSentenceTextsAlwaysGiveAPage) {
         // Stored as UTF-8 by the database: what survives the round trip.
         exec("UPDATE T_文 SET 法文 = " + FixtureDb::quote(text::toUtf8(sentence)));
         std::string html;
-        ASSERT_TRUE(builder._html_build(text::fromUtf8("01A-00090000-00"), html)) << firstMessage();
+        ASSERT_TRUE(builder.buildPage(text::fromUtf8("01A-00090000-00"), html)) << firstMessage();
         ASSERT_GE(html.size(), expectedPageEnd().size());
         EXPECT_EQ(html.substr(html.size() - expectedPageEnd().size()), expectedPageEnd());
     }

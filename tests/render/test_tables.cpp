@@ -25,7 +25,7 @@ class TableTest : public RenderFixture {
   protected:
     bool table(const std::string& idBN, std::string& utf8) {
         std::string html = "stale";
-        const bool ok = render::_html_tbl(doc(), text::fromUtf8(idBN), html);
+        const bool ok = render::buildTablePage(doc(), text::fromUtf8(idBN), html);
         utf8 = text::toUtf8(html);
         return ok;
     }

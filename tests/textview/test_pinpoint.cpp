@@ -2,7 +2,7 @@
 // user's picks written to tavrel08.ppj at once, the selective jump list built
 // from the sentences of the target article, and the scripts for the marker
 // image and the coloured anchors.
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "document/settings_store.h"
 #include "text/sjis.h"
 #include "textview/js_check.h"
@@ -59,7 +59,7 @@ protected:
                      FixtureDb::quote("補足の文") + ", " + std::to_string(split) + ", 0, -1)");
     }
     ~PinPointTest() override {
-        if (doc) doc->OnCloseDocument();
+        if (doc) doc->close();
     }
 
     void sentence(const std::string& idBN, const std::string& formatCode = "0000000000000000", int tagOff = 0) {
@@ -71,9 +71,9 @@ protected:
     void userFile(const std::string& lines) { writeFile(userFolder + "tavrel08.ppj", "VERSION 8.08\r\n" + lines); }
     std::string userFileText() const { return readFile(userFolder + "tavrel08.ppj"); }
 
-    CTavrelDoc& start(int priority = 1) {
-        doc = std::make_unique<CTavrelDoc>(settings, sink, DocumentFolders{dataFolder, userFolder});
-        EXPECT_TRUE(doc->OnNewDocument());
+    Document& start(int priority = 1) {
+        doc = std::make_unique<Document>(settings, sink, DocumentFolders{dataFolder, userFolder});
+        EXPECT_TRUE(doc->startUp());
         doc->options()[PinPointPriority] = priority;
         sink.clear();
         return *doc;
@@ -85,7 +85,7 @@ protected:
     MemorySettingsStore settings;
     testing::FakeMessageSink sink;
     std::unique_ptr<FixtureDb> db;
-    std::unique_ptr<CTavrelDoc> doc;
+    std::unique_ptr<Document> doc;
 };
 
 // ---- Resolving a link click ----

@@ -75,17 +75,17 @@ class ShowPageTest : public ::testing::Test {
 };
 
 TEST_F(ShowPageTest, RejectsIdentifiersOfAnotherLength) {
-    EXPECT_FALSE(view.ShowPage("01A-00010000"));
-    EXPECT_FALSE(view.ShowPage(kA + "0"));
-    EXPECT_FALSE(view.ShowPage(""));
+    EXPECT_FALSE(view.showPage("01A-00010000"));
+    EXPECT_FALSE(view.showPage(kA + "0"));
+    EXPECT_FALSE(view.showPage(""));
     EXPECT_TRUE(source.builds.empty());
     EXPECT_TRUE(surface.shownIds.empty());
 }
 
 TEST_F(ShowPageTest, FirstPageHandsOverAnEmptyIdentifierAndSetsTheCaption) {
-    ASSERT_TRUE(view.ShowPage(kA));
-    EXPECT_EQ(view.m_curPageId, kA);
-    EXPECT_EQ(view.GetCurrentPageId(), kA);
+    ASSERT_TRUE(view.showPage(kA));
+    EXPECT_EQ(view.curPageId, kA);
+    EXPECT_EQ(view.currentPageId(), kA);
     ASSERT_EQ(history.visits.size(), 1u);
     EXPECT_EQ(history.visits[0].idFN, "");
     EXPECT_EQ(history.captions, std::vector<std::string>{kA});
@@ -94,99 +94,99 @@ TEST_F(ShowPageTest, FirstPageHandsOverAnEmptyIdentifierAndSetsTheCaption) {
 }
 
 TEST_F(ShowPageTest, LeavingAPageRecordsItWithItsScrollOffsets) {
-    ASSERT_TRUE(view.ShowPage(kA));
+    ASSERT_TRUE(view.showPage(kA));
     surface.scroll = {12, 340};
-    ASSERT_TRUE(view.ShowPage(kB));
+    ASSERT_TRUE(view.showPage(kB));
     ASSERT_EQ(history.visits.size(), 2u);
     EXPECT_EQ(history.visits[1], (HistoryEntry{kA, 12, 340}));
     EXPECT_EQ(state.lastShownId, kB);
 }
 
 TEST_F(ShowPageTest, SamePageDoesNothingUnlessReshowWhichRecordsNoVisit) {
-    ASSERT_TRUE(view.ShowPage(kA));
-    EXPECT_FALSE(view.ShowPage(kA));
+    ASSERT_TRUE(view.showPage(kA));
+    EXPECT_FALSE(view.showPage(kA));
     EXPECT_EQ(surface.shownIds.size(), 1u);
 
-    view.m_reshow = true;
-    ASSERT_TRUE(view.ShowPage(kA));
-    EXPECT_FALSE(view.m_reshow);
+    view.reshow = true;
+    ASSERT_TRUE(view.showPage(kA));
+    EXPECT_FALSE(view.reshow);
     EXPECT_EQ(surface.shownIds.size(), 2u);
     EXPECT_EQ(history.visits.size(), 1u);
     EXPECT_EQ(history.captions.size(), 1u);
 }
 
 TEST_F(ShowPageTest, CachedPagesAreNotBuiltAgainUntilTheCacheIsCleared) {
-    ASSERT_TRUE(view.ShowPage(kA));
-    ASSERT_TRUE(view.ShowPage(kB));
-    ASSERT_TRUE(view.ShowPage(kA));
+    ASSERT_TRUE(view.showPage(kA));
+    ASSERT_TRUE(view.showPage(kB));
+    ASSERT_TRUE(view.showPage(kA));
     EXPECT_EQ(source.builds, (std::vector<std::string>{kA, kB}));
     EXPECT_EQ(surface.shownHtml, "<html>" + kA + "</html>");
 
-    view.ClearPageCache();
-    view.m_reshow = true;
-    ASSERT_TRUE(view.ShowPage(kA));
+    view.clearPageCache();
+    view.reshow = true;
+    ASSERT_TRUE(view.showPage(kA));
     EXPECT_EQ(source.builds.size(), 3u);
 }
 
 TEST_F(ShowPageTest, NewPageClearsMarksAndSavedColours) {
-    ASSERT_TRUE(view.ShowPage(kA));
-    view.m_marks = "word";
-    view.m_savedColors.push_back("#FFFF00");
-    ASSERT_TRUE(view.ShowPage(kB));
-    EXPECT_EQ(view.m_marks, "");
-    EXPECT_TRUE(view.m_savedColors.empty());
+    ASSERT_TRUE(view.showPage(kA));
+    view.marks = "word";
+    view.savedColors.push_back("#FFFF00");
+    ASSERT_TRUE(view.showPage(kB));
+    EXPECT_EQ(view.marks, "");
+    EXPECT_TRUE(view.savedColors.empty());
 }
 
 TEST_F(ShowPageTest, FailedBuildLeavesPageHistoryAndCacheUntouched) {
-    ASSERT_TRUE(view.ShowPage(kA));
+    ASSERT_TRUE(view.showPage(kA));
     source.failing.insert(kB);
-    EXPECT_FALSE(view.ShowPage(kB));
-    EXPECT_EQ(view.m_curPageId, kA);
+    EXPECT_FALSE(view.showPage(kB));
+    EXPECT_EQ(view.curPageId, kA);
     EXPECT_EQ(history.visits.size(), 1u);
     EXPECT_FALSE(view.isCached(kB));
     EXPECT_EQ(state.lastShownId, kA);
 }
 
 TEST_F(ShowPageTest, FailedReshowDoesNotLeaveTheFlagForTheNextRequest) {
-    ASSERT_TRUE(view.ShowPage(kA));
+    ASSERT_TRUE(view.showPage(kA));
     source.failing.insert(kB);
-    view.m_reshow = true;
-    EXPECT_FALSE(view.ShowPage(kB));
-    EXPECT_FALSE(view.m_reshow);
+    view.reshow = true;
+    EXPECT_FALSE(view.showPage(kB));
+    EXPECT_FALSE(view.reshow);
     // The same page on screen is again ignored.
-    EXPECT_FALSE(view.ShowPage(kA));
+    EXPECT_FALSE(view.showPage(kA));
 }
 
 TEST_F(ShowPageTest, BrowserRefusingThePageReportsFailure) {
     surface.refuse = true;
-    EXPECT_FALSE(view.ShowPage(kA));
-    EXPECT_EQ(view.m_curPageId, "");
+    EXPECT_FALSE(view.showPage(kA));
+    EXPECT_EQ(view.curPageId, "");
     EXPECT_TRUE(history.visits.empty());
     EXPECT_FALSE(view.isCached(kA));
 }
 
 TEST_F(ShowPageTest, LargePageWithoutFullRequestIsRebuiltEveryTimeAndNeverCached) {
     source.largeAfterBuild.insert(kLarge);
-    ASSERT_TRUE(view.ShowPage(kLarge));
+    ASSERT_TRUE(view.showPage(kLarge));
     // The builder marks the page large as it builds it; from then on it is
     // rebuilt for every request.
-    ASSERT_TRUE(view.ShowPage(kA));
-    ASSERT_TRUE(view.ShowPage(kLarge));
-    ASSERT_TRUE(view.ShowPage(kA));
-    ASSERT_TRUE(view.ShowPage(kLarge));
+    ASSERT_TRUE(view.showPage(kA));
+    ASSERT_TRUE(view.showPage(kLarge));
+    ASSERT_TRUE(view.showPage(kA));
+    ASSERT_TRUE(view.showPage(kLarge));
     EXPECT_EQ(std::count(source.builds.begin(), source.builds.end(), kLarge), 3);
     EXPECT_EQ(surface.waitBoxes, 0);
 }
 
 TEST_F(ShowPageTest, FullRequestOfLargePageShowsWaitBoxAddsNoVisitAndIgnoresTheNextClickOnce) {
     source.large.insert(kLarge);
-    ASSERT_TRUE(view.ShowPage(kLarge));
+    ASSERT_TRUE(view.showPage(kLarge));
     const size_t visits = history.visits.size();
 
     // The user clicks the link that asks for the whole page.
-    view.m_fullPage = true;
-    ASSERT_TRUE(view.ShowPage(kLarge));
-    view.m_fullPage = false;
+    view.fullPage = true;
+    ASSERT_TRUE(view.showPage(kLarge));
+    view.fullPage = false;
     EXPECT_EQ(source.builds.back(), kLarge + "+full");
     EXPECT_EQ(surface.waitBoxes, 1);
     EXPECT_FALSE(surface.waitOpen);
@@ -195,13 +195,13 @@ TEST_F(ShowPageTest, FullRequestOfLargePageShowsWaitBoxAddsNoVisitAndIgnoresTheN
     EXPECT_EQ(state.lastFullPageId, kLarge);
 
     // A link to the same large page right afterwards does nothing once ...
-    view.m_fullPage = true;
-    EXPECT_FALSE(view.ShowPage(kLarge));
+    view.fullPage = true;
+    EXPECT_FALSE(view.showPage(kLarge));
     EXPECT_EQ(state.lastFullPageId, "");
     // ... and works again on the next click, from the cache.
     const size_t builds = source.builds.size();
-    EXPECT_TRUE(view.ShowPage(kLarge));
-    view.m_fullPage = false;
+    EXPECT_TRUE(view.showPage(kLarge));
+    view.fullPage = false;
     EXPECT_EQ(source.builds.size(), builds);
     EXPECT_EQ(surface.shownHtml, "<html>" + kLarge + " full</html>");
 }
@@ -209,22 +209,22 @@ TEST_F(ShowPageTest, FullRequestOfLargePageShowsWaitBoxAddsNoVisitAndIgnoresTheN
 TEST_F(ShowPageTest, FirstTruncatedDisplayIsNotCachedSoItsLinkShowsTheFullPage) {
     // The page becomes large only while it is first built, truncated.
     source.largeAfterBuild.insert(kLarge);
-    ASSERT_TRUE(view.ShowPage(kLarge));
+    ASSERT_TRUE(view.showPage(kLarge));
     EXPECT_FALSE(view.isCached(kLarge));
-    view.m_fullPage = true;
-    ASSERT_TRUE(view.ShowPage(kLarge));
-    view.m_fullPage = false;
+    view.fullPage = true;
+    ASSERT_TRUE(view.showPage(kLarge));
+    view.fullPage = false;
     EXPECT_EQ(surface.shownHtml, "<html>" + kLarge + " full</html>");
     EXPECT_EQ(source.builds, (std::vector<std::string>{kLarge, kLarge + "+full"}));
     EXPECT_TRUE(view.isCached(kLarge));
 }
 
 TEST_F(ShowPageTest, StateIsSharedBetweenViews) {
-    ASSERT_TRUE(view.ShowPage(kA));
+    ASSERT_TRUE(view.showPage(kA));
     PageDisplay second(source, surface, history, state);
     // The page the first view showed last is the same page for the second.
-    EXPECT_FALSE(second.ShowPage(kA));
-    EXPECT_TRUE(second.ShowPage(kB));
+    EXPECT_FALSE(second.showPage(kA));
+    EXPECT_TRUE(second.showPage(kB));
     EXPECT_EQ(history.visits.back().idFN, kA);
 }
 

@@ -1,7 +1,7 @@
 // The scaled-collection generator: every law but the special pages copied
 // under new identifiers, every table consistent, the paragraphs of the
 // chosen copies given twice, presets of the asked size.
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "document/settings_store.h"
 #include "navigator/contents_tree.h"
 
@@ -78,10 +78,10 @@ TEST(CollectionGenerator, CopiesEveryLawButTheSpecialPagesWithEveryTableConsiste
     TempDir user;
     MemorySettingsStore settings;
     tavrel::testing::FakeMessageSink sink;
-    CTavrelDoc doc(settings, sink, DocumentFolders{(dir.path() / "x3").string() + "/", user.folder()});
-    ASSERT_TRUE(doc.OnNewDocument());
+    Document doc(settings, sink, DocumentFolders{(dir.path() / "x3").string() + "/", user.folder()});
+    ASSERT_TRUE(doc.startUp());
     nav::TreeModel tree;
-    ASSERT_TRUE(tree._show(doc.connection(), sink));
+    ASSERT_TRUE(tree.fill(doc.connection(), sink));
     EXPECT_TRUE(sink.empty());
     EXPECT_GT(tree.size(), 3 * count(sample, "SELECT count(*) FROM T_条 WHERE ID_FN NOT LIKE '00A%' AND 表示 = -1"));
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "render/page_builder.h"
 #include "support/fake_message_sink.h"
 #include "support/temp_dir.h"
@@ -34,8 +34,8 @@ TEST(SamplePages, EveryPageBuildsWithoutAReport) {
     tavrel::testing::TempDir user;
     tavrel::testing::FakeMessageSink sink;
     MemorySettingsStore settings;
-    CTavrelDoc doc(settings, sink, DocumentFolders{std::string(TAVREL_BINARY_DIR) + "/bin/", user.folder()});
-    ASSERT_TRUE(doc.OnNewDocument());
+    Document doc(settings, sink, DocumentFolders{std::string(TAVREL_BINARY_DIR) + "/bin/", user.folder()});
+    ASSERT_TRUE(doc.startUp());
     ASSERT_TRUE(sink.empty());
 
     // Hidden pages too: they open through links and commands.
@@ -50,7 +50,7 @@ TEST(SamplePages, EveryPageBuildsWithoutAReport) {
         builder.setFullPageRequest(full);
         for (const std::string& id : pages) {
             std::string html;
-            EXPECT_TRUE(builder._html_build(id, html)) << id;
+            EXPECT_TRUE(builder.buildPage(id, html)) << id;
             EXPECT_TRUE(sink.empty()) << id << ": " << (sink.empty() ? "" : sink.shown().front().textUtf8());
             sink.clear();
             const std::string tail = "</html>\n";

@@ -12,7 +12,7 @@
 // The data folder is DIR, or by default the executable's folder (or the
 // installed ../share/tavrel beside it). Settings are the built-in defaults.
 // Exit codes: 0 done, 1 page not built, 2 start-up failed, 64 bad usage.
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "document/settings_store.h"
 #include "render/page_builder.h"
 #include "text/sjis.h"
@@ -62,8 +62,8 @@ int main(int argc, char** argv) {
     const std::string base = options->dataFolder.empty() ? executableFolder(argv[0]) : options->dataFolder;
     MemorySettingsStore settings;
     cli::StderrSink sink;
-    CTavrelDoc doc(settings, sink, locateFolders(base, userDataFallback()));
-    if (!doc.OnNewDocument()) return 2;
+    Document doc(settings, sink, locateFolders(base, userDataFallback()));
+    if (!doc.startUp()) return 2;
 
     int rc = 0;
     if (options->command == cli::Command::Pages) {
@@ -72,12 +72,12 @@ int main(int argc, char** argv) {
         render::PageBuilder builder(doc);
         builder.setFullPageRequest(options->fullPage);
         std::string html;
-        if (builder._html_build(text::fromUtf8(options->pageId), html))
+        if (builder.buildPage(text::fromUtf8(options->pageId), html))
             writeOut(options->utf8 ? text::toUtf8(html) : html);
         else
             rc = 1;
     }
-    // No OnCloseDocument: the tool only reads, and leaves the user's marker
+    // No close: the tool only reads, and leaves the user's marker
     // file and the remembered page alone.
     std::fflush(stdout);
     return rc;

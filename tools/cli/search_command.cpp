@@ -1,6 +1,6 @@
 #include "search_command.h"
 
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "document/settings_store.h"
 #include "navigator/search.h"
 #include "text/sjis.h"
@@ -55,8 +55,8 @@ int searchMain(const std::vector<std::string>& args, const std::string& executab
 
     MemorySettingsStore settings;
     StderrSink sink;
-    CTavrelDoc doc(settings, sink, locateFolders(dataFolder.empty() ? executableFolder : dataFolder, userDataFallback));
-    if (!doc.OnNewDocument()) return 2;
+    Document doc(settings, sink, locateFolders(dataFolder.empty() ? executableFolder : dataFolder, userDataFallback));
+    if (!doc.startUp()) return 2;
 
     nav::SearchTab tab(doc);
     const nav::SearchOutcome outcome = tab.start(text::fromUtf8(words));

@@ -2,7 +2,7 @@
 
 #include "textview/gui/page_bridge.h"
 #include "textview/gui/page_scheme.h"
-#include "textview/gui/qt_text.h"
+#include "qtsupport/qt_text.h"
 #include "textview/link_target.h"
 
 #include <QWebChannel>

@@ -1,6 +1,6 @@
 #include "textview/gui/page_search_window.h"
 
-#include "textview/gui/qt_text.h"
+#include "qtsupport/qt_text.h"
 
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -16,8 +16,8 @@ textview::ScreenRect rectOf(const QRect& r) { return {r.left(), r.top(), r.width
 }  // namespace
 
 PageSearchWindow::PageSearchWindow(SettingsStore& settings, QWidget* mainWindow, const std::string& lastSearchText,
-                                   textview::PageSearchDialog::GetMarks getMarks,
-                                   textview::PageSearchDialog::MarkWords markWords)
+                                   textview::PageSearchDialog::MarksReader getMarks,
+                                   textview::PageSearchDialog::WordMarker markWords)
     : QDialog(mainWindow),
       settings_(settings),
       mainWindow_(mainWindow),

@@ -25,7 +25,7 @@ class PageSearchWindow : public QDialog {
   public:
     // mainWindow: the window the dialog is placed against.
     PageSearchWindow(SettingsStore& settings, QWidget* mainWindow, const std::string& lastSearchText,
-                     textview::PageSearchDialog::GetMarks getMarks, textview::PageSearchDialog::MarkWords markWords);
+                     textview::PageSearchDialog::MarksReader getMarks, textview::PageSearchDialog::WordMarker markWords);
 
     // The text that becomes the document's last search text.
     const std::string& lastSearched() const { return model_.lastSearched(); }

@@ -5,18 +5,18 @@
 #include <QWebEngineScript>
 #include <QWidget>
 
-#include "document/ctavreldoc.h"
-#include "textview/gui/pinpoint_dialog.h"
-#include "textview/gui/qt_text.h"
+#include "document/document.h"
+#include "textview/gui/jump_list.h"
+#include "qtsupport/qt_text.h"
 
 namespace tavrel::gui {
 
 namespace {
 // The page whose anchors were coloured last, for every view of the process.
-std::string s_lastColoredId;
+std::string lastColoredPageId;
 }  // namespace
 
-PinPointView::PinPointView(CTavrelDoc& doc, QWidget* view, QWebEnginePage* page, ShowAndSync showAndSync,
+PinPointView::PinPointView(Document& doc, QWidget* view, QWebEnginePage* page, ShowAndSync showAndSync,
                            CurrentPage currentPage)
     : QObject(view),
       doc_(doc),
@@ -24,10 +24,10 @@ PinPointView::PinPointView(CTavrelDoc& doc, QWidget* view, QWebEnginePage* page,
       page_(page),
       showAndSync_(std::move(showAndSync)),
       currentPage_(std::move(currentPage)),
-      tools_(doc, s_lastColoredId),
-      dialog_(new CPinPointDlg(toQString(textview::pinImageSource(doc)), view)) {
+      tools_(doc, lastColoredPageId),
+      dialog_(new JumpList(toQString(textview::pinImageSource(doc)), view)) {
     connect(page_, &QWebEnginePage::loadFinished, this, &PinPointView::onLoadFinished);
-    connect(dialog_, &CPinPointDlg::picked, this, &PinPointView::onPicked);
+    connect(dialog_, &JumpList::picked, this, &PinPointView::onPicked);
     view_->installEventFilter(this);
 }
 
@@ -55,7 +55,7 @@ void PinPointView::pageReplaced() {
     loadPending_ = true;
 }
 
-void PinPointView::ColorAnchors() {
+void PinPointView::colorAnchors() {
     if (loadPending_) return;
     run(tools_.onFocus(currentPage_()));
 }

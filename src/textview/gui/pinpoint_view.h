@@ -18,12 +18,12 @@ class QWebEnginePage;
 class QWidget;
 
 namespace tavrel {
-class CTavrelDoc;
+class Document;
 }
 
 namespace tavrel::gui {
 
-class CPinPointDlg;
+class JumpList;
 
 class PinPointView : public QObject {
     Q_OBJECT
@@ -35,7 +35,7 @@ public:
 
     // view: the text view's widget (its resizes take the marker image away);
     // page: the page the scripts run in.
-    PinPointView(CTavrelDoc& doc, QWidget* view, QWebEnginePage* page, ShowAndSync showAndSync,
+    PinPointView(Document& doc, QWidget* view, QWebEnginePage* page, ShowAndSync showAndSync,
                  CurrentPage currentPage);
     ~PinPointView() override;
 
@@ -44,21 +44,21 @@ public:
     // The anchor under the mouse at a right-button release.
     void setContextAnchor(const std::string& anchorId) { contextAnchorId_ = anchorId; }
     // A page link to target was clicked: the page to show instead and
-    // whether to jump; afterLinkShown when ShowPage has returned.
+    // whether to jump; afterLinkShown when showPage has returned.
     textview::PinPointTarget beforeLinkShown(const std::string& target);
     void afterLinkShown(bool shown, const textview::PinPointTarget& resolved);
     // A page (or a redisplay) goes into the browser now.
     void pageReplaced();
     // The document's request to colour the anchors: done at once unless a
     // page is still loading (its load colours it).
-    void ColorAnchors();
+    void colorAnchors();
     // The right-clicked page link: opens the selective jump list at the
     // screen point, or shows the article directly when the list would hold
     // only the page item. False when there is nothing to show (the ordinary
     // context menu opens instead).
     bool showJumpList(const QPoint& globalPos, const std::string& target);
 
-    CPinPointDlg* jumpList() const { return dialog_; }
+    JumpList* jumpList() const { return dialog_; }
     const textview::PinPointTools& tools() const { return tools_; }
     bool loadPending() const { return loadPending_; }
 
@@ -70,13 +70,13 @@ private:
     void onPicked(const QString& data);
     void run(const std::string& script);
 
-    CTavrelDoc& doc_;
+    Document& doc_;
     QWidget* view_;
     QWebEnginePage* page_;
     ShowAndSync showAndSync_;
     CurrentPage currentPage_;
     textview::PinPointTools tools_;
-    CPinPointDlg* dialog_;  // a child window of the view
+    JumpList* dialog_;  // a child window of the view
     std::string contextAnchorId_;
     bool loadPending_ = false;
 };

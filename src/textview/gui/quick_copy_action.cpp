@@ -1,6 +1,6 @@
 #include "textview/gui/quick_copy_action.h"
 
-#include "textview/gui/qt_text.h"
+#include "qtsupport/qt_text.h"
 #include "textview/quick_copy.h"
 
 #include <QApplication>

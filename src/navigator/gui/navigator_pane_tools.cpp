@@ -1,10 +1,10 @@
 // The search and bookmark tabs of the navigator pane: the full-text search
 // started by 実行 with its progress window, result list, recent searches and
 // word marking, and the bookmark list with its add and delete buttons.
-#include "navigator/gui/c1stview.h"
+#include "navigator/gui/navigator_pane.h"
 #include "navigator/gui/search_progress.h"
-#include "navigator/gui/tlistbase.h"
-#include "textview/gui/qt_text.h"
+#include "navigator/gui/page_list_view.h"
+#include "qtsupport/qt_text.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -19,14 +19,14 @@ namespace {
 
 // Refills a list from a row model with its drawing suspended; the rows are
 // added without opening anything (the selection is left empty).
-void mirrorInto(TListBase* list, const nav::ListRows& rows) {
+void mirrorInto(PageListView* list, const nav::ListRows& rows) {
     list->setUpdatesEnabled(false);
     {
         const QSignalBlocker quiet(list);
-        list->_clear();
-        for (const nav::ListRow& row : rows.rows()) list->_add_row(row);
+        list->clearRows();
+        for (const nav::ListRow& row : rows.rows()) list->addRow(row);
     }
-    list->_fit_columns();
+    list->fitColumns();
     list->setUpdatesEnabled(true);
 }
 
@@ -48,13 +48,13 @@ class SearchBoxKeys : public QObject {
 
 }  // namespace
 
-void C1stView::watchSearchBoxKeys() {
+void NavigatorPane::watchSearchBoxKeys() {
     auto* keys = new SearchBoxKeys(searchWords_, [this](QKeyEvent* e) { return searchBoxKey(e); });
     searchWords_->installEventFilter(keys);
     if (searchWords_->lineEdit()) searchWords_->lineEdit()->installEventFilter(keys);
 }
 
-bool C1stView::searchBoxKey(QKeyEvent* e) {
+bool NavigatorPane::searchBoxKey(QKeyEvent* e) {
     const Qt::KeyboardModifiers m = e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
     if (e->key() == Qt::Key_Down && m == Qt::NoModifier) {
         if (searchWords_->count() == 0) return false;
@@ -68,8 +68,8 @@ bool C1stView::searchBoxKey(QKeyEvent* e) {
     return false;
 }
 
-void C1stView::setUpSearchTab() {
-    results_->_setup(doc_, false, nav::TListSch::kColumns);
+void NavigatorPane::setUpSearchTab() {
+    results_->configure(doc_, false, nav::SearchResults::kColumns);
     search_->fillRecent();
     fillSearchWords();
     searchWords_->setCurrentIndex(-1);
@@ -77,18 +77,18 @@ void C1stView::setUpSearchTab() {
 }
 
 // The recent searches, newest first, as the combo box's entries.
-void C1stView::fillSearchWords() {
+void NavigatorPane::fillSearchWords() {
     const QSignalBlocker quiet(searchWords_);
     searchWords_->clear();
     for (const std::string& s : search_->recentEntries()) searchWords_->addItem(toQString(s));
 }
 
-void C1stView::fillResultList() {
+void NavigatorPane::fillResultList() {
     mirrorInto(results_, search_->results());
     update();
 }
 
-void C1stView::startSearch() {
+void NavigatorPane::startSearch() {
     if (current_ != TabSearch || !tabIsSetUp(TabSearch)) return;
     // The text as typed goes into the recent list; the search itself trims
     // and normalises it.
@@ -112,44 +112,44 @@ void C1stView::startSearch() {
     if (!search_->recentEntries().empty()) searchWords_->setCurrentIndex(0);
     // 32773, then 32810.
     emphasiseSearchWords();
-    if (pageView_) pageView_->ColorAnchors();
+    if (pageView_) pageView_->colorAnchors();
 }
 
-void C1stView::emphasiseSearchWords() {
+void NavigatorPane::emphasiseSearchWords() {
     if (current_ != TabSearch || !pageView_) return;
     search_->emphasise(*pageView_, emphasise_);
 }
 
-void C1stView::setUpBookmarkTab() {
-    bookmarks_->_setup(doc_, false, nav::TListBmk::kColumns);
-    bookmarkStore_->_load();
-    bookmarkStore_->_show();
+void NavigatorPane::setUpBookmarkTab() {
+    bookmarks_->configure(doc_, false, nav::BookmarkStore::kColumns);
+    bookmarkStore_->load();
+    bookmarkStore_->fill();
     fillBookmarkList();
 }
 
-void C1stView::fillBookmarkList() {
+void NavigatorPane::fillBookmarkList() {
     mirrorInto(bookmarks_, *bookmarkStore_);
     update();
 }
 
-void C1stView::addBookmark() {
+void NavigatorPane::addBookmark() {
     if (!textView_ || !tabIsSetUp(TabBookmarks)) return;
     const std::string id = textView_->currentPageId();
     if (id.size() != 15) return;  // other pages are not bookmarked, without a message
     const int row = bookmarkStore_->addPage(id);
     fillBookmarkList();
-    if (row >= 0) bookmarks_->_select_row(row);
+    if (row >= 0) bookmarks_->selectRow(row);
     bookmarks_->setFocus(Qt::OtherFocusReason);
     update();
 }
 
-void C1stView::deleteBookmark() {
+void NavigatorPane::deleteBookmark() {
     if (current_ != TabBookmarks || !tabIsSetUp(TabBookmarks)) return;
     const int row = bookmarks_->selectedRow();
     if (bookmarks_->rows().idAt(row).size() != 15) return;
     const int select = bookmarkStore_->deleteRow(row);
     fillBookmarkList();
-    if (select >= 0) bookmarks_->_select_row(select);
+    if (select >= 0) bookmarks_->selectRow(select);
     bookmarks_->setFocus(Qt::OtherFocusReason);
     update();
 }

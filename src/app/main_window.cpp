@@ -1,4 +1,4 @@
-#include "app/cmainframe.h"
+#include "app/main_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -20,9 +20,9 @@
 #include "app/command_registry.h"
 #include "app/options_dialog.h"
 #include "app/toolbar_icons.h"
-#include "navigator/gui/c1stview.h"
-#include "textview/gui/c2ndview.h"
-#include "textview/gui/qt_text.h"
+#include "navigator/gui/navigator_pane.h"
+#include "textview/gui/law_text_view.h"
+#include "qtsupport/qt_text.h"
 #include "textview/gui/quick_copy_action.h"
 #include "text/sjis.h"
 #include "textview/status_text.h"
@@ -58,9 +58,9 @@ WindowPlacement placementRecord(const QRect& r, bool maximised) {
 
 QRect normalRect(const WindowPlacement& wp) { return QRect(wp[7], wp[8], wp[9] - wp[7], wp[10] - wp[8]); }
 
-QString CMainFrame::caption() { return QStringLiteral("Tavrel ソラテ 平成20年度版"); }
+QString MainWindow::caption() { return QStringLiteral("Tavrel ソラテ 平成20年度版"); }
 
-CMainFrame::CMainFrame(CTavrelDoc& doc, DocumentNavigation& navigation, WebEnvironment& web, const QString& helpFile,
+MainWindow::MainWindow(Document& doc, DocumentNavigation& navigation, WebEnvironment& web, const QString& helpFile,
                        QWidget* parent)
     : QMainWindow(parent),
       doc_(doc),
@@ -68,7 +68,7 @@ CMainFrame::CMainFrame(CTavrelDoc& doc, DocumentNavigation& navigation, WebEnvir
       web_(web),
       helpFile_(helpFile),
       commands_(new CommandRegistry(this)) {
-    setObjectName(QStringLiteral("CMainFrame"));
+    setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(caption());
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     resize(kDefaultWidth, kDefaultHeight);
@@ -76,14 +76,14 @@ CMainFrame::CMainFrame(CTavrelDoc& doc, DocumentNavigation& navigation, WebEnvir
     createMenus();
     createToolBar();
     createStatusBar();
-    OnCreateClient();
+    createPanes();
     navigation_.setStatusBar(this);
     navigation_.setNavigator(navigator_);
     navigation_.setOptionsDialog(optionsDialogRunner(doc_, navigation_, this));
     qApp->installEventFilter(this);
 }
 
-CMainFrame::~CMainFrame() {
+MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
     navigation_.setTextView(nullptr);
     navigation_.setNavigator(nullptr);
@@ -91,7 +91,7 @@ CMainFrame::~CMainFrame() {
     doc_.setTextView(nullptr);
 }
 
-void CMainFrame::createCommands() {
+void MainWindow::createCommands() {
     CommandRegistry& c = *commands_;
     c.add(cmd::Previous, QStringLiteral("previous"), QStringLiteral("前へ"), {}, prompt(cmd::Previous));
     c.add(cmd::Next, QStringLiteral("next"), QStringLiteral("次へ"), {}, prompt(cmd::Next));
@@ -108,7 +108,7 @@ void CMainFrame::createCommands() {
     c.add(cmd::PinPoint, QStringLiteral("pinPoint"), QStringLiteral("狙撃"), {}, prompt(cmd::PinPoint), true);
     c.add(frame_cmd::DesignData, QStringLiteral("designData"), QStringLiteral("資料"), {},
           QStringLiteral("建築設計資料を表示します。"));
-    c.add(cmd::Print, QStringLiteral("print"), QStringLiteral("印刷(&P)"), QStringLiteral("印刷"), prompt(cmd::Print));
+    c.add(cmd::printPage, QStringLiteral("print"), QStringLiteral("印刷(&P)"), QStringLiteral("印刷"), prompt(cmd::printPage));
     c.add(cmd::PrintPreview, QStringLiteral("printPreview"), QStringLiteral("印刷プレビュー(&V)"), {},
           prompt(cmd::PrintPreview));
     c.add(cmd::Options, QStringLiteral("options"), QStringLiteral("オプション設定(&O)"), {}, prompt(cmd::Options));
@@ -125,13 +125,13 @@ void CMainFrame::createCommands() {
     c.add(cmd::Search, QStringLiteral("search"), QStringLiteral("このページ内の検索（Ctrl+F）"));
     c.add(cmd::ClearMarks, QStringLiteral("clearMarks"), QStringLiteral("反転マークのクリア"));
     c.add(cmd::QuickCopy, QStringLiteral("quickCopy"), QStringLiteral("ぷちコピー（Ctrl+C）"));
-    connect(commands_, &CommandRegistry::commandTriggered, this, &CMainFrame::onCommand);
+    connect(commands_, &CommandRegistry::commandTriggered, this, &MainWindow::onCommand);
 }
 
-void CMainFrame::createMenus() {
+void MainWindow::createMenus() {
     CommandRegistry& c = *commands_;
     QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-    file->addAction(c.action(cmd::Print));
+    file->addAction(c.action(cmd::printPage));
     file->addAction(c.action(cmd::PrintPreview));
     file->addSeparator();
     file->addAction(c.action(cmd::Options));
@@ -153,7 +153,7 @@ void CMainFrame::createMenus() {
     addAction(c.action(cmd::Search));
 }
 
-void CMainFrame::createToolBar() {
+void MainWindow::createToolBar() {
     auto* bar = addToolBar(QStringLiteral("ツールバー"));
     bar->setObjectName(QStringLiteral("toolBar"));
     bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -168,7 +168,7 @@ void CMainFrame::createToolBar() {
                    {cmd::Synchro, ToolIcon::Synchro},        {cmd::Refer, ToolIcon::Refer},
                    {cmd::Brachet, ToolIcon::Brachet},        {frame_cmd::AlwaysOnTop, ToolIcon::OnTop},
                    {cmd::PinPoint, ToolIcon::PinPoint},      {frame_cmd::DesignData, ToolIcon::DesignData},
-                   {cmd::Print, ToolIcon::Print}};
+                   {cmd::printPage, ToolIcon::printPage}};
     for (const auto& b : buttons) {
         QAction* a = commands_->action(b.id);
         a->setIcon(toolIcon(b.icon));
@@ -176,18 +176,18 @@ void CMainFrame::createToolBar() {
     }
 }
 
-void CMainFrame::createStatusBar() {
+void MainWindow::createStatusBar() {
     caption_ = new QLabel(this);
     caption_->setObjectName(QStringLiteral("pageCaption"));
     statusBar()->addPermanentWidget(caption_);
     statusBar()->setSizeGripEnabled(true);
 }
 
-void CMainFrame::OnCreateClient() {
+void MainWindow::createPanes() {
     splitter_ = new QSplitter(Qt::Horizontal, this);
     splitter_->setObjectName(QStringLiteral("mainSplitter"));
     splitter_->setChildrenCollapsible(false);
-    navigator_ = new C1stView(doc_, splitter_);
+    navigator_ = new NavigatorPane(doc_, splitter_);
     navigator_->setNavigation(&navigation_);
     splitter_->addWidget(navigator_);
     splitter_->addWidget(createTextView());
@@ -195,48 +195,48 @@ void CMainFrame::OnCreateClient() {
     splitter_->setStretchFactor(1, 1);
     setCentralWidget(splitter_);
     restoreSplitter();
-    connect(navigator_, &C1stView::tabChanged, this, [this]() { updateCommands(); });
-    connect(navigator_, &C1stView::pageRequested, this, [this](const QString& id) {
+    connect(navigator_, &NavigatorPane::tabChanged, this, [this]() { updateCommands(); });
+    connect(navigator_, &NavigatorPane::pageRequested, this, [this](const QString& id) {
         // Law and chapter nodes carry shorter identifiers: the view ignores them.
-        if (view_->ShowPage(toCp932(id))) view_->ColorAnchors();
+        if (view_->showPage(toCp932(id))) view_->colorAnchors();
     });
     // The search text that opens the hidden page.
-    connect(navigator_, &C1stView::hiddenPageRequested, this, [this]() { onCommand(frame_cmd::Hidden); });
-    connect(navigator_, &C1stView::searchResultRequested, this, [this](const QString& id, bool highlight) {
-        view_->m_highlightAfterLoad = highlight;
-        if (!view_->ShowPage(toCp932(id))) view_->m_highlightAfterLoad = false;
+    connect(navigator_, &NavigatorPane::hiddenPageRequested, this, [this]() { onCommand(frame_cmd::Hidden); });
+    connect(navigator_, &NavigatorPane::searchResultRequested, this, [this](const QString& id, bool highlight) {
+        view_->highlightAfterLoad = highlight;
+        if (!view_->showPage(toCp932(id))) view_->highlightAfterLoad = false;
     });
-    connect(navigator_, &C1stView::searchResultReshowRequested, this, [this](const QString& id, bool highlight) {
-        view_->m_highlightAfterLoad = highlight;
+    connect(navigator_, &NavigatorPane::searchResultReshowRequested, this, [this](const QString& id, bool highlight) {
+        view_->highlightAfterLoad = highlight;
         view_->setReshow();
-        if (!view_->ShowPage(toCp932(id))) view_->m_highlightAfterLoad = false;
+        if (!view_->showPage(toCp932(id))) view_->highlightAfterLoad = false;
     });
 }
 
-C2ndView* CMainFrame::createTextView() {
-    view_ = new C2ndView(doc_, navigation_, web_, showState_);
+LawTextView* MainWindow::createTextView() {
+    view_ = new LawTextView(doc_, navigation_, web_, showState_);
     view_->setNavigator(navigator_);
     navigator_->setPageView(view_);
-    connect(view_, &C2ndView::pageShown, this, [this]() { updateCommands(); });
-    connect(view_, &C2ndView::statusTextChanged, this, [this](const QString& text) {
+    connect(view_, &LawTextView::pageShown, this, [this]() { updateCommands(); });
+    connect(view_, &LawTextView::statusTextChanged, this, [this](const QString& text) {
         if (text.isEmpty())
             statusBar()->clearMessage();
         else
             statusBar()->showMessage(text);
     });
-    connect(view_, &C2ndView::focusNavigatorRequested, navigator_, &C1stView::FocusCurrentTab);
-    connect(view_, &C2ndView::syncRequested, this,
-            [this](const QString& id) { navigator_->SyncToArticle(toCp932(id)); });
-    connect(view_, &C2ndView::commandRequested, this, &CMainFrame::onCommand);
+    connect(view_, &LawTextView::focusNavigatorRequested, navigator_, &NavigatorPane::focusCurrentTab);
+    connect(view_, &LawTextView::syncRequested, this,
+            [this](const QString& id) { navigator_->syncToArticle(toCp932(id)); });
+    connect(view_, &LawTextView::commandRequested, this, &MainWindow::onCommand);
     // 32773: a search result has loaded; the navigator marks the search words.
-    connect(view_, &C2ndView::highlightSearchWordsRequested, navigator_, &C1stView::emphasiseSearchWords);
-    connect(view_, &C2ndView::contextMenuAt, this, &CMainFrame::showContextMenu);
+    connect(view_, &LawTextView::highlightSearchWordsRequested, navigator_, &NavigatorPane::emphasiseSearchWords);
+    connect(view_, &LawTextView::contextMenuAt, this, &MainWindow::showContextMenu);
     navigation_.setTextView(view_);
     doc_.setTextView(view_);
     return view_;
 }
 
-void CMainFrame::OnSplit() {
+void MainWindow::onSplit() {
     // The new view shows the page of the view it replaces.
     const std::string shown = view_ ? view_->currentPageId() : std::string();
     QWidget* replaced = nullptr;
@@ -273,13 +273,13 @@ void CMainFrame::OnSplit() {
     }
     if (shown.size() == 15) {
         view_->setReshow();
-        view_->ShowPage(shown);
+        view_->showPage(shown);
     }
-    navigator_->FocusCurrentTab();
+    navigator_->focusCurrentTab();
     updateCommands();
 }
 
-void CMainFrame::restoreSplitter() {
+void MainWindow::restoreSplitter() {
     int size = kNavigatorWidth, minimum = 0;
     if (const auto sp = parseSplitterPos(doc_.settings().readText(kSettingsSection, keys::SplitterPos1, ""))) {
         size = sp->size;
@@ -289,12 +289,12 @@ void CMainFrame::restoreSplitter() {
     splitter_->setSizes({size, std::max(width() - size, 1)});
 }
 
-void CMainFrame::saveSplitter() {
+void MainWindow::saveSplitter() {
     const SplitterPos sp{0, splitter_->sizes().value(0), navigator_->minimumWidth()};
     doc_.settings().writeText(kSettingsSection, keys::SplitterPos1, formatSplitterPos(sp));
 }
 
-bool CMainFrame::restorePlacement() {
+bool MainWindow::restorePlacement() {
     const auto wp = parseWindowPos(doc_.settings().readText(kSettingsSection, keys::WindowPos, ""));
     placementStored_ = wp.has_value();
     if (!wp) {
@@ -307,12 +307,12 @@ bool CMainFrame::restorePlacement() {
     return placementMaximised(*wp);
 }
 
-void CMainFrame::savePlacement() {
+void MainWindow::savePlacement() {
     doc_.settings().writeText(kSettingsSection, keys::WindowPos,
                               formatWindowPos(placementRecord(normalGeometry(), isMaximized())));
 }
 
-void CMainFrame::updateCommands() {
+void MainWindow::updateCommands() {
     for (QAction* a : commands_->all()) {
         const int id = a->data().toInt();
         if (findDocumentCommand(id) == nullptr) continue;
@@ -323,9 +323,9 @@ void CMainFrame::updateCommands() {
     commands_->action(frame_cmd::AlwaysOnTop)->setChecked(onTop_);
 }
 
-void CMainFrame::setPageCaption(const std::string& textCp932) { caption_->setText(toQString(textCp932)); }
+void MainWindow::setPageCaption(const std::string& textCp932) { caption_->setText(toQString(textCp932)); }
 
-void CMainFrame::onCommand(int id) {
+void MainWindow::onCommand(int id) {
     switch (id) {
         case frame_cmd::Cover: showFixedPage(page::Cover); break;
         case frame_cmd::Legend: showFixedPage(page::Legend); break;
@@ -338,15 +338,15 @@ void CMainFrame::onCommand(int id) {
         case frame_cmd::AlwaysOnTop: toggleAlwaysOnTop(); break;
         case frame_cmd::About: showAbout(); break;
         case frame_cmd::Exit: close(); break;
-        case cmd::DynamicSplit: OnSplit(); break;
+        case cmd::DynamicSplit: onSplit(); break;
         case cmd::QuickCopy: runQuickCopy(toCp932(view_->page()->selectedText()), doc_.settings(), this); break;
-        case cmd::ClearMarks: view_->MarkWords(view_->GetMarks(), 1); break;
+        case cmd::ClearMarks: view_->markWords(view_->currentMarks(), 1); break;
         default: navigation_.onCommand(id); break;
     }
     updateCommands();
 }
 
-void CMainFrame::showContextMenu(const QPoint& globalPos) {
+void MainWindow::showContextMenu(const QPoint& globalPos) {
     CommandRegistry& c = *commands_;
     if (!contextMenu_) {
         contextMenu_ = new QMenu(this);
@@ -356,29 +356,29 @@ void CMainFrame::showContextMenu(const QPoint& globalPos) {
         for (int id : {cmd::Search, cmd::ClearMarks, cmd::QuickCopy}) contextMenu_->addAction(c.action(id));
     }
     updateCommands();
-    c.action(cmd::ClearMarks)->setEnabled(!view_->GetMarks().empty());
+    c.action(cmd::ClearMarks)->setEnabled(!view_->currentMarks().empty());
     c.action(cmd::QuickCopy)->setEnabled(view_->page()->hasSelection());
     contextMenu_->popup(globalPos);
 }
 
-void CMainFrame::showFixedPage(const char* idFN) {
-    if (view_) view_->ShowPage(idFN);
+void MainWindow::showFixedPage(const char* idFN) {
+    if (view_) view_->showPage(idFN);
 }
 
-void CMainFrame::openHelp() {
+void MainWindow::openHelp() {
     if (!QFileInfo::exists(helpFile_) || !QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile_)))
         doc_.messages().show(SJ("ソラテ"), SJ("ソラテのヘルプファイルを\n開くことができませんでした。"), MsgButtons::Ok,
                              MsgIcon::Error, false);
 }
 
-void CMainFrame::openSupportSite() {
+void MainWindow::openSupportSite() {
     const QUrl url(QString::fromStdString(textview::defaultSiteAddresses().top));
     if (!QDesktopServices::openUrl(url))
         doc_.messages().show(SJ("ソラテ"), SJ("ソラテのサポートホームページを\n開くことができませんでした。"),
                              MsgButtons::Ok, MsgIcon::Error, false);
 }
 
-void CMainFrame::toggleAlwaysOnTop() {
+void MainWindow::toggleAlwaysOnTop() {
     onTop_ = !onTop_;
     const QRect g = geometry();
     setWindowFlag(Qt::WindowStaysOnTopHint, onTop_);
@@ -386,20 +386,20 @@ void CMainFrame::toggleAlwaysOnTop() {
     show();
 }
 
-void CMainFrame::showAbout() {
+void MainWindow::showAbout() {
     QMessageBox::about(this, QStringLiteral("バージョン情報"),
                        QStringLiteral("Tavrel ソラテ 平成20年度版\nバージョン %1\n\n建築関係法令の閲覧ソフトウェア")
                            .arg(QApplication::applicationVersion()));
 }
 
-void CMainFrame::bringToFront() {
+void MainWindow::bringToFront() {
     if (isMinimized()) showNormal();
     show();
     raise();
     activateWindow();
 }
 
-void CMainFrame::showSplash(int milliseconds) {
+void MainWindow::showSplash(int milliseconds) {
     QPixmap pixmap(420, 240);
     pixmap.fill(QColor(0xf6, 0xf3, 0xea));
     {
@@ -433,7 +433,7 @@ void CMainFrame::showSplash(int milliseconds) {
     });
 }
 
-void CMainFrame::closeEvent(QCloseEvent* e) {
+void MainWindow::closeEvent(QCloseEvent* e) {
     if (!closed_) {
         closed_ = true;
         savePlacement();
@@ -447,7 +447,7 @@ void CMainFrame::closeEvent(QCloseEvent* e) {
     e->accept();
 }
 
-bool CMainFrame::eventFilter(QObject* watched, QEvent* e) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
     const QEvent::Type t = e->type();
     if (splash_ && splash_->isVisible() &&
         (t == QEvent::KeyPress || t == QEvent::MouseButtonPress || t == QEvent::NonClientAreaMouseButtonPress)) {
@@ -462,7 +462,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* e) {
     return QMainWindow::eventFilter(watched, e);
 }
 
-bool CMainFrame::handleKey(QKeyEvent* e) {
+bool MainWindow::handleKey(QKeyEvent* e) {
     const Qt::KeyboardModifiers m = e->modifiers();
     if (m & Qt::ControlModifier) {
         switch (e->key()) {

@@ -1,4 +1,4 @@
-#include "textview/gui/pinpoint_dialog.h"
+#include "textview/gui/jump_list.h"
 
 #include <QApplication>
 #include <QFile>
@@ -10,7 +10,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "textview/gui/qt_text.h"
+#include "qtsupport/qt_text.h"
 
 namespace tavrel::gui {
 
@@ -42,12 +42,12 @@ QPixmap currentMark(const QString& path) {
 }
 }  // namespace
 
-CPinPointDlg::CPinPointDlg(const QString& pinImagePath, QWidget* parent)
+JumpList::JumpList(const QString& pinImagePath, QWidget* parent)
     : QFrame(parent, Qt::Popup | Qt::FramelessWindowHint),
       list_(new QListWidget(this)),
       currentMark_(currentMark(pinImagePath)),
       noMark_(blankMark()) {
-    setObjectName(QStringLiteral("CPinPointDlg"));
+    setObjectName(QStringLiteral("JumpList"));
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
     auto* layout = new QVBoxLayout(this);
@@ -64,12 +64,12 @@ CPinPointDlg::CPinPointDlg(const QString& pinImagePath, QWidget* parent)
     // The item under the mouse is the selected one.
     list_->setMouseTracking(true);
     connect(list_, &QListWidget::itemEntered, this, [this](QListWidgetItem* item) { list_->setCurrentItem(item); });
-    connect(list_, &QListWidget::itemClicked, this, &CPinPointDlg::pick);
-    connect(list_, &QListWidget::itemActivated, this, &CPinPointDlg::pick);
+    connect(list_, &QListWidget::itemClicked, this, &JumpList::pick);
+    connect(list_, &QListWidget::itemActivated, this, &JumpList::pick);
     hide();
 }
 
-void CPinPointDlg::showItems(const std::vector<textview::PinPointItem>& items, int currentIndex,
+void JumpList::showItems(const std::vector<textview::PinPointItem>& items, int currentIndex,
                              const QPoint& globalPos) {
     picking_ = false;
     list_->clear();
@@ -106,7 +106,7 @@ void CPinPointDlg::showItems(const std::vector<textview::PinPointItem>& items, i
     }
 }
 
-void CPinPointDlg::pick(QListWidgetItem* item) {
+void JumpList::pick(QListWidgetItem* item) {
     if (!item || picking_ || !isVisible()) return;
     picking_ = true;
     const QString data = item->data(kDataRole).toString();
@@ -114,7 +114,7 @@ void CPinPointDlg::pick(QListWidgetItem* item) {
     emit picked(data);
 }
 
-void CPinPointDlg::hideEvent(QHideEvent* e) {
+void JumpList::hideEvent(QHideEvent* e) {
     QFrame::hideEvent(e);
     list_->clearSelection();
 }

@@ -1,4 +1,4 @@
-#include "textview/gui/qt_text.h"
+#include "qtsupport/qt_text.h"
 
 #include "text/sjis.h"
 

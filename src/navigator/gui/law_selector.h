@@ -1,9 +1,9 @@
-// The law selector of the リスト tab (TComboLst): a drop-down list of every
+// The law selector of the リスト tab (LawSelector): a drop-down list of every
 // displayed law, laws whose identifier does not end in "A" indented under
 // the one that does. It announces a choice once its drop-down list is closed.
 #pragma once
 
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "navigator/list_rows.h"
 
 #include <QComboBox>
@@ -12,17 +12,17 @@
 
 namespace tavrel::gui {
 
-class TComboLst : public QComboBox {
+class LawSelector : public QComboBox {
     Q_OBJECT
   public:
-    explicit TComboLst(QWidget* parent = nullptr);
+    explicit LawSelector(QWidget* parent = nullptr);
 
     // Fills the selector from the database; true when the query ran.
-    bool _init(CTavrelDoc& doc);
-    std::string _get_selected_id() const;
-    int _find_index(const std::string& idHN) const;
+    bool fill(Document& doc);
+    std::string selectedId() const;
+    int findIndex(const std::string& idHN) const;
     // Selects the law's entry when it exists (without announcing it).
-    void _select(const std::string& idHN);
+    void select(const std::string& idHN);
     std::string idAt(int index) const { return model_.idAt(index); }
     bool dropDownOpen() const { return open_; }
 

@@ -1,4 +1,4 @@
-// The navigator pane (C1stView): a tab widget with the four tabs 目次, リスト,
+// The navigator pane (NavigatorPane): a tab widget with the four tabs 目次, リスト,
 // 全文検索 and しおり and the controls of each, placed by the pane's own
 // layout rule. The pane turns control events into page requests (signals the
 // main window connects to the text view), keeps the tree or the article list
@@ -6,9 +6,9 @@
 // and remembers the tab and the emphasis switch in the settings.
 #pragma once
 
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "document/navigation.h"
-#include "navigator/bookmarks.h"
+#include "navigator/bookmark_store.h"
 #include "navigator/gui/key_repeat.h"
 #include "navigator/search.h"
 
@@ -27,20 +27,20 @@ class QTabWidget;
 namespace tavrel::gui {
 
 class QtSearchProgress;
-class TComboLst;
-class TListBase;
-class TListLst;
-class TTreeCtrl;
+class LawSelector;
+class PageListView;
+class ArticleListView;
+class ContentsTreeView;
 
-class C1stView : public QWidget, public NavigatorPartner {
+class NavigatorPane : public QWidget, public NavigatorPartner {
     Q_OBJECT
   public:
     enum Tab { TabContents = 0, TabList = 1, TabSearch = 2, TabBookmarks = 3, TabCount = 4 };
 
     // Reads TabPage and SearchEmph from the document's settings.
-    explicit C1stView(CTavrelDoc& doc, QWidget* parent = nullptr);
+    explicit NavigatorPane(Document& doc, QWidget* parent = nullptr);
     // Writes TabPage and SearchEmph back.
-    ~C1stView() override;
+    ~NavigatorPane() override;
 
     // Partners for synchronisation on a tab change: the document's commands
     // (is synchronisation allowed) and the text view (the page shown).
@@ -58,17 +58,17 @@ class C1stView : public QWidget, public NavigatorPartner {
     void initialUpdate();
 
     // Sets up and shows one tab.
-    void ShowTab(int index);
+    void showTab(int index);
     // Selects a tab as the user would, then synchronises tabs 0 and 1 with the
     // page shown when synchronisation is allowed.
-    void SelectTab(int index);
+    void selectTab(int index);
     // Ctrl+Page Down / Ctrl+Page Up: the next / previous tab, wrapping round.
     void selectNextTab();
     void selectPreviousTab();
-    void FocusCurrentTab();
+    void focusCurrentTab();
 
     // NavigatorPartner
-    void SyncToArticle(const std::string& idFN) override;
+    void syncToArticle(const std::string& idFN) override;
     void refreshAfterMove() override { update(); }
     int currentTab() const override { return current_; }
 
@@ -86,7 +86,7 @@ class C1stView : public QWidget, public NavigatorPartner {
     void deleteBookmark();
 
     const nav::SearchTab& searchTab() const { return *search_; }
-    const nav::TListBmk& bookmarkStore() const { return *bookmarkStore_; }
+    const nav::BookmarkStore& bookmarkStore() const { return *bookmarkStore_; }
     const QtSearchProgress& searchProgress() const { return *progress_; }
 
     // True when w is the tree or the search-word box (arrow keys stay there).
@@ -95,14 +95,14 @@ class C1stView : public QWidget, public NavigatorPartner {
     bool tabIsSetUp(int index) const { return index >= 0 && index < TabCount && setUp_[static_cast<size_t>(index)]; }
 
     QTabWidget* tabs() const { return tabs_; }
-    TTreeCtrl* tree() const { return tree_; }
-    TComboLst* lawSelector() const { return combo_; }
-    TListLst* articleList() const { return list_; }
-    TListBase* resultList() const { return results_; }
+    ContentsTreeView* tree() const { return tree_; }
+    LawSelector* lawSelector() const { return combo_; }
+    ArticleListView* articleList() const { return list_; }
+    PageListView* resultList() const { return results_; }
     QComboBox* searchWords() const { return searchWords_; }
     QPushButton* searchButton() const { return searchButton_; }
     QCheckBox* emphasisBox() const { return emphasisBox_; }
-    TListBase* bookmarkList() const { return bookmarks_; }
+    PageListView* bookmarkList() const { return bookmarks_; }
     QPushButton* addBookmarkButton() const { return addButton_; }
     QPushButton* deleteBookmarkButton() const { return deleteButton_; }
 
@@ -149,14 +149,14 @@ class C1stView : public QWidget, public NavigatorPartner {
     void fillResultList();
     void fillBookmarkList();
 
-    CTavrelDoc& doc_;
+    Document& doc_;
     const DocumentNavigation* navigation_ = nullptr;
     const TextViewPartner* textView_ = nullptr;
     PageViewPartner* pageView_ = nullptr;
     KeyRepeat repeat_;
     std::unique_ptr<QtSearchProgress> progress_;
     std::unique_ptr<nav::SearchTab> search_;
-    std::unique_ptr<nav::TListBmk> bookmarkStore_;
+    std::unique_ptr<nav::BookmarkStore> bookmarkStore_;
 
     int current_ = 0;
     bool emphasise_ = true;
@@ -167,14 +167,14 @@ class C1stView : public QWidget, public NavigatorPartner {
     std::array<bool, TabCount> setUp_{};
 
     QTabWidget* tabs_ = nullptr;
-    TTreeCtrl* tree_ = nullptr;
-    TComboLst* combo_ = nullptr;
-    TListLst* list_ = nullptr;
-    TListBase* results_ = nullptr;
+    ContentsTreeView* tree_ = nullptr;
+    LawSelector* combo_ = nullptr;
+    ArticleListView* list_ = nullptr;
+    PageListView* results_ = nullptr;
     QComboBox* searchWords_ = nullptr;
     QPushButton* searchButton_ = nullptr;
     QCheckBox* emphasisBox_ = nullptr;
-    TListBase* bookmarks_ = nullptr;
+    PageListView* bookmarks_ = nullptr;
     QPushButton* addButton_ = nullptr;
     QPushButton* deleteButton_ = nullptr;
 };

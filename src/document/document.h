@@ -65,25 +65,25 @@ struct ArticleInfo {
     std::string caption, supplement;  // 条名, 補足
 };
 
-class CTavrelDoc {
+class Document {
 public:
     inline static const std::string kDefaultSupportUrl = "https://tavrel.example.org/support/environment.html";
 
     // Loads toggles and the option block from the settings store.
-    CTavrelDoc(SettingsStore& settings, MessageSink& sink, DocumentFolders folders, UrlOpener opener = {},
+    Document(SettingsStore& settings, MessageSink& sink, DocumentFolders folders, UrlOpener opener = {},
                std::string supportUrl = kDefaultSupportUrl);
     // Empties temp/ again, writes toggles and options.
-    ~CTavrelDoc();
-    CTavrelDoc(const CTavrelDoc&) = delete;
-    CTavrelDoc& operator=(const CTavrelDoc&) = delete;
+    ~Document();
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
 
     // Start-up: folders, temp/ emptied, database open, tables, marker files.
-    bool OnNewDocument();
+    bool startUp();
     // Close: database closed, tavrel08.ppj written, CurIDFN stored.
-    void OnCloseDocument();
+    void close();
 
-    bool _db_open();
-    bool _db_close();
+    bool openDatabase();
+    bool closeDatabase();
     db::Connection& connection() { return session_.connection(); }
     bool isConnected() const { return session_.connected(); }
 

@@ -1,5 +1,5 @@
 // The bookmarks of the navigator (しおり) without a window: the bookmark
-// list TListBmk with its file tavrel08.bmk, its rows (法名, 条, タイトル and an
+// list BookmarkStore with its file tavrel08.bmk, its rows (法名, 条, タイトル and an
 // untitled column) and the add and delete buttons of the pane.
 //
 // The file is plain CP932 text with CR LF line ends:
@@ -10,7 +10,7 @@
 // blanks before the first comma are ignored; other lines are dropped.
 #pragma once
 
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "navigator/list_rows.h"
 
 #include <string>
@@ -18,18 +18,18 @@
 
 namespace tavrel::nav {
 
-class TListBmk : public ListRows {
+class BookmarkStore : public ListRows {
   public:
     // Columns "法名", "条", "タイトル" and the untitled one, no images.
     static constexpr unsigned kColumns = ColumnLaw | ColumnArticle | ColumnTitle | ColumnUntitled;
     static constexpr const char* kFileName = "tavrel08.bmk";
 
-    explicit TListBmk(CTavrelDoc& doc) : doc_(doc) {}
+    explicit BookmarkStore(Document& doc) : doc_(doc) {}
     // Writes the file once more when a change could not be written when it
     // was made.
-    ~TListBmk();
-    TListBmk(const TListBmk&) = delete;
-    TListBmk& operator=(const TListBmk&) = delete;
+    ~BookmarkStore();
+    BookmarkStore(const BookmarkStore&) = delete;
+    BookmarkStore& operator=(const BookmarkStore&) = delete;
 
     // The file in the user folder (where the program writes).
     std::string filePath() const;
@@ -37,18 +37,18 @@ class TListBmk : public ListRows {
     // Reads the file once: after one success later calls do nothing and
     // return true. False when the file cannot be opened or the document has
     // no open collection to check the identifiers against.
-    bool _load();
+    bool load();
     // Writes the file (replaced as a whole, atomically). False when it cannot
     // be written, or while the file exists but could not be read (so that a
     // file the program could not read is never overwritten with less).
-    bool _save();
+    bool save();
     // Appends a 15-character identifier not yet present; true when added.
-    bool _add(const std::string& id);
+    bool add(const std::string& id);
     // Removes a 15-character identifier; true when it was present.
-    bool _remove(const std::string& id);
+    bool remove(const std::string& id);
     // Sorts the bookmarks and refills the rows; pages without a designation
     // are kept but not shown.
-    void _show();
+    void fill();
 
     // Button 追加 with the shown page: adds it, writes the file, refills the
     // rows. The row to select (the added page's row), or -1 when the page is
@@ -70,7 +70,7 @@ class TListBmk : public ListRows {
     bool canBeWritten() const;
     bool saveChange();
 
-    CTavrelDoc& doc_;
+    Document& doc_;
     std::vector<std::string> bookmarks_;
     bool loaded_ = false;
     bool written_ = false;

@@ -1,13 +1,13 @@
-#include "navigator/gui/tcombolst.h"
+#include "navigator/gui/law_selector.h"
 
-#include "textview/gui/qt_text.h"
+#include "qtsupport/qt_text.h"
 
 #include <QKeyEvent>
 #include <QSignalBlocker>
 
 namespace tavrel::gui {
 
-TComboLst::TComboLst(QWidget* parent) : QComboBox(parent) {
+LawSelector::LawSelector(QWidget* parent) : QComboBox(parent) {
     setObjectName(QStringLiteral("lawSelector"));
     setEditable(false);
     setInsertPolicy(QComboBox::NoInsert);
@@ -15,38 +15,38 @@ TComboLst::TComboLst(QWidget* parent) : QComboBox(parent) {
     connect(this, &QComboBox::currentIndexChanged, this, [this]() { emit selectionCommand(); });
 }
 
-bool TComboLst::_init(CTavrelDoc& doc) {
+bool LawSelector::fill(Document& doc) {
     const QSignalBlocker quiet(this);
     clear();
-    const bool ok = model_._init(doc.connection(), doc.messages());
+    const bool ok = model_.fill(doc.connection(), doc.messages());
     for (const nav::LawEntry& e : model_.entries()) addItem(toQString(e.text));
     setCurrentIndex(-1);
     return ok;
 }
 
-std::string TComboLst::_get_selected_id() const { return model_.idAt(currentIndex()); }
+std::string LawSelector::selectedId() const { return model_.idAt(currentIndex()); }
 
-int TComboLst::_find_index(const std::string& idHN) const { return model_._find_index(idHN); }
+int LawSelector::findIndex(const std::string& idHN) const { return model_.findIndex(idHN); }
 
-void TComboLst::_select(const std::string& idHN) {
-    const int index = _find_index(idHN);
+void LawSelector::select(const std::string& idHN) {
+    const int index = findIndex(idHN);
     if (index < 0) return;
     const QSignalBlocker quiet(this);
     setCurrentIndex(index);
 }
 
-void TComboLst::showPopup() {
+void LawSelector::showPopup() {
     open_ = true;
     QComboBox::showPopup();
 }
 
-void TComboLst::hidePopup() {
+void LawSelector::hidePopup() {
     QComboBox::hidePopup();
     open_ = false;
     emit selectionCommand();
 }
 
-void TComboLst::keyPressEvent(QKeyEvent* e) {
+void LawSelector::keyPressEvent(QKeyEvent* e) {
     // The down arrow opens the closed drop-down list.
     if (e->key() == Qt::Key_Down && !(e->modifiers() & Qt::AltModifier) && !open_ && count() > 0) {
         showPopup();
@@ -56,7 +56,7 @@ void TComboLst::keyPressEvent(QKeyEvent* e) {
     QComboBox::keyPressEvent(e);
 }
 
-void TComboLst::keyReleaseEvent(QKeyEvent* e) {
+void LawSelector::keyReleaseEvent(QKeyEvent* e) {
     QComboBox::keyReleaseEvent(e);
     if (!e->isAutoRepeat()) emit selectionCommand();
 }

@@ -1,4 +1,4 @@
-#include "navigator/bookmarks.h"
+#include "navigator/bookmark_store.h"
 
 #include "database/identifiers.h"
 #include "document/atomic_file.h"
@@ -98,13 +98,13 @@ std::vector<std::string> parseBookmarkText(const std::string& bytes) {
     return ids;
 }
 
-TListBmk::~TListBmk() {
-    if (unsaved_) _save();
+BookmarkStore::~BookmarkStore() {
+    if (unsaved_) save();
 }
 
-std::string TListBmk::filePath() const { return doc_.userFolder() + kFileName; }
+std::string BookmarkStore::filePath() const { return doc_.userFolder() + kFileName; }
 
-bool TListBmk::_load() {
+bool BookmarkStore::load() {
     if (loaded_) return true;
     if (!doc_.isConnected() || doc_.userFolder().empty()) return false;
 
@@ -145,7 +145,7 @@ bool TListBmk::_load() {
     return true;
 }
 
-std::string TListBmk::fileText() {
+std::string BookmarkStore::fileText() {
     std::sort(bookmarks_.begin(), bookmarks_.end());
     std::string out = text::format("VERSION %0.2f\r\n", 8.08);
     for (const std::string& id : bookmarks_) {
@@ -157,13 +157,13 @@ std::string TListBmk::fileText() {
     return out;
 }
 
-bool TListBmk::canBeWritten() const {
+bool BookmarkStore::canBeWritten() const {
     if (doc_.userFolder().empty()) return false;
     // Once read or written, the file holds what this list wrote or read.
     return loaded_ || written_ || !fileExists(filePath());
 }
 
-bool TListBmk::_save() {
+bool BookmarkStore::save() {
     if (!canBeWritten()) return false;
     const bool ok = writeFileAtomically(filePath(), fileText());
     if (ok) {
@@ -173,14 +173,14 @@ bool TListBmk::_save() {
     return ok;
 }
 
-bool TListBmk::_add(const std::string& id) {
+bool BookmarkStore::add(const std::string& id) {
     if (id.size() != db::kIdFNLength) return false;
     if (std::find(bookmarks_.begin(), bookmarks_.end(), id) != bookmarks_.end()) return false;
     bookmarks_.push_back(id);
     return true;
 }
 
-bool TListBmk::_remove(const std::string& id) {
+bool BookmarkStore::remove(const std::string& id) {
     if (id.size() != db::kIdFNLength) return false;
     const auto it = std::find(bookmarks_.begin(), bookmarks_.end(), id);
     if (it == bookmarks_.end()) return false;
@@ -188,8 +188,8 @@ bool TListBmk::_remove(const std::string& id) {
     return true;
 }
 
-void TListBmk::_show() {
-    _clear();
+void BookmarkStore::fill() {
+    clearRows();
     std::sort(bookmarks_.begin(), bookmarks_.end());
     for (const std::string& id : bookmarks_) {
         std::string designation = bookmarkDesignation(id);
@@ -204,30 +204,30 @@ void TListBmk::_show() {
         }
         if (caption == SJ("なし") || pageDesignation(id).kind == DesignationKind::Supplementary) caption.clear();
 
-        _add_row(ListRow{id, {doc_.lawName(id.substr(0, 3), 1), designation, caption, ""}});
+        addRow(ListRow{id, {doc_.lawName(id.substr(0, 3), 1), designation, caption, ""}});
     }
 }
 
-bool TListBmk::saveChange() {
+bool BookmarkStore::saveChange() {
     unsaved_ = true;
-    return _save();
+    return save();
 }
 
-int TListBmk::addPage(const std::string& idFN) {
+int BookmarkStore::addPage(const std::string& idFN) {
     // Only a page identifier is a bookmark: anything else would be written
     // to the file and shown as a row of a page that does not exist.
     if (!db::isIdFN(idFN)) return -1;
-    if (_add(idFN)) saveChange();
-    _show();
-    return _find_row(idFN);
+    if (add(idFN)) saveChange();
+    fill();
+    return findRow(idFN);
 }
 
-int TListBmk::deleteRow(int row) {
+int BookmarkStore::deleteRow(int row) {
     const std::string id = idAt(row);
     if (id.size() != db::kIdFNLength) return -1;
     const int n = size();
-    if (_remove(id)) saveChange();
-    _show();
+    if (remove(id)) saveChange();
+    fill();
     const int select = (n == row + 1) ? row - 1 : row;
     return std::min(select, size() - 1);
 }

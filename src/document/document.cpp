@@ -1,4 +1,4 @@
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 
 #include <unistd.h>
 
@@ -60,7 +60,7 @@ DocumentFolders locateFolders(const std::string& executableFolder, const std::st
     return f;
 }
 
-CTavrelDoc::CTavrelDoc(SettingsStore& settings, MessageSink& sink, DocumentFolders folders, UrlOpener opener,
+Document::Document(SettingsStore& settings, MessageSink& sink, DocumentFolders folders, UrlOpener opener,
                        std::string supportUrl)
     : settings_(settings),
       sink_(sink),
@@ -72,7 +72,7 @@ CTavrelDoc::CTavrelDoc(SettingsStore& settings, MessageSink& sink, DocumentFolde
     formFolders();
 }
 
-CTavrelDoc::~CTavrelDoc() {
+Document::~Document() {
     // Nothing may escape a destructor: each step is guarded on its own so that
     // a failing one does not keep the next from running.
     try {
@@ -87,7 +87,7 @@ CTavrelDoc::~CTavrelDoc() {
     // The tables and the connection are freed by their own destructors.
 }
 
-void CTavrelDoc::formFolders() {
+void Document::formFolders() {
     programFolder_ = withSlash(folders_.dataFolder);
     userFolder_ = folders_.userFolder.empty() ? programFolder_ : withSlash(folders_.userFolder);
     databasePath_ = programFolder_ + db::kDatabaseFileName;
@@ -96,7 +96,7 @@ void CTavrelDoc::formFolders() {
     imageFolder_ = programFolder_ + "images08/";
 }
 
-void CTavrelDoc::emptyTempFolder() const {
+void Document::emptyTempFolder() const {
     // Files only: sub-folders are neither entered nor removed, and a file that
     // cannot be deleted is left where it is.
     std::error_code ec;
@@ -110,7 +110,7 @@ void CTavrelDoc::emptyTempFolder() const {
     }
 }
 
-bool CTavrelDoc::_db_open() {
+bool Document::openDatabase() {
     bool ok = true;
     const std::string pathCp932 = text::fromUtf8(databasePath_, &ok);
     if (!ok || text::toUtf8(pathCp932) != databasePath_) {
@@ -125,9 +125,9 @@ bool CTavrelDoc::_db_open() {
     return session_.open(pathCp932, sink_);
 }
 
-bool CTavrelDoc::_db_close() { return session_.close(sink_); }
+bool Document::closeDatabase() { return session_.close(sink_); }
 
-bool CTavrelDoc::OnNewDocument() {
+bool Document::startUp() {
     formFolders();
 
     std::error_code ec;
@@ -138,7 +138,7 @@ bool CTavrelDoc::OnNewDocument() {
     }
     emptyTempFolder();
 
-    if (!_db_open()) {
+    if (!openDatabase()) {
         showEnvironmentMessage();
         return false;
     }
@@ -150,7 +150,7 @@ bool CTavrelDoc::OnNewDocument() {
     return true;
 }
 
-void CTavrelDoc::showEnvironmentMessage() {
+void Document::showEnvironmentMessage() {
     const MsgAnswer answer =
         sink_.show(SJ("ソラテ　エラー情報"),
                    SJ("環境条件に不備があるため、正常に動作できませんでした。\n\n詳しくはヘルプまたはホームページの"
@@ -164,7 +164,7 @@ void CTavrelDoc::showEnvironmentMessage() {
     }
 }
 
-bool CTavrelDoc::loadTables() {
+bool Document::loadTables() {
     const std::string& notFound = SJ("テーブル(T_法)にレコードセットを見つけることが\nできませんでした。\n\n");
     try {
         db::Connection& con = session_.connection();
@@ -246,7 +246,7 @@ std::vector<std::pair<std::string, std::string>> parseMarkerText(const std::stri
     return markers;
 }
 
-void CTavrelDoc::loadMarkerFile(const std::string& path, bool defaultTable) {
+void Document::loadMarkerFile(const std::string& path, bool defaultTable) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return;
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -254,7 +254,7 @@ void CTavrelDoc::loadMarkerFile(const std::string& path, bool defaultTable) {
     for (const auto& [key, value] : parseMarkerText(bytes)) addMarker(defaultTable, key, value);
 }
 
-bool CTavrelDoc::saveUserMarkers() const {
+bool Document::saveUserMarkers() const {
     // Before start-up has read tavrel08.ppj the table holds nothing of the
     // user's: writing it would replace the user's markers with an empty list.
     if (!markersLoaded_) return false;
@@ -269,8 +269,8 @@ bool CTavrelDoc::saveUserMarkers() const {
     return writeFileAtomically(userMarkerFilePath(), bytes);
 }
 
-void CTavrelDoc::OnCloseDocument() {
-    _db_close();
+void Document::close() {
+    closeDatabase();
     // After a failed start-up the user table was never read and the file is
     // left alone.
     if (markersLoaded_ && !saveUserMarkers()) {
@@ -282,7 +282,7 @@ void CTavrelDoc::OnCloseDocument() {
     if (textView_) settings_.writeText(kSettingsSection, "CurIDFN", textView_->currentPageId());
 }
 
-std::string CTavrelDoc::lawName(const std::string& idHN, int selector) const {
+std::string Document::lawName(const std::string& idHN, int selector) const {
     const auto it = lawTable_.find(idHN);
     if (it == lawTable_.end()) return {};
     switch (selector) {
@@ -292,14 +292,14 @@ std::string CTavrelDoc::lawName(const std::string& idHN, int selector) const {
     }
 }
 
-bool CTavrelDoc::articleInfo(const std::string& idFN, ArticleInfo& out) const {
+bool Document::articleInfo(const std::string& idFN, ArticleInfo& out) const {
     const auto it = articleTable_.find(idFN);
     if (it == articleTable_.end()) return false;
     out = it->second;
     return true;
 }
 
-bool CTavrelDoc::splitPage(const std::string& idFN, int& count, int& number) const {
+bool Document::splitPage(const std::string& idFN, int& count, int& number) const {
     const auto it = splitPages_.find(idFN);
     if (it == splitPages_.end()) {
         count = 0;
@@ -311,19 +311,19 @@ bool CTavrelDoc::splitPage(const std::string& idFN, int& count, int& number) con
     return true;
 }
 
-bool CTavrelDoc::addMarker(bool defaultTable, const std::string& key, const std::string& value) {
+bool Document::addMarker(bool defaultTable, const std::string& key, const std::string& value) {
     if (key.size() != kMarkerKeyLength) return false;
     (defaultTable ? defaultMarkers_ : userMarkers_).insert_or_assign(key, value);
     return true;
 }
 
-std::string CTavrelDoc::findMarker(bool defaultTable, const std::string& key) const {
+std::string Document::findMarker(bool defaultTable, const std::string& key) const {
     const auto& table = defaultTable ? defaultMarkers_ : userMarkers_;
     const auto it = table.find(key);
     return it == table.end() ? std::string() : it->second;
 }
 
-bool CTavrelDoc::removeMarker(bool defaultTable, const std::string& key) {
+bool Document::removeMarker(bool defaultTable, const std::string& key) {
     return (defaultTable ? defaultMarkers_ : userMarkers_).erase(key) != 0;
 }
 

@@ -1,4 +1,4 @@
-// The selective jump list (CPinPointDlg): a borderless pop-up with one list
+// The selective jump list (JumpList): a borderless pop-up with one list
 // of the sentences of a link's target article. The item under the mouse is
 // selected as the mouse moves; a click picks it. The link's current marker
 // (or "頁トップ") carries the marker image. The pop-up hides itself when
@@ -15,12 +15,12 @@ class QListWidgetItem;
 
 namespace tavrel::gui {
 
-class CPinPointDlg : public QFrame {
+class JumpList : public QFrame {
     Q_OBJECT
 public:
     // pinImagePath: the marker image that marks the current choice (a
     // painted mark stands in when it cannot be read).
-    explicit CPinPointDlg(const QString& pinImagePath, QWidget* parent = nullptr);
+    explicit JumpList(const QString& pinImagePath, QWidget* parent = nullptr);
 
     // Fills the list with the items, sizes the window to them (capped at the
     // maximum height, with a scroll bar then), places it at the screen point

@@ -25,35 +25,35 @@ class LawWebPage;
 class PinPointView;
 class WebEnvironment;
 
-class C2ndView : public QWebEngineView, public PageViewPartner, private textview::PageSurface {
+class LawTextView : public QWebEngineView, public PageViewPartner, private textview::PageSurface {
     Q_OBJECT
 public:
-    C2ndView(CTavrelDoc& doc, DocumentNavigation& navigation, WebEnvironment& web, textview::ShowPageState& state,
+    LawTextView(Document& doc, DocumentNavigation& navigation, WebEnvironment& web, textview::ShowPageState& state,
              QWidget* parent = nullptr);
-    ~C2ndView() override;
+    ~LawTextView() override;
 
     // Start-up: picks the start page (last page or cover) and shows it.
     void initialUpdate();
     // The navigator pane (its current tab decides the search-word marking).
     void setNavigator(NavigatorPartner* navigator) { navigator_ = navigator; }
     // Keyboard focus into the page.
-    void FocusPage();
+    void focusPage();
 
     // Set by the navigator's full-text search: mark its words once the page
     // has loaded (while the search tab is shown).
-    bool m_highlightAfterLoad = false;
+    bool highlightAfterLoad = false;
     static constexpr int kSearchTab = 2;
 
     // ---- PageViewPartner ----
-    std::string currentPageId() const override { return display_.GetCurrentPageId(); }
-    void SetRestorePosition(int x, int y) override;
-    bool ShowPage(const std::string& idFN) override;
-    void ColorAnchors() override;
-    void setReshow() override { display_.m_reshow = true; }
-    void ClearPageCache() override { display_.ClearPageCache(); }
-    void Print(int preview) override;
-    std::string GetMarks() const override { return display_.m_marks; }
-    int MarkWords(const std::string& words, int flag) override;
+    std::string currentPageId() const override { return display_.currentPageId(); }
+    void setRestorePosition(int x, int y) override;
+    bool showPage(const std::string& idFN) override;
+    void colorAnchors() override;
+    void setReshow() override { display_.reshow = true; }
+    void clearPageCache() override { display_.clearPageCache(); }
+    void printPage(int preview) override;
+    std::string currentMarks() const override { return display_.marks; }
+    int markWords(const std::string& words, int flag) override;
     std::string runSearchDialog(const std::string& initialText) override;
 
     // A click on a page link (also what the browser's navigation check
@@ -70,7 +70,7 @@ public:
     PinPointView* pinPoint() const { return pin_; }
     // Context menu at a page's client position (x, y); nothing while a
     // gesture arrow is shown or over a link that is not a page link.
-    void ShowContextMenu(int clientX, int clientY, bool hasAnchor, const QString& href);
+    void showContextMenu(int clientX, int clientY, bool hasAnchor, const QString& href);
 
 signals:
     void pageShown(const QString& idFN);
@@ -108,7 +108,7 @@ private:
     void removeArrow();
     void runScript(const QString& script);
 
-    CTavrelDoc& doc_;
+    Document& doc_;
     DocumentNavigation& navigation_;
     WebEnvironment& web_;
     NavigatorPartner* navigator_ = nullptr;

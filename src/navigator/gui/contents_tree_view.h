@@ -3,7 +3,7 @@
 // or chapter node between the closed and the open book as it is expanded.
 #pragma once
 
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "navigator/contents_tree.h"
 #include "navigator/gui/key_repeat.h"
 
@@ -14,23 +14,23 @@
 
 namespace tavrel::gui {
 
-class TTreeCtrl : public QTreeWidget {
+class ContentsTreeView : public QTreeWidget {
     Q_OBJECT
   public:
-    TTreeCtrl(KeyRepeat& repeat, QWidget* parent = nullptr);
+    ContentsTreeView(KeyRepeat& repeat, QWidget* parent = nullptr);
 
     // Stores the document; the picture size, lines and item height are set once.
-    void _prepare(CTavrelDoc& doc);
+    void prepare(Document& doc);
     // Builds the whole tree from the database. False after a reported failure
     // (the nodes read before it stay).
-    bool _show();
+    bool fill();
 
-    std::string _get_selected_id() const;
-    std::string _get_id(const QTreeWidgetItem* item) const;
-    QTreeWidgetItem* _find_item(const std::string& id) const;
+    std::string selectedId() const;
+    std::string itemId(const QTreeWidgetItem* item) const;
+    QTreeWidgetItem* findItem(const std::string& id) const;
     // Makes the node of id the selected node; an identifier without a node
     // clears the selection.
-    void _select(const std::string& id);
+    void select(const std::string& id);
 
     const nav::TreeModel& model() const { return model_; }
     // The state image a node shows now (nav::TreeImage).
@@ -52,7 +52,7 @@ class TTreeCtrl : public QTreeWidget {
     void onExpansion(QTreeWidgetItem* item, bool expanded);
 
     KeyRepeat& repeat_;
-    CTavrelDoc* doc_ = nullptr;
+    Document* doc_ = nullptr;
     nav::TreeModel model_;
     std::vector<QTreeWidgetItem*> items_;  // by node
     QHash<const QTreeWidgetItem*, nav::TreeItem> nodes_;

@@ -1,7 +1,7 @@
-#include "navigator/gui/ttreectrl.h"
+#include "navigator/gui/contents_tree_view.h"
 
 #include "navigator/gui/nav_images.h"
-#include "textview/gui/qt_text.h"
+#include "qtsupport/qt_text.h"
 
 #include <QHeaderView>
 #include <QStyledItemDelegate>
@@ -27,7 +27,7 @@ class TreeRowDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-TTreeCtrl::TTreeCtrl(KeyRepeat& repeat, QWidget* parent) : QTreeWidget(parent), repeat_(repeat) {
+ContentsTreeView::ContentsTreeView(KeyRepeat& repeat, QWidget* parent) : QTreeWidget(parent), repeat_(repeat) {
     setObjectName(QStringLiteral("contentsTree"));
     setHeaderHidden(true);
     setColumnCount(1);
@@ -39,7 +39,7 @@ TTreeCtrl::TTreeCtrl(KeyRepeat& repeat, QWidget* parent) : QTreeWidget(parent), 
     connect(this, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) { onExpansion(item, false); });
 }
 
-void TTreeCtrl::_prepare(CTavrelDoc& doc) {
+void ContentsTreeView::prepare(Document& doc) {
     const bool first = doc_ == nullptr;
     doc_ = &doc;
     if (!first) return;
@@ -54,12 +54,12 @@ void TTreeCtrl::_prepare(CTavrelDoc& doc) {
     header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
 }
 
-bool TTreeCtrl::_show() {
+bool ContentsTreeView::fill() {
     clear();
     items_.clear();
     nodes_.clear();
     if (!doc_) return false;
-    const bool ok = model_._show(doc_->connection(), doc_->messages());
+    const bool ok = model_.fill(doc_->connection(), doc_->messages());
 
     // Parents come before their children in the model, and each parent's
     // children in their order: one pass in node order rebuilds the tree.
@@ -80,25 +80,25 @@ bool TTreeCtrl::_show() {
     return ok;
 }
 
-nav::TreeItem TTreeCtrl::nodeOf(const QTreeWidgetItem* item) const { return nodes_.value(item, nav::kNoNode); }
+nav::TreeItem ContentsTreeView::nodeOf(const QTreeWidgetItem* item) const { return nodes_.value(item, nav::kNoNode); }
 
-std::string TTreeCtrl::_get_id(const QTreeWidgetItem* item) const {
+std::string ContentsTreeView::itemId(const QTreeWidgetItem* item) const {
     const nav::TreeItem node = nodeOf(item);
-    return node == nav::kNoNode ? std::string() : model_._get_id(node);
+    return node == nav::kNoNode ? std::string() : model_.itemId(node);
 }
 
-std::string TTreeCtrl::_get_selected_id() const {
+std::string ContentsTreeView::selectedId() const {
     const QList<QTreeWidgetItem*> selected = selectedItems();
-    return selected.isEmpty() ? std::string() : _get_id(selected.constLast());
+    return selected.isEmpty() ? std::string() : itemId(selected.constLast());
 }
 
-QTreeWidgetItem* TTreeCtrl::_find_item(const std::string& id) const {
-    const nav::TreeItem node = model_._find_item(id);
+QTreeWidgetItem* ContentsTreeView::findItem(const std::string& id) const {
+    const nav::TreeItem node = model_.findItem(id);
     return node == nav::kNoNode ? nullptr : items_[static_cast<size_t>(node)];
 }
 
-void TTreeCtrl::_select(const std::string& id) {
-    QTreeWidgetItem* item = _find_item(id);
+void ContentsTreeView::select(const std::string& id) {
+    QTreeWidgetItem* item = findItem(id);
     if (!item) {
         clearSelection();
         setCurrentItem(nullptr);
@@ -109,15 +109,15 @@ void TTreeCtrl::_select(const std::string& id) {
     scrollToItem(item);
 }
 
-int TTreeCtrl::stateImage(const QTreeWidgetItem* item) const {
+int ContentsTreeView::stateImage(const QTreeWidgetItem* item) const {
     const nav::TreeItem node = nodeOf(item);
     return node == nav::kNoNode ? nav::TreeImageNone : model_.node(node).image;
 }
 
-void TTreeCtrl::onExpansion(QTreeWidgetItem* item, bool expanded) {
+void ContentsTreeView::onExpansion(QTreeWidgetItem* item, bool expanded) {
     const nav::TreeItem node = nodeOf(item);
     if (node == nav::kNoNode) return;
-    const std::string id = model_._get_id(node);
+    const std::string id = model_.itemId(node);
     // Law and chapter-level nodes only: articles and pieces keep their page.
     if (id.empty() || id.size() == 15) return;
     const int before = model_.node(node).image;
@@ -125,7 +125,7 @@ void TTreeCtrl::onExpansion(QTreeWidgetItem* item, bool expanded) {
     if (after != before) item->setIcon(0, treeStateIcon(after));
 }
 
-void TTreeCtrl::keyPressEvent(QKeyEvent* e) {
+void ContentsTreeView::keyPressEvent(QKeyEvent* e) {
     if (const int step = tabStepOf(e)) {
         emit tabStepRequested(step);
         e->accept();
@@ -136,7 +136,7 @@ void TTreeCtrl::keyPressEvent(QKeyEvent* e) {
     QTreeWidget::keyPressEvent(e);
 }
 
-void TTreeCtrl::keyReleaseEvent(QKeyEvent* e) {
+void ContentsTreeView::keyReleaseEvent(QKeyEvent* e) {
     // A repeating key sends a release with every repeat: only the real one counts.
     if (!e->isAutoRepeat() && repeat_.active) {
         repeat_.active = false;

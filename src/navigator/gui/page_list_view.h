@@ -1,11 +1,11 @@
-// The list control the navigator's lists share (TListBase): report rows with
-// fixed columns chosen by a column set, row <-> identifier bookkeeping from
-// nav::ListRows, owner-drawn rows with the selected colours, images with
-// overlays and cell texts cut with "..." on character boundaries; and the
-// article list of one law (TListLst).
+// The list control the navigator's three lists share (article list, search
+// results, bookmarks): report rows with fixed columns chosen by a column set,
+// row <-> identifier bookkeeping from nav::ListRows, owner-drawn rows with
+// the selected colours, images with overlays and cell texts cut with "..."
+// on character boundaries.
 #pragma once
 
-#include "document/ctavreldoc.h"
+#include "document/document.h"
 #include "navigator/gui/key_repeat.h"
 #include "navigator/list_rows.h"
 
@@ -17,24 +17,24 @@
 
 namespace tavrel::gui {
 
-class TListBase : public QTreeWidget {
+class PageListView : public QTreeWidget {
     Q_OBJECT
   public:
-    TListBase(KeyRepeat& repeat, QWidget* parent = nullptr);
+    PageListView(KeyRepeat& repeat, QWidget* parent = nullptr);
 
     static QColor selectedBackground() { return QColor(187, 187, 255); }
     static QColor selectedText() { return QColor(0, 0, 0); }
 
     // Stores the document, creates the columns of the set (nav::ListColumn
     // bits, in bit order) and, with images, the picture column.
-    void _setup(CTavrelDoc& doc, bool images, unsigned columnSet);
-    void _clear();
-    int _add_row(const nav::ListRow& row);
-    std::string _get_selected_id() const;
-    int _find_row(const std::string& id) const;
-    void _select_row(int row);
-    void _select(const std::string& id);
-    void _fit_columns();
+    void configure(Document& doc, bool images, unsigned columnSet);
+    void clearRows();
+    int addRow(const nav::ListRow& row);
+    std::string selectedId() const;
+    int findRow(const std::string& id) const;
+    void selectRow(int row);
+    void select(const std::string& id);
+    void fitColumns();
 
     const nav::ListRows& rows() const { return *rows_; }
     bool hasImages() const { return images_; }
@@ -52,11 +52,11 @@ class TListBase : public QTreeWidget {
     void tabStepRequested(int step);
 
   protected:
-    // Lists whose rows live in a model of their own (TListLst) point the
+    // Lists whose rows live in a model of their own (ArticleListView) point the
     // bookkeeping there and mirror the model's rows into items.
     void useRows(nav::ListRows& rows) { rows_ = &rows; }
     void mirrorRows();
-    CTavrelDoc* document() const { return doc_; }
+    Document* document() const { return doc_; }
 
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
@@ -67,7 +67,7 @@ class TListBase : public QTreeWidget {
     void addItemFor(const nav::ListRow& row);
 
     KeyRepeat& repeat_;
-    CTavrelDoc* doc_ = nullptr;
+    Document* doc_ = nullptr;
     nav::ListRows ownRows_;
     nav::ListRows* rows_ = &ownRows_;
     bool images_ = false;
@@ -76,25 +76,6 @@ class TListBase : public QTreeWidget {
     // The row that gaining the focus by a mouse press selected without
     // opening it, until that press has been handled; -1 otherwise.
     int focusSelectedRow_ = -1;
-};
-
-// The article list of the リスト tab: images, the columns "条" and "タイトル".
-class TListLst : public TListBase {
-    Q_OBJECT
-  public:
-    TListLst(KeyRepeat& repeat, QWidget* parent = nullptr);
-
-    // Sets the list up with images and the columns "条" and "タイトル".
-    void _setup(CTavrelDoc& doc);
-    // Fills the list with the displayed pages of law idHN; the first header
-    // reads "告示番号" for a notification law. False after a reported failure.
-    bool _show(const std::string& idHN);
-    // The law shown last (empty before the first _show).
-    const std::string& shownLaw() const { return shownLaw_; }
-
-  private:
-    nav::ArticleListModel model_;
-    std::string shownLaw_;
 };
 
 }  // namespace tavrel::gui

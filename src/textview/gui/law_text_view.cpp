@@ -1,4 +1,4 @@
-#include "textview/gui/c2ndview.h"
+#include "textview/gui/law_text_view.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -22,7 +22,7 @@
 #include "textview/gui/page_script.h"
 #include "textview/gui/page_search_window.h"
 #include "textview/gui/pinpoint_view.h"
-#include "textview/gui/qt_text.h"
+#include "qtsupport/qt_text.h"
 #include "textview/gui/web_environment.h"
 #include "textview/link_target.h"
 #include "textview/marks.h"
@@ -31,25 +31,25 @@
 namespace tavrel::gui {
 
 // The document's page builder behind the view's page source.
-class C2ndView::DocumentPages : public textview::PageSource {
+class LawTextView::DocumentPages : public textview::PageSource {
 public:
-    explicit DocumentPages(CTavrelDoc& doc) : doc_(doc), builder_(doc) {}
+    explicit DocumentPages(Document& doc) : doc_(doc), builder_(doc) {}
     bool buildPage(const std::string& idFN, bool fullPage, std::string& html) override {
         builder_.setFullPageRequest(fullPage);
-        const bool ok = builder_._html_build(idFN, html);
+        const bool ok = builder_.buildPage(idFN, html);
         builder_.setFullPageRequest(false);
         return ok;
     }
     bool isLargePage(const std::string& idFN) const override { return doc_.isLargePage(idFN); }
 
 private:
-    CTavrelDoc& doc_;
+    Document& doc_;
     render::PageBuilder builder_;
 };
 
 // The page left goes into the document's history; the new page's caption
 // into the status bar.
-class C2ndView::HistoryHandOver : public textview::HistorySink {
+class LawTextView::HistoryHandOver : public textview::HistorySink {
 public:
     explicit HistoryHandOver(DocumentNavigation& navigation) : navigation_(navigation) {}
     void recordVisit(const HistoryEntry& left) override { navigation_.recordVisit(left); }
@@ -59,7 +59,7 @@ private:
     DocumentNavigation& navigation_;
 };
 
-C2ndView::C2ndView(CTavrelDoc& doc, DocumentNavigation& navigation, WebEnvironment& web,
+LawTextView::LawTextView(Document& doc, DocumentNavigation& navigation, WebEnvironment& web,
                    textview::ShowPageState& state, QWidget* parent)
     : QWebEngineView(parent),
       doc_(doc),
@@ -71,77 +71,77 @@ C2ndView::C2ndView(CTavrelDoc& doc, DocumentNavigation& navigation, WebEnvironme
       display_(*pages_, *this, *history_, state),
       descriptions_(doc),
       sites_(textview::defaultSiteAddresses()) {
-    setObjectName(QStringLiteral("C2ndView"));
+    setObjectName(QStringLiteral("LawTextView"));
     setPage(page_);
     pin_ = new PinPointView(
         doc_, this, page_,
         [this](const std::string& id) {
             // Like a link: a large page comes in full, so that the picked
             // sentence is there to jump to.
-            display_.m_fullPage = true;
-            const bool shown = ShowPage(id);
-            display_.m_fullPage = false;
+            display_.fullPage = true;
+            const bool shown = showPage(id);
+            display_.fullPage = false;
             if (shown && navigation_.synchroAllowed()) emit syncRequested(toQString(id));
             return shown;
         },
-        [this]() { return display_.m_curPageId; });
+        [this]() { return display_.curPageId; });
     setContextMenuPolicy(Qt::NoContextMenu);
     connect(page_, &LawWebPage::pageLinkRequested, this, [this](const QString& url) { openPageLink(QString(), url); });
-    connect(page_, &LawWebPage::externalLinkRequested, this, &C2ndView::openExternal);
-    connect(page_->bridge(), &PageBridge::pageLinkClicked, this, &C2ndView::openPageLink);
+    connect(page_, &LawWebPage::externalLinkRequested, this, &LawTextView::openExternal);
+    connect(page_->bridge(), &PageBridge::pageLinkClicked, this, &LawTextView::openPageLink);
     connect(page_->bridge(), &PageBridge::anchorIdClicked, this, [this](const QString& id) {
         clickedAnchorId_ = id;
         pin_->pageClicked(toCp932(id));
     });
     connect(page_->bridge(), &PageBridge::contextAnchorAt, this,
             [this](const QString& id) { pin_->setContextAnchor(toCp932(id)); });
-    connect(page_->bridge(), &PageBridge::mouseDownAt, this, &C2ndView::onMouseDown);
-    connect(page_->bridge(), &PageBridge::mouseMovedTo, this, &C2ndView::onMouseMove);
-    connect(page_->bridge(), &PageBridge::mouseUpAt, this, &C2ndView::onMouseUp);
-    connect(page_, &QWebEnginePage::linkHovered, this, &C2ndView::onLinkHovered);
-    connect(page_, &QWebEnginePage::loadFinished, this, &C2ndView::onLoadFinished);
+    connect(page_->bridge(), &PageBridge::mouseDownAt, this, &LawTextView::onMouseDown);
+    connect(page_->bridge(), &PageBridge::mouseMovedTo, this, &LawTextView::onMouseMove);
+    connect(page_->bridge(), &PageBridge::mouseUpAt, this, &LawTextView::onMouseUp);
+    connect(page_, &QWebEnginePage::linkHovered, this, &LawTextView::onLinkHovered);
+    connect(page_, &QWebEnginePage::loadFinished, this, &LawTextView::onLoadFinished);
 }
 
-C2ndView::~C2ndView() = default;
+LawTextView::~LawTextView() = default;
 
-void C2ndView::initialUpdate() {
+void LawTextView::initialUpdate() {
     const std::string start = textview::chooseStartPage(doc_.settings(), doc_.options());
     if (navigation_.synchroAllowed()) emit syncRequested(toQString(start));
-    ShowPage(start);
-    FocusPage();
+    showPage(start);
+    focusPage();
 }
 
-void C2ndView::FocusPage() {
+void LawTextView::focusPage() {
     setFocus();
     if (QWidget* surface = focusProxy()) surface->setFocus();
 }
 
-void C2ndView::SetRestorePosition(int x, int y) {
+void LawTextView::setRestorePosition(int x, int y) {
     restoreX_ = x;
     restoreY_ = y;
 }
 
-bool C2ndView::ShowPage(const std::string& idFN) {
-    const bool shown = display_.ShowPage(idFN);
+bool LawTextView::showPage(const std::string& idFN) {
+    const bool shown = display_.showPage(idFN);
     if (shown) emit pageShown(toQString(idFN));
     return shown;
 }
 
-void C2ndView::openPageLink(const QString& anchorId, const QString& href) {
+void LawTextView::openPageLink(const QString& anchorId, const QString& href) {
     if (!anchorId.isEmpty()) clickedAnchorId_ = anchorId;
     const std::string link = textview::linkTarget(toCp932(href));
-    display_.m_fullPage = true;
+    display_.fullPage = true;
     // A marker of the link may lead to another split page of the article.
     const textview::PinPointTarget resolved = link.empty() ? textview::PinPointTarget{} : pin_->beforeLinkShown(link);
     const std::string target = resolved.target.empty() ? link : resolved.target;
-    const bool shown = !target.empty() && ShowPage(target);
+    const bool shown = !target.empty() && showPage(target);
     pin_->afterLinkShown(shown, resolved);
     if (shown && navigation_.synchroAllowed()) emit syncRequested(toQString(target));
-    display_.m_fullPage = false;
+    display_.fullPage = false;
 }
 
-void C2ndView::Print(int preview) {
-    if (display_.m_curPageId.empty()) {
+void LawTextView::printPage(int preview) {
+    if (display_.curPageId.empty()) {
         if (preview)
             doc_.messages().show(SJ("プレビュー処理に関するメッセージ"), SJ("プレビューを行う前に法文を表示させて下さい。"),
                                  MsgButtons::Ok, MsgIcon::Information, false);
@@ -174,39 +174,39 @@ void C2ndView::Print(int preview) {
     loop.exec();
 }
 
-int C2ndView::MarkWords(const std::string& words, int flag) {
+int LawTextView::markWords(const std::string& words, int flag) {
     // The marking script's answer is needed at once (the count, and the
     // colours it replaced for taking the marks off again).
-    return textview::markWords(words, flag != 0, doc_.options(), display_.m_marks, display_.m_savedColors,
+    return textview::markWords(words, flag != 0, doc_.options(), display_.marks, display_.savedColors,
                                [this](const std::string& script) {
                                    return runScriptAndWait(page_, QString::fromLatin1(script.data(), static_cast<qsizetype>(script.size())))
                                        .toStdString();
                                });
 }
 
-std::string C2ndView::runSearchDialog(const std::string& initialText) {
+std::string LawTextView::runSearchDialog(const std::string& initialText) {
     PageSearchWindow dialog(
-        doc_.settings(), window(), initialText, [this]() { return GetMarks(); },
-        [this](const std::string& words, int flag) { return MarkWords(words, flag); });
+        doc_.settings(), window(), initialText, [this]() { return currentMarks(); },
+        [this](const std::string& words, int flag) { return markWords(words, flag); });
     dialog.exec();
     return dialog.lastSearched();
 }
 
-std::pair<int, int> C2ndView::scrollOffsets() const {
+std::pair<int, int> LawTextView::scrollOffsets() const {
     const QPointF p = page_->scrollPosition();
     return {static_cast<int>(p.x()), static_cast<int>(p.y())};
 }
 
-void C2ndView::ColorAnchors() { pin_->ColorAnchors(); }
+void LawTextView::colorAnchors() { pin_->colorAnchors(); }
 
-bool C2ndView::putPage(const std::string& idFN, const std::string& html) {
+bool LawTextView::putPage(const std::string& idFN, const std::string& html) {
     pin_->pageReplaced();
     const QUrl url = web_.pages()->publish(toQString(idFN), QByteArray(html.data(), static_cast<qsizetype>(html.size())));
     page_->load(url);
     return true;
 }
 
-void C2ndView::showWaitBox() {
+void LawTextView::showWaitBox() {
     if (waitBox_) return;
     auto* box = new QDialog(window(), Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     box->setObjectName(QStringLiteral("waitBox"));
@@ -226,16 +226,16 @@ void C2ndView::showWaitBox() {
     waitBox_ = box;
 }
 
-void C2ndView::hideWaitBox() {
+void LawTextView::hideWaitBox() {
     if (waitBox_) waitBox_->close();
 }
 
-void C2ndView::onLoadFinished(bool ok) {
+void LawTextView::onLoadFinished(bool ok) {
     ++loadsFinished_;
     if (!ok) return;
-    if (m_highlightAfterLoad && navigator_ && navigator_->currentTab() == kSearchTab) {
+    if (highlightAfterLoad && navigator_ && navigator_->currentTab() == kSearchTab) {
         // The full-text search marks its words in the page now.
-        m_highlightAfterLoad = false;
+        highlightAfterLoad = false;
         emit highlightSearchWordsRequested();
     } else if (restoreX_ != 0 || restoreY_ != 0) {
         page_->runJavaScript(QStringLiteral("window.scrollTo(%1, %2);").arg(restoreX_).arg(restoreY_),
@@ -244,7 +244,7 @@ void C2ndView::onLoadFinished(bool ok) {
     }
 }
 
-void C2ndView::onLinkHovered(const QString& url) {
+void LawTextView::onLinkHovered(const QString& url) {
     if (url.isEmpty()) {
         emit statusTextChanged(QString());
         return;
@@ -252,28 +252,28 @@ void C2ndView::onLinkHovered(const QString& url) {
     emit statusTextChanged(toQString(textview::statusTextFor(toCp932(url), sites_, descriptions_)));
 }
 
-void C2ndView::openExternal(const QUrl& url) {
+void LawTextView::openExternal(const QUrl& url) {
     if (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https") ||
         url.scheme() == QLatin1String("mailto"))
         QDesktopServices::openUrl(url);
 }
 
-textview::MoveAvailability C2ndView::availability() const {
+textview::MoveAvailability LawTextView::availability() const {
     return {navigation_.canForward(), navigation_.canBack(), navigation_.canNext(), navigation_.canPrevious()};
 }
 
-void C2ndView::runScript(const QString& script) { page_->runJavaScript(script, QWebEngineScript::ApplicationWorld); }
+void LawTextView::runScript(const QString& script) { page_->runJavaScript(script, QWebEngineScript::ApplicationWorld); }
 
-void C2ndView::removeArrow() {
+void LawTextView::removeArrow() {
     runScript(QStringLiteral("(function(){var e=document.getElementById('%1'); if (e) e.outerHTML='';})();")
                   .arg(QLatin1String(textview::kArrowId)));
 }
 
-void C2ndView::onMouseDown(int button, int x, int y, bool onImageOrAnchor) {
+void LawTextView::onMouseDown(int button, int x, int y, bool onImageOrAnchor) {
     if (gesture_.press(button, onImageOrAnchor, x, y)) runScript(QStringLiteral("document.body.style.cursor='pointer';"));
 }
 
-void C2ndView::onMouseMove(int x, int y) {
+void LawTextView::onMouseMove(int x, int y) {
     const auto change = gesture_.move(x, y, availability());
     if (!change) return;
     const std::string src = doc_.imageFolder() + "system/" + textview::arrowImage(change->dir);
@@ -287,7 +287,7 @@ void C2ndView::onMouseMove(int x, int y) {
                   .arg(QLatin1String(textview::kArrowId), literal));
 }
 
-void C2ndView::onMouseUp(int button, int x, int y, int clientX, int clientY, bool hasAnchor, const QString& href) {
+void LawTextView::onMouseUp(int button, int x, int y, int clientX, int clientY, bool hasAnchor, const QString& href) {
     if (button != 2) return;
     const bool hadArrow = gesture_.dir() != textview::GestureDir::None;
     const bool wasActive = gesture_.active();
@@ -300,10 +300,10 @@ void C2ndView::onMouseUp(int button, int x, int y, int clientX, int clientY, boo
             removeArrow();
         return;
     }
-    ShowContextMenu(clientX, clientY, hasAnchor, href);
+    showContextMenu(clientX, clientY, hasAnchor, href);
 }
 
-void C2ndView::ShowContextMenu(int clientX, int clientY, bool hasAnchor, const QString& href) {
+void LawTextView::showContextMenu(int clientX, int clientY, bool hasAnchor, const QString& href) {
     const auto action = textview::contextMenuAction(gesture_.dir(), hasAnchor, toCp932(href), doc_.toggles().pinPoint);
     if (action == textview::ContextMenuAction::Nothing) return;
     const double zoom = page_->zoomFactor();

@@ -20,9 +20,9 @@ class QSplitter;
 
 namespace tavrel::gui {
 
-class C2ndView;
+class LawTextView;
 class CommandRegistry;
-class C1stView;
+class NavigatorPane;
 class WebEnvironment;
 
 // Fixed pages opened by frame commands.
@@ -60,12 +60,12 @@ WindowPlacement placementRecord(const QRect& normal, bool maximised);
 QRect normalRect(const WindowPlacement& wp);
 inline bool placementMaximised(const WindowPlacement& wp) { return wp[2] == 3; }
 
-class CMainFrame : public QMainWindow, public StatusBarPartner {
+class MainWindow : public QMainWindow, public StatusBarPartner {
     Q_OBJECT
   public:
-    CMainFrame(CTavrelDoc& doc, DocumentNavigation& navigation, WebEnvironment& web, const QString& helpFile,
+    MainWindow(Document& doc, DocumentNavigation& navigation, WebEnvironment& web, const QString& helpFile,
                QWidget* parent = nullptr);
-    ~CMainFrame() override;
+    ~MainWindow() override;
 
     static QString caption();
 
@@ -74,8 +74,8 @@ class CMainFrame : public QMainWindow, public StatusBarPartner {
     bool restorePlacement();
     void savePlacement();
 
-    C2ndView* textView() const { return view_; }
-    C1stView* navigator() const { return navigator_; }
+    LawTextView* textView() const { return view_; }
+    NavigatorPane* navigator() const { return navigator_; }
     CommandRegistry& commands() const { return *commands_; }
     QSplitter* mainSplitter() const { return splitter_; }
     QSplitter* secondSplitter() const { return secondSplitter_; }
@@ -106,12 +106,12 @@ class CMainFrame : public QMainWindow, public StatusBarPartner {
     void createMenus();
     void createToolBar();
     void createStatusBar();
-    void OnCreateClient();
+    void createPanes();
     // A new law text view, attached to the document as its text view.
-    C2ndView* createTextView();
+    LawTextView* createTextView();
     // Divides the right side into an upper text view and an empty lower
     // pane, and back.
-    void OnSplit();
+    void onSplit();
     void restoreSplitter();
     void saveSplitter();
     void onCommand(int id);
@@ -123,7 +123,7 @@ class CMainFrame : public QMainWindow, public StatusBarPartner {
     void showAbout();
     bool handleKey(QKeyEvent* e);
 
-    CTavrelDoc& doc_;
+    Document& doc_;
     DocumentNavigation& navigation_;
     WebEnvironment& web_;
     QString helpFile_;
@@ -131,8 +131,8 @@ class CMainFrame : public QMainWindow, public StatusBarPartner {
     QSplitter* splitter_ = nullptr;
     QSplitter* secondSplitter_ = nullptr;
     bool split_ = false;
-    C1stView* navigator_ = nullptr;
-    C2ndView* view_ = nullptr;
+    NavigatorPane* navigator_ = nullptr;
+    LawTextView* view_ = nullptr;
     QLabel* caption_ = nullptr;
     QPointer<QWidget> splash_;
     QMenu* contextMenu_ = nullptr;

@@ -1,12 +1,13 @@
-#include "navigator/gui/c1stview.h"
+#include "navigator/gui/navigator_pane.h"
 
 #include "document/options.h"
 #include "navigator/gui/search_progress.h"
-#include "navigator/gui/tcombolst.h"
-#include "navigator/gui/tlistbase.h"
-#include "navigator/gui/ttreectrl.h"
+#include "navigator/gui/law_selector.h"
+#include "navigator/gui/article_list_view.h"
+#include "navigator/gui/page_list_view.h"
+#include "navigator/gui/contents_tree_view.h"
 #include "navigator/list_rows.h"
-#include "textview/gui/qt_text.h"
+#include "qtsupport/qt_text.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -50,8 +51,8 @@ class NavPage : public QWidget {
 
 }  // namespace
 
-C1stView::C1stView(CTavrelDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc) {
-    setObjectName(QStringLiteral("C1stView"));
+NavigatorPane::NavigatorPane(Document& doc, QWidget* parent) : QWidget(parent), doc_(doc) {
+    setObjectName(QStringLiteral("NavigatorPane"));
     QFont f = font();
     f.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"), f.family()});
     setFont(f);
@@ -64,7 +65,7 @@ C1stView::C1stView(CTavrelDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc
     progress_ = std::make_unique<QtSearchProgress>(this);
     progress_->setRowsReplacedHandler([this]() { fillResultList(); });
     search_ = std::make_unique<nav::SearchTab>(doc_, progress_.get());
-    bookmarkStore_ = std::make_unique<nav::TListBmk>(doc_);
+    bookmarkStore_ = std::make_unique<nav::BookmarkStore>(doc_);
     createControls();
     watchSearchBoxKeys();
     {
@@ -74,13 +75,13 @@ C1stView::C1stView(CTavrelDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc
     emphasisBox_->setChecked(emphasise_);
 }
 
-C1stView::~C1stView() {
+NavigatorPane::~NavigatorPane() {
     SettingsStore& settings = doc_.settings();
     settings.writeInt(kSettingsSection, keys::TabPage, current_);
     settings.writeInt(kSettingsSection, keys::SearchEmph, emphasise_ ? 1 : 0);
 }
 
-void C1stView::createControls() {
+void NavigatorPane::createControls() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     tabs_ = new QTabWidget(this);
@@ -90,13 +91,13 @@ void C1stView::createControls() {
 
     // 目次
     auto* contents = new NavPage(tabs_);
-    tree_ = new TTreeCtrl(repeat_, contents);
+    tree_ = new ContentsTreeView(repeat_, contents);
     contents->setPlacer([this](int L, int T, int R, int B) { tree_->setGeometry(L, T, R - L, B - T); });
 
     // リスト
     auto* listPage = new NavPage(tabs_);
-    combo_ = new TComboLst(listPage);
-    list_ = new TListLst(repeat_, listPage);
+    combo_ = new LawSelector(listPage);
+    list_ = new ArticleListView(repeat_, listPage);
     listPage->setPlacer([this](int L, int T, int R, int B) {
         combo_->setGeometry(L, T, R - L, combo_->sizeHint().height());
         list_->setGeometry(L, T + kBand, R - L, B - T - kBand);
@@ -104,7 +105,7 @@ void C1stView::createControls() {
 
     // 全文検索
     auto* searchPage = new NavPage(tabs_);
-    results_ = new TListBase(repeat_, searchPage);
+    results_ = new PageListView(repeat_, searchPage);
     results_->setObjectName(QStringLiteral("resultList"));
     searchWords_ = new QComboBox(searchPage);
     searchWords_->setObjectName(QStringLiteral("searchWords"));
@@ -125,7 +126,7 @@ void C1stView::createControls() {
 
     // しおり
     auto* bookmarkPage = new NavPage(tabs_);
-    bookmarks_ = new TListBase(repeat_, bookmarkPage);
+    bookmarks_ = new PageListView(repeat_, bookmarkPage);
     bookmarks_->setObjectName(QStringLiteral("bookmarkList"));
     addButton_ = new QPushButton(QStringLiteral("追加"), bookmarkPage);
     addButton_->setObjectName(QStringLiteral("bookmarkAdd"));
@@ -142,56 +143,56 @@ void C1stView::createControls() {
     tabs_->addTab(searchPage, QStringLiteral("全文検索"));
     tabs_->addTab(bookmarkPage, QStringLiteral("しおり"));
 
-    connect(tabs_, &QTabWidget::currentChanged, this, &C1stView::onTabCurrentChanged);
+    connect(tabs_, &QTabWidget::currentChanged, this, &NavigatorPane::onTabCurrentChanged);
 
-    connect(tree_, &QTreeWidget::itemSelectionChanged, this, &C1stView::onTreeNotify);
-    connect(tree_, &QTreeWidget::itemDoubleClicked, this, &C1stView::onTreeNotify);
-    connect(tree_, &TTreeCtrl::selectionNotify, this, &C1stView::onTreeNotify);
-    connect(tree_, &TTreeCtrl::itemExpanded, this, [this]() { update(); });
+    connect(tree_, &QTreeWidget::itemSelectionChanged, this, &NavigatorPane::onTreeNotify);
+    connect(tree_, &QTreeWidget::itemDoubleClicked, this, &NavigatorPane::onTreeNotify);
+    connect(tree_, &ContentsTreeView::selectionNotify, this, &NavigatorPane::onTreeNotify);
+    connect(tree_, &ContentsTreeView::itemExpanded, this, [this]() { update(); });
 
-    connect(list_, &QTreeWidget::itemSelectionChanged, this, &C1stView::onArticleNotify);
-    connect(list_, &QTreeWidget::itemDoubleClicked, this, &C1stView::onArticleNotify);
-    connect(list_, &TListBase::selectionNotify, this, &C1stView::onArticleNotify);
-    connect(combo_, &TComboLst::selectionCommand, this, &C1stView::onLawCommand);
+    connect(list_, &QTreeWidget::itemSelectionChanged, this, &NavigatorPane::onArticleNotify);
+    connect(list_, &QTreeWidget::itemDoubleClicked, this, &NavigatorPane::onArticleNotify);
+    connect(list_, &PageListView::selectionNotify, this, &NavigatorPane::onArticleNotify);
+    connect(combo_, &LawSelector::selectionCommand, this, &NavigatorPane::onLawCommand);
 
-    connect(results_, &QTreeWidget::itemSelectionChanged, this, &C1stView::onResultNotify);
-    connect(results_, &QTreeWidget::itemDoubleClicked, this, &C1stView::onResultNotify);
-    connect(results_, &TListBase::selectionNotify, this, &C1stView::onResultNotify);
+    connect(results_, &QTreeWidget::itemSelectionChanged, this, &NavigatorPane::onResultNotify);
+    connect(results_, &QTreeWidget::itemDoubleClicked, this, &NavigatorPane::onResultNotify);
+    connect(results_, &PageListView::selectionNotify, this, &NavigatorPane::onResultNotify);
     connect(searchButton_, &QPushButton::clicked, this,
             [this]() { emit searchRequested(searchWords_->currentText()); });
-    connect(searchButton_, &QPushButton::clicked, this, &C1stView::startSearch);
-    connect(emphasisBox_, &QCheckBox::clicked, this, &C1stView::onEmphasisClicked);
+    connect(searchButton_, &QPushButton::clicked, this, &NavigatorPane::startSearch);
+    connect(emphasisBox_, &QCheckBox::clicked, this, &NavigatorPane::onEmphasisClicked);
 
-    connect(bookmarks_, &QTreeWidget::itemSelectionChanged, this, &C1stView::onBookmarkNotify);
-    connect(bookmarks_, &QTreeWidget::itemDoubleClicked, this, &C1stView::onBookmarkNotify);
-    connect(bookmarks_, &TListBase::selectionNotify, this, &C1stView::onBookmarkNotify);
-    connect(addButton_, &QPushButton::clicked, this, &C1stView::bookmarkAddRequested);
-    connect(deleteButton_, &QPushButton::clicked, this, &C1stView::bookmarkDeleteRequested);
-    connect(addButton_, &QPushButton::clicked, this, &C1stView::addBookmark);
-    connect(deleteButton_, &QPushButton::clicked, this, &C1stView::deleteBookmark);
+    connect(bookmarks_, &QTreeWidget::itemSelectionChanged, this, &NavigatorPane::onBookmarkNotify);
+    connect(bookmarks_, &QTreeWidget::itemDoubleClicked, this, &NavigatorPane::onBookmarkNotify);
+    connect(bookmarks_, &PageListView::selectionNotify, this, &NavigatorPane::onBookmarkNotify);
+    connect(addButton_, &QPushButton::clicked, this, &NavigatorPane::bookmarkAddRequested);
+    connect(deleteButton_, &QPushButton::clicked, this, &NavigatorPane::bookmarkDeleteRequested);
+    connect(addButton_, &QPushButton::clicked, this, &NavigatorPane::addBookmark);
+    connect(deleteButton_, &QPushButton::clicked, this, &NavigatorPane::deleteBookmark);
 
-    for (TListBase* l : {static_cast<TListBase*>(list_), results_, bookmarks_}) {
-        connect(l, &TListBase::tabStepRequested, this,
-                [this](int step) { SelectTab((current_ + step + TabCount) % TabCount); });
+    for (PageListView* l : {static_cast<PageListView*>(list_), results_, bookmarks_}) {
+        connect(l, &PageListView::tabStepRequested, this,
+                [this](int step) { selectTab((current_ + step + TabCount) % TabCount); });
     }
-    connect(tree_, &TTreeCtrl::tabStepRequested, this,
-            [this](int step) { SelectTab((current_ + step + TabCount) % TabCount); });
+    connect(tree_, &ContentsTreeView::tabStepRequested, this,
+            [this](int step) { selectTab((current_ + step + TabCount) % TabCount); });
 }
 
-void C1stView::initialUpdate() {
+void NavigatorPane::initialUpdate() {
     // The bookmark file is read now; when that fails it is tried again when
     // the bookmark tab is first set up.
-    if (doc_.isConnected()) bookmarkStore_->_load();
-    ShowTab(current_);
+    if (doc_.isConnected()) bookmarkStore_->load();
+    showTab(current_);
 }
 
-void C1stView::resizeEvent(QResizeEvent* e) {
+void NavigatorPane::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
     // The first layout with an open database sets the current tab up.
-    if (!tabIsSetUp(current_)) ShowTab(current_);
+    if (!tabIsSetUp(current_)) showTab(current_);
 }
 
-QWidget* C1stView::mainControl(int index) const {
+QWidget* NavigatorPane::mainControl(int index) const {
     switch (index) {
         case TabContents:
             return tree_;
@@ -206,7 +207,7 @@ QWidget* C1stView::mainControl(int index) const {
     }
 }
 
-void C1stView::ShowTab(int index) {
+void NavigatorPane::showTab(int index) {
     if (index < 0 || index >= TabCount) return;
     if (!doc_.isConnected()) {
         current_ = index;  // nothing to set up, but the tab shown is the current one
@@ -219,8 +220,8 @@ void C1stView::ShowTab(int index) {
         }
         // The tree is built once; a failed list set-up does not build it again.
         if (!treeBuilt_) {
-            tree_->_prepare(doc_);
-            tree_->_show();
+            tree_->prepare(doc_);
+            tree_->fill();
             treeBuilt_ = true;
         }
     }
@@ -253,39 +254,39 @@ void C1stView::ShowTab(int index) {
         const QSignalBlocker quiet(tabs_);
         tabs_->setCurrentIndex(index);
     }
-    FocusCurrentTab();
+    focusCurrentTab();
     update();
 }
 
-void C1stView::setUpList() {
-    list_->_setup(doc_);
-    if (!combo_->_init(doc_)) return;  // not set up: tried again at the next visit
+void NavigatorPane::setUpList() {
+    list_->configure(doc_);
+    if (!combo_->fill(doc_)) return;  // not set up: tried again at the next visit
     std::string law = combo_->idAt(0);
     if (!firstSetupDone_) {
         const std::string remembered = remembered_.substr(0, 3);
-        if (combo_->_find_index(remembered) >= 0) law = remembered;
+        if (combo_->findIndex(remembered) >= 0) law = remembered;
         firstSetupDone_ = true;
     }
-    combo_->_select(law);
+    combo_->select(law);
     if (!law.empty()) showLaw(law);
     setUp_[TabList] = true;
 }
 
-void C1stView::showLaw(const std::string& idHN) {
+void NavigatorPane::showLaw(const std::string& idHN) {
     const bool was = repeat_.active;
     repeat_.active = true;  // emptying and filling the list opens nothing
-    list_->_show(idHN);
+    list_->fill(idHN);
     repeat_.active = was;
     update();
 }
 
-void C1stView::onTabCurrentChanged(int index) {
-    ShowTab(index);
+void NavigatorPane::onTabCurrentChanged(int index) {
+    showTab(index);
     syncAfterTabChange();
     emit tabChanged(current_);
 }
 
-void C1stView::SelectTab(int index) {
+void NavigatorPane::selectTab(int index) {
     if (index < 0 || index >= TabCount) return;
     {
         const QSignalBlocker quiet(tabs_);
@@ -294,37 +295,37 @@ void C1stView::SelectTab(int index) {
     onTabCurrentChanged(index);
 }
 
-void C1stView::selectNextTab() { SelectTab((current_ + 1) % TabCount); }
+void NavigatorPane::selectNextTab() { selectTab((current_ + 1) % TabCount); }
 
-void C1stView::selectPreviousTab() { SelectTab((current_ + TabCount - 1) % TabCount); }
+void NavigatorPane::selectPreviousTab() { selectTab((current_ + TabCount - 1) % TabCount); }
 
-void C1stView::syncAfterTabChange() {
+void NavigatorPane::syncAfterTabChange() {
     if (!navigation_ || !textView_ || !navigation_->synchroAllowed()) return;
     if (current_ != TabContents && current_ != TabList) return;
-    SyncToArticle(textView_->currentPageId());
+    syncToArticle(textView_->currentPageId());
 }
 
-void C1stView::FocusCurrentTab() {
+void NavigatorPane::focusCurrentTab() {
     if (QWidget* w = mainControl(current_)) w->setFocus(Qt::OtherFocusReason);
 }
 
-void C1stView::SyncToArticle(const std::string& idFN) {
+void NavigatorPane::syncToArticle(const std::string& idFN) {
     switch (current_) {
         case TabContents:
-            tree_->_select(idFN);
+            tree_->select(idFN);
             break;
         case TabList: {
             if (!setUp_[TabList]) break;
             const std::string law = idFN.substr(0, 3);
-            if (law != combo_->_get_selected_id()) {
+            if (law != combo_->selectedId()) {
                 // A page of a law the selector does not hold leaves the list as it is.
-                if (combo_->_find_index(law) < 0) break;
-                combo_->_select(law);
+                if (combo_->findIndex(law) < 0) break;
+                combo_->select(law);
                 showLaw(law);
             }
-            const int row = list_->_find_row(idFN);
+            const int row = list_->findRow(idFN);
             if (row >= 0 && row == list_->selectedRow()) requestPage(idFN);
-            list_->_select(idFN);
+            list_->select(idFN);
             break;
         }
         default:
@@ -332,7 +333,7 @@ void C1stView::SyncToArticle(const std::string& idFN) {
     }
 }
 
-bool C1stView::keepsArrowKeys(const QWidget* w) const {
+bool NavigatorPane::keepsArrowKeys(const QWidget* w) const {
     for (; w; w = w->parentWidget()) {
         if (w == tree_ || w == searchWords_) return true;
         if (w == this) return false;
@@ -340,37 +341,37 @@ bool C1stView::keepsArrowKeys(const QWidget* w) const {
     return false;
 }
 
-void C1stView::requestPage(const std::string& id) {
+void NavigatorPane::requestPage(const std::string& id) {
     if (id.empty()) return;
     emit pageRequested(toQString(id));
-    FocusCurrentTab();
+    focusCurrentTab();
 }
 
-void C1stView::onTreeNotify() {
+void NavigatorPane::onTreeNotify() {
     if (repeat_.active) return;
-    requestPage(tree_->_get_selected_id());
+    requestPage(tree_->selectedId());
 }
 
-void C1stView::onArticleNotify() {
+void NavigatorPane::onArticleNotify() {
     if (repeat_.active) return;
-    requestPage(list_->_get_selected_id());
+    requestPage(list_->selectedId());
 }
 
-void C1stView::onBookmarkNotify() {
+void NavigatorPane::onBookmarkNotify() {
     if (repeat_.active) return;
-    requestPage(bookmarks_->_get_selected_id());
+    requestPage(bookmarks_->selectedId());
 }
 
-void C1stView::onResultNotify() {
+void NavigatorPane::onResultNotify() {
     if (repeat_.active) return;
-    const std::string id = results_->_get_selected_id();
+    const std::string id = results_->selectedId();
     if (id.empty()) return;
     emit searchResultRequested(toQString(id), emphasise_);
-    FocusCurrentTab();
+    focusCurrentTab();
 }
 
-void C1stView::onLawCommand() {
-    const std::string law = combo_->_get_selected_id();
+void NavigatorPane::onLawCommand() {
+    const std::string law = combo_->selectedId();
     if (law.empty() || combo_->dropDownOpen()) return;
     // Closing the drop-down list or releasing a key on the law already shown
     // does not fill the list again.
@@ -378,9 +379,9 @@ void C1stView::onLawCommand() {
     showLaw(law);
 }
 
-void C1stView::onEmphasisClicked(bool checked) {
+void NavigatorPane::onEmphasisClicked(bool checked) {
     emphasise_ = checked;
-    const std::string id = results_->_get_selected_id();
+    const std::string id = results_->selectedId();
     if (!id.empty()) emit searchResultReshowRequested(toQString(id), emphasise_);
 }
 

@@ -1,7 +1,7 @@
-#include "navigator/gui/tlistbase.h"
+#include "navigator/gui/page_list_view.h"
 
 #include "navigator/gui/nav_images.h"
-#include "textview/gui/qt_text.h"
+#include "qtsupport/qt_text.h"
 
 #include <QFocusEvent>
 #include <QMouseEvent>
@@ -57,7 +57,7 @@ QPixmap blendedImage(int image, const QColor& color, qreal dpr) {
 // the text cut to the cell with "..." on a character boundary.
 class RowDelegate : public QStyledItemDelegate {
   public:
-    explicit RowDelegate(TListBase* list) : QStyledItemDelegate(list), list_(list) {}
+    explicit RowDelegate(PageListView* list) : QStyledItemDelegate(list), list_(list) {}
 
     void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         const int row = index.row();
@@ -68,13 +68,13 @@ class RowDelegate : public QStyledItemDelegate {
 
         p->save();
         const QRect cell = option.rect;
-        p->fillRect(cell, selected ? TListBase::selectedBackground() : option.palette.color(QPalette::Base));
+        p->fillRect(cell, selected ? PageListView::selectedBackground() : option.palette.color(QPalette::Base));
         p->setPen(kGridColor);
         p->drawLine(cell.topRight(), cell.bottomRight());
         p->drawLine(cell.bottomLeft(), cell.bottomRight());
 
         int left = cell.left();
-        const QColor blendColor = selected ? TListBase::selectedText() : option.palette.color(QPalette::Base);
+        const QColor blendColor = selected ? PageListView::selectedText() : option.palette.color(QPalette::Base);
         if (list_->hasImages() && column == 0 && record.image >= 0) {
             const qreal dpr = p->device() ? p->device()->devicePixelRatioF() : 1.0;
             const QPoint at(left + 1, cell.top() + (cell.height() - kNavImageSize.height()) / 2);
@@ -91,7 +91,7 @@ class RowDelegate : public QStyledItemDelegate {
         });
         if (!shown.empty()) {
             p->setFont(option.font);
-            p->setPen(selected ? TListBase::selectedText() : option.palette.color(QPalette::Text));
+            p->setPen(selected ? PageListView::selectedText() : option.palette.color(QPalette::Text));
             const QRect textRect(left + kTextInset, cell.top(), cell.right() + 1 - left - 2 * kTextInset,
                                  cell.height());
             const Qt::Alignment h =
@@ -109,12 +109,12 @@ class RowDelegate : public QStyledItemDelegate {
     }
 
   private:
-    TListBase* list_;
+    PageListView* list_;
 };
 
 }  // namespace
 
-TListBase::TListBase(KeyRepeat& repeat, QWidget* parent) : QTreeWidget(parent), repeat_(repeat) {
+PageListView::PageListView(KeyRepeat& repeat, QWidget* parent) : QTreeWidget(parent), repeat_(repeat) {
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);
@@ -128,11 +128,11 @@ TListBase::TListBase(KeyRepeat& repeat, QWidget* parent) : QTreeWidget(parent), 
     header()->setStretchLastSection(true);
 }
 
-void TListBase::_setup(CTavrelDoc& doc, bool images, unsigned columnSet) {
+void PageListView::configure(Document& doc, bool images, unsigned columnSet) {
     doc_ = &doc;
     images_ = images;
     columnSet_ = columnSet;
-    _clear();
+    clearRows();
     recordColumns_.clear();
     QStringList headers;
     const std::vector<std::string> texts = nav::columnHeaders(columnSet);
@@ -146,46 +146,46 @@ void TListBase::_setup(CTavrelDoc& doc, bool images, unsigned columnSet) {
     // divider does nothing.
     header()->setSectionResizeMode(QHeaderView::Fixed);
     if (images) setIconSize(kNavImageSize);
-    _fit_columns();
+    fitColumns();
 }
 
-int TListBase::recordColumn(int column) const {
+int PageListView::recordColumn(int column) const {
     if (column < 0 || column >= static_cast<int>(recordColumns_.size())) return -1;
     return recordColumns_[static_cast<size_t>(column)];
 }
 
-void TListBase::_clear() {
-    rows_->_clear();
+void PageListView::clearRows() {
+    rows_->clearRows();
     clear();
 }
 
-void TListBase::addItemFor(const nav::ListRow& row) {
+void PageListView::addItemFor(const nav::ListRow& row) {
     auto* item = new QTreeWidgetItem(this);
     for (int c = 0; c < columnCount(); ++c)
         item->setText(c, toQString(row.columns[static_cast<size_t>(recordColumn(c))]));
 }
 
-int TListBase::_add_row(const nav::ListRow& row) {
-    const int index = rows_->_add_row(row);
+int PageListView::addRow(const nav::ListRow& row) {
+    const int index = rows_->addRow(row);
     addItemFor(row);
     return index;
 }
 
-void TListBase::mirrorRows() {
+void PageListView::mirrorRows() {
     clear();
     for (const nav::ListRow& row : rows_->rows()) addItemFor(row);
 }
 
-int TListBase::selectedRow() const {
+int PageListView::selectedRow() const {
     const QList<QTreeWidgetItem*> selected = selectedItems();
     return selected.isEmpty() ? -1 : indexOfTopLevelItem(selected.constLast());
 }
 
-std::string TListBase::_get_selected_id() const { return rows_->idAt(selectedRow()); }
+std::string PageListView::selectedId() const { return rows_->idAt(selectedRow()); }
 
-int TListBase::_find_row(const std::string& id) const { return rows_->_find_row(id); }
+int PageListView::findRow(const std::string& id) const { return rows_->findRow(id); }
 
-void TListBase::_select_row(int row) {
+void PageListView::selectRow(int row) {
     QTreeWidgetItem* item = topLevelItem(row);
     if (!item) return;
     setCurrentItem(item);
@@ -193,12 +193,12 @@ void TListBase::_select_row(int row) {
     scrollToItem(item);
 }
 
-void TListBase::_select(const std::string& id) {
-    const int row = _find_row(id);
-    if (row >= 0) _select_row(row);
+void PageListView::select(const std::string& id) {
+    const int row = findRow(id);
+    if (row >= 0) selectRow(row);
 }
 
-void TListBase::_fit_columns() {
+void PageListView::fitColumns() {
     const QFontMetrics fm(font());
     const int last = columnCount() - 1;
     for (int c = 0; c < last; ++c) {
@@ -214,7 +214,7 @@ void TListBase::_fit_columns() {
     // The last column takes the rest of the width.
 }
 
-void TListBase::keyPressEvent(QKeyEvent* e) {
+void PageListView::keyPressEvent(QKeyEvent* e) {
     if (const int step = tabStepOf(e)) {
         emit tabStepRequested(step);
         e->accept();
@@ -225,7 +225,7 @@ void TListBase::keyPressEvent(QKeyEvent* e) {
     QTreeWidget::keyPressEvent(e);
 }
 
-void TListBase::keyReleaseEvent(QKeyEvent* e) {
+void PageListView::keyReleaseEvent(QKeyEvent* e) {
     if (!e->isAutoRepeat() && repeat_.active) {
         repeat_.active = false;
         emit selectionNotify();
@@ -233,7 +233,7 @@ void TListBase::keyReleaseEvent(QKeyEvent* e) {
     QTreeWidget::keyReleaseEvent(e);
 }
 
-void TListBase::focusInEvent(QFocusEvent* e) {
+void PageListView::focusInEvent(QFocusEvent* e) {
     QTreeWidget::focusInEvent(e);
     if (topLevelItemCount() == 0) return;
     // Gaining the focus selects the selected row again (the first when none)
@@ -241,12 +241,12 @@ void TListBase::focusInEvent(QFocusEvent* e) {
     const int row = std::max(selectedRow(), 0);
     const bool was = repeat_.active;
     repeat_.active = true;
-    _select_row(row);
+    selectRow(row);
     repeat_.active = was;
     focusSelectedRow_ = e->reason() == Qt::MouseFocusReason ? row : -1;
 }
 
-void TListBase::mousePressEvent(QMouseEvent* e) {
+void PageListView::mousePressEvent(QMouseEvent* e) {
     const int silent = focusSelectedRow_;
     focusSelectedRow_ = -1;
     QTreeWidget::mousePressEvent(e);
@@ -257,29 +257,6 @@ void TListBase::mousePressEvent(QMouseEvent* e) {
     const QTreeWidgetItem* hit = itemAt(e->position().toPoint());
     if (hit && indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(hit)) == silent && selectedRow() == silent)
         emit selectionNotify();
-}
-
-// ---- TListLst ----
-
-TListLst::TListLst(KeyRepeat& repeat, QWidget* parent) : TListBase(repeat, parent) {
-    setObjectName(QStringLiteral("articleList"));
-    useRows(model_);
-}
-
-void TListLst::_setup(CTavrelDoc& doc) { TListBase::_setup(doc, true, nav::ArticleListModel::kColumns); }
-
-bool TListLst::_show(const std::string& idHN) {
-    CTavrelDoc* doc = document();
-    if (!doc) return false;
-    setUpdatesEnabled(false);
-    _clear();
-    const bool ok = model_._show(doc->connection(), doc->messages(), idHN);
-    shownLaw_ = idHN;
-    headerItem()->setText(0, toQString(model_.firstHeader()));
-    mirrorRows();
-    _fit_columns();
-    setUpdatesEnabled(true);
-    return ok;
 }
 
 }  // namespace tavrel::gui

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -25,6 +26,8 @@
 #include "qtsupport/qt_text.h"
 #include "textview/gui/quick_copy_action.h"
 #include "text/sjis.h"
+#include "textview/citation.h"
+#include "textview/hit_steps.h"
 #include "textview/status_text.h"
 
 namespace tavrel::gui {
@@ -125,6 +128,12 @@ void MainWindow::createCommands() {
     c.add(cmd::Search, QStringLiteral("search"), QStringLiteral("このページ内の検索（Ctrl+F）"));
     c.add(cmd::ClearMarks, QStringLiteral("clearMarks"), QStringLiteral("反転マークのクリア"));
     c.add(cmd::QuickCopy, QStringLiteral("quickCopy"), QStringLiteral("ぷちコピー（Ctrl+C）"));
+    c.add(frame_cmd::CopyWithCitation, QStringLiteral("copyWithCitation"), QStringLiteral("引用付きでコピー"), {},
+          QStringLiteral("選択した文に、その条・項・号の引用を付けてコピーします。"));
+    c.add(frame_cmd::NextHit, QStringLiteral("nextHit"), QStringLiteral("次のマークへ（F3）"), {},
+          QStringLiteral("反転マークした語の次の箇所へ移動します。"));
+    c.add(frame_cmd::PreviousHit, QStringLiteral("previousHit"), QStringLiteral("前のマークへ（Shift+F3）"), {},
+          QStringLiteral("反転マークした語の前の箇所へ移動します。"));
     connect(commands_, &CommandRegistry::commandTriggered, this, &MainWindow::onCommand);
 }
 
@@ -151,6 +160,9 @@ void MainWindow::createMenus() {
     addAction(c.action(frame_cmd::Hidden));
     addAction(c.action(cmd::DynamicSplit));
     addAction(c.action(cmd::Search));
+    addAction(c.action(frame_cmd::NextHit));
+    addAction(c.action(frame_cmd::PreviousHit));
+    addAction(c.action(frame_cmd::CopyWithCitation));
 }
 
 void MainWindow::createToolBar() {
@@ -341,6 +353,9 @@ void MainWindow::onCommand(int id) {
         case cmd::DynamicSplit: onSplit(); break;
         case cmd::QuickCopy: runQuickCopy(toCp932(view_->page()->selectedText()), doc_.settings(), this); break;
         case cmd::ClearMarks: view_->markWords(view_->currentMarks(), 1); break;
+        case frame_cmd::NextHit: view_->stepHit(textview::HitDirection::Next); break;
+        case frame_cmd::PreviousHit: view_->stepHit(textview::HitDirection::Previous); break;
+        case frame_cmd::CopyWithCitation: copyWithCitation(); break;
         default: navigation_.onCommand(id); break;
     }
     updateCommands();
@@ -353,11 +368,16 @@ void MainWindow::showContextMenu(const QPoint& globalPos) {
         contextMenu_->setObjectName(QStringLiteral("pageContextMenu"));
         for (int id : {cmd::Previous, cmd::Next, cmd::Back, cmd::Forward}) contextMenu_->addAction(c.action(id));
         contextMenu_->addSeparator();
-        for (int id : {cmd::Search, cmd::ClearMarks, cmd::QuickCopy}) contextMenu_->addAction(c.action(id));
+        for (int id : {cmd::Search, frame_cmd::NextHit, frame_cmd::PreviousHit, cmd::ClearMarks})
+            contextMenu_->addAction(c.action(id));
+        contextMenu_->addSeparator();
+        for (int id : {cmd::QuickCopy, frame_cmd::CopyWithCitation}) contextMenu_->addAction(c.action(id));
     }
     updateCommands();
-    c.action(cmd::ClearMarks)->setEnabled(!view_->currentMarks().empty());
+    const bool marked = !view_->currentMarks().empty();
+    for (int id : {cmd::ClearMarks, frame_cmd::NextHit, frame_cmd::PreviousHit}) c.action(id)->setEnabled(marked);
     c.action(cmd::QuickCopy)->setEnabled(view_->page()->hasSelection());
+    c.action(frame_cmd::CopyWithCitation)->setEnabled(view_->page()->hasSelection());
     contextMenu_->popup(globalPos);
 }
 
@@ -390,6 +410,15 @@ void MainWindow::showAbout() {
     QMessageBox::about(this, QStringLiteral("バージョン情報"),
                        QStringLiteral("Tavrel ソラテ 平成20年度版\nバージョン %1\n\n建築関係法令の閲覧ソフトウェア")
                            .arg(QApplication::applicationVersion()));
+}
+
+void MainWindow::copyWithCitation() {
+    const std::string selection = toCp932(view_->page()->selectedText());
+    if (selection.empty()) return;
+    const QStringList ids = view_->selectedSentenceIds().split(QLatin1Char(';'));
+    const textview::CitationPage page = textview::citationPage(doc_, view_->currentPageId());
+    const std::string citation = textview::citationText(page, toCp932(ids.value(0)), toCp932(ids.value(1)));
+    QApplication::clipboard()->setText(toQString(textview::textWithCitation(selection, citation)));
 }
 
 void MainWindow::bringToFront() {
@@ -480,6 +509,12 @@ bool MainWindow::handleKey(QKeyEvent* e) {
             case Qt::Key_PageUp: navigator_->selectPreviousTab(); return true;
             default: return false;
         }
+    }
+    if (e->key() == Qt::Key_F3 && !(m & (Qt::AltModifier | Qt::MetaModifier))) {
+        // F3 / Shift+F3 step through the marked words wherever the focus is
+        // in the window, the page's browser widget included.
+        onCommand(m & Qt::ShiftModifier ? frame_cmd::PreviousHit : frame_cmd::NextHit);
+        return true;
     }
     if (m & Qt::ShiftModifier) return false;
     if (e->key() != Qt::Key_Left && e->key() != Qt::Key_Right) return false;

@@ -46,6 +46,9 @@ inline constexpr int LawHistory = 32805;
 inline constexpr int NotificationHistory = 32806;
 inline constexpr int DesignData = 32807;
 inline constexpr int AlwaysOnTop = 32808;
+inline constexpr int NextHit = 32820;           // F3: the next marked word
+inline constexpr int PreviousHit = 32821;       // Shift+F3: the previous marked word
+inline constexpr int CopyWithCitation = 32822;  // the selection with its citation
 inline constexpr int About = 57664;
 inline constexpr int Exit = 57665;
 }  // namespace frame_cmd
@@ -121,6 +124,7 @@ class MainWindow : public QMainWindow, public StatusBarPartner {
     void openSupportSite();
     void toggleAlwaysOnTop();
     void showAbout();
+    void copyWithCitation();
     bool handleKey(QKeyEvent* e);
 
     Document& doc_;

@@ -523,11 +523,12 @@ void TestMainWindow::rightClickOpensTheMenuHoverDescribesTheLink() {
     QCOMPARE(items,
              (QStringList{QStringLiteral("前へ"), QStringLiteral("次へ"), QStringLiteral("戻る"),
                           QStringLiteral("進む"), QStringLiteral("-"), QStringLiteral("このページ内の検索（Ctrl+F）"),
-                          QStringLiteral("反転マークのクリア"), QStringLiteral("ぷちコピー（Ctrl+C）")}));
+                          QStringLiteral("次のマークへ（F3）"), QStringLiteral("前のマークへ（Shift+F3）"),
+                          QStringLiteral("反転マークのクリア"), QStringLiteral("-"), QStringLiteral("ぷちコピー（Ctrl+C）"),
+                          QStringLiteral("引用付きでコピー")}));
     // Nothing to go back to, no marks, no selection.
-    QVERIFY(!frame()->commands().byName(QStringLiteral("back"))->isEnabled());
-    QVERIFY(!frame()->commands().byName(QStringLiteral("clearMarks"))->isEnabled());
-    QVERIFY(!frame()->commands().byName(QStringLiteral("quickCopy"))->isEnabled());
+    for (const char* name : {"back", "clearMarks", "nextHit", "previousHit", "quickCopy", "copyWithCitation"})
+        QVERIFY2(!frame()->commands().byName(QLatin1String(name))->isEnabled(), name);
     menu->close();
 }
 

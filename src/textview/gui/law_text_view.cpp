@@ -25,6 +25,7 @@
 #include "qtsupport/qt_text.h"
 #include "textview/gui/web_environment.h"
 #include "textview/link_target.h"
+#include "textview/citation.h"
 #include "textview/marks.h"
 #include "textview/start_page.h"
 
@@ -175,6 +176,7 @@ void LawTextView::printPage(int preview) {
 }
 
 int LawTextView::markWords(const std::string& words, int flag) {
+    hits_.reset();
     // The marking script's answer is needed at once (the count, and the
     // colours it replaced for taking the marks off again).
     return textview::markWords(words, flag != 0, doc_.options(), display_.marks, display_.savedColors,
@@ -187,9 +189,28 @@ int LawTextView::markWords(const std::string& words, int flag) {
 std::string LawTextView::runSearchDialog(const std::string& initialText) {
     PageSearchWindow dialog(
         doc_.settings(), window(), initialText, [this]() { return currentMarks(); },
-        [this](const std::string& words, int flag) { return markWords(words, flag); });
+        [this](const std::string& words, int flag) { return markWords(words, flag); },
+        [this](textview::HitDirection direction) { return stepHit(direction); });
     dialog.exec();
     return dialog.lastSearched();
+}
+
+QString LawTextView::stepHit(textview::HitDirection direction) {
+    const auto latin = [](const std::string& script) {
+        return QString::fromLatin1(script.data(), static_cast<qsizetype>(script.size()));
+    };
+    // The page decides how many hits there are now (a reload takes them off).
+    const int count = runScriptAndWait(page_, latin(textview::countHitsScript())).toInt();
+    const auto index = hits_.step(count, direction);
+    if (!index) return {};
+    runScript(latin(textview::showHitScript(*index)));
+    const QString message = toQString(textview::hitPositionText(*index, count));
+    emit statusTextChanged(message);
+    return message;
+}
+
+QString LawTextView::selectedSentenceIds() {
+    return runScriptAndWait(page_, QString::fromLatin1(textview::selectionSentencesScript()));
 }
 
 std::pair<int, int> LawTextView::scrollOffsets() const {
@@ -200,6 +221,7 @@ std::pair<int, int> LawTextView::scrollOffsets() const {
 void LawTextView::colorAnchors() { pin_->colorAnchors(); }
 
 bool LawTextView::putPage(const std::string& idFN, const std::string& html) {
+    hits_.reset();
     pin_->pageReplaced();
     const QUrl url = web_.pages()->publish(toQString(idFN), QByteArray(html.data(), static_cast<qsizetype>(html.size())));
     page_->load(url);

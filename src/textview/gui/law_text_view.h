@@ -14,6 +14,7 @@
 #include "document/navigation.h"
 #include "render/page_builder.h"
 #include "textview/gesture.h"
+#include "textview/hit_steps.h"
 #include "textview/show_page.h"
 #include "textview/status_text.h"
 
@@ -55,6 +56,14 @@ public:
     std::string currentMarks() const override { return display_.marks; }
     int markWords(const std::string& words, int flag) override;
     std::string runSearchDialog(const std::string& initialText) override;
+
+    // F3 / Shift+F3: brings the next (previous) marked word into view and
+    // gives "n/N件" (also put into the status bar), or "" when the page has
+    // no marks.
+    QString stepHit(textview::HitDirection direction);
+    // The selection's first and last sentence identifiers ("start;end", each
+    // empty when the selection lies before the first sentence).
+    QString selectedSentenceIds();
 
     // A click on a page link (also what the browser's navigation check
     // reports): shows the target as a full-page request.
@@ -124,6 +133,7 @@ private:
     int restoreY_ = 0;
     int loadsFinished_ = 0;
     textview::GestureTracker gesture_;
+    textview::HitCursor hits_;
     PinPointView* pin_ = nullptr;
 };
 

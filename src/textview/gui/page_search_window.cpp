@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 
 namespace tavrel::gui {
 
@@ -17,13 +18,16 @@ textview::ScreenRect rectOf(const QRect& r) { return {r.left(), r.top(), r.width
 
 PageSearchWindow::PageSearchWindow(SettingsStore& settings, QWidget* mainWindow, const std::string& lastSearchText,
                                    textview::PageSearchDialog::MarksReader getMarks,
-                                   textview::PageSearchDialog::WordMarker markWords)
+                                   textview::PageSearchDialog::WordMarker markWords, HitStepper stepHit)
     : QDialog(mainWindow),
       settings_(settings),
       mainWindow_(mainWindow),
       model_(lastSearchText, std::move(getMarks), std::move(markWords)),
+      stepHit_(std::move(stepHit)),
       edit_(new QLineEdit(this)),
       find_(new QPushButton(QStringLiteral("検索(&F)"), this)),
+      previous_(new QPushButton(QStringLiteral("前へ(&B)"), this)),
+      next_(new QPushButton(QStringLiteral("次へ(&N)"), this)),
       close_(new QPushButton(QStringLiteral("中止(&X)"), this)),
       result_(new QLabel(this)) {
     setObjectName(QStringLiteral("pageSearchDialog"));
@@ -31,12 +35,20 @@ PageSearchWindow::PageSearchWindow(SettingsStore& settings, QWidget* mainWindow,
     edit_->setObjectName(QStringLiteral("pageSearchWords"));
     find_->setObjectName(QStringLiteral("pageSearchFind"));
     close_->setObjectName(QStringLiteral("pageSearchClose"));
+    previous_->setObjectName(QStringLiteral("pageSearchPrevious"));
+    next_->setObjectName(QStringLiteral("pageSearchNext"));
+    previous_->setToolTip(QStringLiteral("前のマークへ（Shift+F3）"));
+    next_->setToolTip(QStringLiteral("次のマークへ（F3）"));
+    previous_->setAutoDefault(false);
+    next_->setAutoDefault(false);
     result_->setObjectName(QStringLiteral("pageSearchResult"));
     auto* grid = new QGridLayout(this);
-    grid->addWidget(edit_, 0, 0, 1, 2);
-    grid->addWidget(result_, 1, 0, 1, 2);
+    grid->addWidget(edit_, 0, 0, 1, 4);
+    grid->addWidget(result_, 1, 0, 1, 4);
     grid->addWidget(find_, 2, 0);
-    grid->addWidget(close_, 2, 1);
+    grid->addWidget(previous_, 2, 1);
+    grid->addWidget(next_, 2, 2);
+    grid->addWidget(close_, 2, 3);
     edit_->setMinimumWidth(240);
 
     edit_->setText(toQString(lastSearchText));
@@ -51,6 +63,21 @@ PageSearchWindow::PageSearchWindow(SettingsStore& settings, QWidget* mainWindow,
     });
     connect(find_, &QPushButton::clicked, this, &PageSearchWindow::search);
     connect(close_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(next_, &QPushButton::clicked, this, [this]() { step(textview::HitDirection::Next); });
+    connect(previous_, &QPushButton::clicked, this, [this]() { step(textview::HitDirection::Previous); });
+    auto* nextKey = new QShortcut(QKeySequence(Qt::Key_F3), this);
+    auto* previousKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), this);
+    connect(nextKey, &QShortcut::activated, next_, &QPushButton::click);
+    connect(previousKey, &QShortcut::activated, previous_, &QPushButton::click);
+    previous_->setEnabled(static_cast<bool>(stepHit_));
+    next_->setEnabled(static_cast<bool>(stepHit_));
+}
+
+void PageSearchWindow::step(textview::HitDirection direction) {
+    if (!stepHit_) return;
+    const QString message = stepHit_(direction);
+    result_->setText(message.isEmpty() ? toQString(textview::searchResultMessage(0)) : message);
+    result_->show();
 }
 
 void PageSearchWindow::search() {

@@ -1,0 +1,186 @@
+// The reading tools in the real window: F3 / Shift+F3 step through the
+// marked words of the page with "n/N件" in the status bar, and
+// 「引用付きでコピー」 puts the selection with its citation on the clipboard.
+#include "app/application.h"
+#include "app/command_registry.h"
+#include "app/main_window.h"
+#include "gui_test_support.h"
+#include "qtsupport/qt_text.h"
+#include "textview/gui/law_text_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace tavrel;
+using namespace tavrel::gui;
+
+using tavrel::testing::copyFolder;
+using tavrel::testing::evaluate;
+using tavrel::testing::waitForText;
+
+namespace {
+
+// Selects the text of the page from the first occurrence of `from` to the end
+// of the first occurrence of `to` after it (each inside one text node).
+bool selectBetween(LawTextView* view, const QString& from, const QString& to) {
+    const QString script = QStringLiteral(
+        "(function(f,t){function find(s,after){var w=document.createTreeWalker(document.body,NodeFilter.SHOW_TEXT);"
+        "var n,seen=!after;while((n=w.nextNode())){if(!seen){if(n===after){seen=true;}else{continue;}}"
+        "var i=n.data.indexOf(s);if(i>=0){return {node:n,at:i};}}return null;}"
+        "var a=find(f,null);if(!a){return false;}var b=find(t,a.node);if(!b){return false;}"
+        "var r=document.createRange();r.setStart(a.node,a.at);r.setEnd(b.node,b.at+t.length);"
+        "var s=window.getSelection();s.removeAllRanges();s.addRange(r);return true;})('%1','%2')")
+                               .arg(from, to);
+    return evaluate(view->page(), script).toBool();
+}
+
+// The outlined (current) hit: its text and whether it lies inside the view.
+QString currentHit(LawTextView* view) {
+    return evaluate(view->page(),
+                    QStringLiteral("(function(){var s=document.querySelector('span[data-tavrel-current]');if(!s){return '';}"
+                                   "var r=s.getBoundingClientRect();"
+                                   "return (r.top>=0&&r.bottom<=window.innerHeight?'in:':'out:')+s.getAttribute("
+                                   "'data-tavrel-mark');})()"))
+        .toString();
+}
+
+}  // namespace
+
+class TestReadingTools : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init();
+    void cleanup();
+
+    void f3StepsThroughTheHitsInPageOrder();
+    void copyWithCitationNamesTheFirstAndLastSentence();
+
+  private:
+    void startApp();
+    void showArticle6();
+    LawTextView* view() const { return app_->mainWindow()->textView(); }
+    MainWindow* frame() const { return app_->mainWindow(); }
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString dataFolder_;
+    std::unique_ptr<TavrelApplication> app_;
+};
+
+void TestReadingTools::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    dataFolder_ = dir_->filePath(QStringLiteral("bin"));
+    const QString built = QStringLiteral(TAVREL_BINARY_DIR) + QStringLiteral("/bin");
+    QVERIFY2(QFile::exists(built + QStringLiteral("/TL2008.orl")), "the sample collection has not been built");
+    QDir().mkpath(dataFolder_);
+    for (const char* name : {"TL2008.orl", "default.ppj", "help08.html"})
+        QVERIFY(QFile::copy(built + QLatin1Char('/') + QLatin1String(name),
+                            dataFolder_ + QLatin1Char('/') + QLatin1String(name)));
+    QVERIFY(copyFolder(built + QStringLiteral("/images08"), dataFolder_ + QStringLiteral("/images08")));
+}
+
+void TestReadingTools::cleanup() {
+    app_.reset();
+    dir_.reset();
+}
+
+void TestReadingTools::startApp() {
+    StartOptions o;
+    o.executableFolder = dataFolder_;
+    o.userDataFolder = dir_->filePath(QStringLiteral("user"));
+    o.splash = false;
+    o.answerMessagesInAdvance = true;
+    o.settingsFile = dir_->filePath(QStringLiteral("settings.ini"));
+    app_ = std::make_unique<TavrelApplication>(o);
+    QVERIFY(app_->start());
+    QVERIFY(QTest::qWaitForWindowExposed(frame()));
+}
+
+void TestReadingTools::showArticle6() {
+    const int loads = view()->loadsFinished();
+    QVERIFY(view()->showPage("01A-00060000-00"));
+    QTRY_VERIFY_WITH_TIMEOUT(view()->loadsFinished() > loads, 15000);
+    QVERIFY(waitForText(view(), QStringLiteral("確認済証")));
+}
+
+void TestReadingTools::f3StepsThroughTheHitsInPageOrder() {
+    startApp();
+    showArticle6();
+    const int count = view()->markWords(toCp932(QStringLiteral("確認済証")), 0);
+    QVERIFY2(count >= 3, qPrintable(QString::number(count)));
+    // The hits as they stand in the page (the marking numbers them from the end).
+    const QStringList order =
+        evaluate(view()->page(),
+                 QStringLiteral("(function(){var o=[],s=document.querySelectorAll('span[data-tavrel-mark]');"
+                                "for(var i=0;i<s.length;i++){var k=s[i].getAttribute('data-tavrel-mark');"
+                                "if(o.indexOf(k)<0){o.push(k);}}return o.join(',');})()"))
+            .toString()
+            .split(QLatin1Char(','));
+    QCOMPARE(order.size(), count);
+
+    frame()->activateWindow();
+    QTRY_VERIFY(QApplication::activeWindow() == frame());
+    view()->focusPage();
+    QWidget* surface = view()->focusProxy() ? view()->focusProxy() : view();
+    const QString total = QString::number(count);
+    QTest::keyClick(surface, Qt::Key_F3);
+    QCOMPARE(frame()->statusBar()->currentMessage(), QStringLiteral("1/%1件").arg(total));
+    QTRY_COMPARE(currentHit(view()), QStringLiteral("in:") + order.first());
+    QTest::keyClick(surface, Qt::Key_F3);
+    QCOMPARE(frame()->statusBar()->currentMessage(), QStringLiteral("2/%1件").arg(total));
+    QTRY_COMPARE(currentHit(view()), QStringLiteral("in:") + order.at(1));
+    // Back past the first goes round to the last, which is scrolled into view.
+    QTest::keyClick(surface, Qt::Key_F3, Qt::ShiftModifier);
+    QTest::keyClick(surface, Qt::Key_F3, Qt::ShiftModifier);
+    QCOMPARE(frame()->statusBar()->currentMessage(), QStringLiteral("%1/%1件").arg(total));
+    QTRY_COMPARE(currentHit(view()), QStringLiteral("in:") + order.last());
+
+    // Without marks F3 says nothing and outlines nothing.
+    view()->markWords(view()->currentMarks(), 1);
+    frame()->statusBar()->clearMessage();
+    QTest::keyClick(surface, Qt::Key_F3);
+    QVERIFY(frame()->statusBar()->currentMessage().isEmpty());
+    QCOMPARE(currentHit(view()), QString());
+}
+
+void TestReadingTools::copyWithCitationNamesTheFirstAndLastSentence() {
+    startApp();
+    showArticle6();
+    QAction* copy = frame()->commands().byName(QStringLiteral("copyWithCitation"));
+    QVERIFY(copy);
+    QCOMPARE(copy->text(), QStringLiteral("引用付きでコピー"));
+
+    // Within item 二 of paragraph 1.
+    const QString item2 = QStringLiteral("前号に掲げる建築物を除くほか");
+    QVERIFY(selectBetween(view(), item2, item2));
+    QTRY_VERIFY(view()->page()->hasSelection());
+    QApplication::clipboard()->clear();
+    copy->trigger();
+    QTRY_COMPARE(QApplication::clipboard()->text(), item2 + QStringLiteral("（建築基準法第6条第1項第二号）"));
+
+    // From paragraph 1 to paragraph 3: the first and the last sentence.
+    QVERIFY(selectBetween(view(), QStringLiteral("建築主は、"), QStringLiteral("当該申請書を受理することができない。")));
+    QApplication::clipboard()->clear();
+    copy->trigger();
+    const QString text = QApplication::clipboard()->text();
+    QVERIFY2(text.startsWith(QStringLiteral("建築主は、")), qPrintable(text));
+    QVERIFY2(text.endsWith(QStringLiteral("当該申請書を受理することができない。（建築基準法第6条第1項～第3項）")),
+             qPrintable(text.right(60)));
+}
+
+int main(int argc, char** argv) {
+    prepareWebEngine();
+    QApplication app(argc, argv);
+    TestReadingTools test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_reading_tools.moc"

@@ -1,17 +1,26 @@
 // The reading tools in the real window: F3 / Shift+F3 step through the
-// marked words of the page with "n/N件" in the status bar, and
-// 「引用付きでコピー」 puts the selection with its citation on the clipboard.
+// marked words of the page with "n/N件" in the status bar, 「引用付きでコピー」
+// puts the selection with its citation on the clipboard, and the manual
+// names every command of the window and every option of the options dialog.
 #include "app/application.h"
 #include "app/command_registry.h"
 #include "app/main_window.h"
+#include "app/options_dialog.h"
+#include "document/options.h"
+#include "document/settings_store.h"
 #include "gui_test_support.h"
 #include "qtsupport/qt_text.h"
 #include "textview/gui/law_text_view.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -51,6 +60,37 @@ QString currentHit(LawTextView* view) {
         .toString();
 }
 
+// The manual as the user reads it: the help page and every page of manual/,
+// without their markup.
+QString manualText(const QString& dataFolder, QStringList& pages) {
+    QString all;
+    QFile help(dataFolder + QStringLiteral("/help08.html"));
+    if (help.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = help.readAll();
+        all += toQString(std::string(bytes.constData(), static_cast<size_t>(bytes.size())));
+        pages << QStringLiteral("help08.html");
+    }
+    const QDir manual(dataFolder + QStringLiteral("/manual"));
+    for (const QString& name : manual.entryList({QStringLiteral("*.html")}, QDir::Files, QDir::Name)) {
+        QFile f(manual.filePath(name));
+        if (f.open(QIODevice::ReadOnly)) all += QString::fromUtf8(f.readAll());
+        pages << QStringLiteral("manual/") + name;
+    }
+    all.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+    all.replace(QStringLiteral("&lt;"), QStringLiteral("<")).replace(QStringLiteral("&gt;"), QStringLiteral(">"));
+    return all.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+}
+
+// A command or control text as the manual writes it: without the mnemonic
+// "(&X)" or "&", the trailing "..." and a key named in brackets at the end
+// ("（Ctrl+F）"), which the manual lists with the keys.
+QString plainText(QString text) {
+    text.remove(QRegularExpression(QStringLiteral("\\(&.\\)")));
+    text.remove(QLatin1Char('&'));
+    text.remove(QRegularExpression(QStringLiteral("(\\.\\.\\.|（[^（）]*\\+?[A-Za-z0-9]+[^（）]*）)$")));
+    return text.trimmed();
+}
+
 }  // namespace
 
 class TestReadingTools : public QObject {
@@ -62,6 +102,7 @@ class TestReadingTools : public QObject {
 
     void f3StepsThroughTheHitsInPageOrder();
     void copyWithCitationNamesTheFirstAndLastSentence();
+    void manualNamesEveryCommandAndOption();
 
   private:
     void startApp();
@@ -85,6 +126,7 @@ void TestReadingTools::init() {
         QVERIFY(QFile::copy(built + QLatin1Char('/') + QLatin1String(name),
                             dataFolder_ + QLatin1Char('/') + QLatin1String(name)));
     QVERIFY(copyFolder(built + QStringLiteral("/images08"), dataFolder_ + QStringLiteral("/images08")));
+    QVERIFY(copyFolder(built + QStringLiteral("/manual"), dataFolder_ + QStringLiteral("/manual")));
 }
 
 void TestReadingTools::cleanup() {
@@ -174,6 +216,48 @@ void TestReadingTools::copyWithCitationNamesTheFirstAndLastSentence() {
     QVERIFY2(text.startsWith(QStringLiteral("建築主は、")), qPrintable(text));
     QVERIFY2(text.endsWith(QStringLiteral("当該申請書を受理することができない。（建築基準法第6条第1項～第3項）")),
              qPrintable(text.right(60)));
+}
+
+void TestReadingTools::manualNamesEveryCommandAndOption() {
+    startApp();
+    QStringList pages;
+    const QString manual = manualText(dataFolder_, pages);
+    QVERIFY2(pages.size() >= 2, "the manual pages are missing from the data folder");
+
+    QStringList missing;
+    for (QAction* a : frame()->commands().all()) {
+        const QString name = plainText(a->text());
+        if (!manual.contains(name)) missing << a->objectName() + QLatin1Char('=') + name;
+    }
+    MemorySettingsStore store;
+    OptionsDialog dialog(defaultOptionBlock(), defaultOptionBlock(), store, {});
+    QStringList controls;
+    for (QLabel* l : dialog.findChildren<QLabel*>()) controls << l->text();
+    for (QAbstractButton* b : dialog.findChildren<QAbstractButton*>()) controls << b->text();
+    for (QGroupBox* g : dialog.findChildren<QGroupBox*>()) controls << g->title();
+    int options = 0;
+    for (const QString& c : controls) {
+        const QString name = plainText(c);
+        if (name.isEmpty()) continue;
+        ++options;
+        if (!manual.contains(name)) missing << QStringLiteral("option=") + name;
+    }
+    QVERIFY2(options >= 25, qPrintable(QString::number(options)));
+    QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral(", "))));
+
+    // Every picture and page the manual points to is there.
+    for (const QString& page : pages) {
+        QFile f(dataFolder_ + QLatin1Char('/') + page);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QString html = page.endsWith(QStringLiteral("help08.html")) ? QString::fromLatin1(f.readAll())
+                                                                          : QString::fromUtf8(f.readAll());
+        const QString folder = QFileInfo(f.fileName()).absolutePath();
+        auto refs = QRegularExpression(QStringLiteral("(?:src|href)=\"([^\"#:]+)")).globalMatch(html);
+        while (refs.hasNext()) {
+            const QString target = refs.next().captured(1);
+            QVERIFY2(QFile::exists(folder + QLatin1Char('/') + target), qPrintable(page + QStringLiteral(" -> ") + target));
+        }
+    }
 }
 
 int main(int argc, char** argv) {

@@ -2,6 +2,7 @@
 #include "app/application.h"
 #include "app/main_window.h"
 #include "app/single_instance.h"
+#include "document/document.h"
 #include "textview/gui/law_text_view.h"
 
 #include <QApplication>
@@ -40,6 +41,10 @@ int main(int argc, char* argv[]) {
     tavrel::gui::TavrelApplication tavrel(options);
     if (!tavrel.start()) return 1;
     if (measure) {
+        // Where the collection was found (the installed layout reads it from
+        // ../share/tavrel beside the program).
+        std::printf("data folder %s\n", tavrel.document()->programFolder().c_str());
+        std::fflush(stdout);
         QObject::connect(tavrel.mainWindow()->textView(), &QWebEngineView::loadFinished, tavrel.mainWindow(),
                          [&sinceStart](bool ok) {
                              std::printf("first page %s after %lld ms\n", ok ? "shown" : "failed",

@@ -6,12 +6,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QListWidget>
 #include <QMenu>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
 
@@ -31,7 +29,6 @@ using namespace tavrel;
 using namespace tavrel::gui;
 
 using tavrel::testing::bodyText;
-using tavrel::testing::copyFolder;
 using tavrel::testing::evaluate;
 using tavrel::testing::waitForText;
 
@@ -42,8 +39,6 @@ namespace {
 const char* const kSourcePage = "01B-01070000-00";
 const char* const kTargetPage = "01A-00020000-00";
 const char* const kLinkTail = "-to-01A-00020000-r01";
-
-
 
 // The id of the first anchor whose id ends with tail.
 QString anchorIdEndingWith(LawTextView* view, const QString& tail) {
@@ -118,9 +113,8 @@ private slots:
     void pinPointOffMeansNoJumpNoColourAndTheOrdinaryMenu();
 
 private:
-    void startApp();
-    LawTextView* view() const { return app_->mainWindow()->textView(); }
-    Document& doc() const { return *app_->document(); }
+    LawTextView* view() const { return program_.view(); }
+    Document& doc() const { return program_.doc(); }
     QWidget* surface() const { return view()->focusProxy(); }
     void showSource();
     QString userMarkerFile() const { return QString::fromStdString(doc().userMarkerFilePath()); }
@@ -135,40 +129,12 @@ private:
         QTest::mouseClick(surface(), Qt::LeftButton, {}, at);
     }
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    QString dataFolder_;
-    std::unique_ptr<TavrelApplication> app_;
+    testing::SampleProgram program_;
 };
 
-void TestPinPointGui::init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir_->isValid());
-    dataFolder_ = dir_->filePath(QStringLiteral("bin"));
-    const QString built = QStringLiteral(TAVREL_BINARY_DIR) + QStringLiteral("/bin");
-    QVERIFY2(QFile::exists(built + QStringLiteral("/TL2008.orl")), "the sample collection has not been built");
-    QDir().mkpath(dataFolder_);
-    for (const char* name : {"TL2008.orl", "default.ppj", "help08.html"})
-        QVERIFY(QFile::copy(built + QLatin1Char('/') + QLatin1String(name),
-                            dataFolder_ + QLatin1Char('/') + QLatin1String(name)));
-    QVERIFY(copyFolder(built + QStringLiteral("/images08"), dataFolder_ + QStringLiteral("/images08")));
-}
+void TestPinPointGui::init() { program_.prepare(); }
 
-void TestPinPointGui::cleanup() {
-    app_.reset();
-    dir_.reset();
-}
-
-void TestPinPointGui::startApp() {
-    StartOptions o;
-    o.executableFolder = dataFolder_;
-    o.userDataFolder = dir_->filePath(QStringLiteral("user"));
-    o.splash = false;
-    o.answerMessagesInAdvance = true;
-    o.settingsFile = dir_->filePath(QStringLiteral("settings.ini"));
-    app_ = std::make_unique<TavrelApplication>(o);
-    QVERIFY(app_->start());
-    QVERIFY(QTest::qWaitForWindowExposed(app_->mainWindow()));
-}
+void TestPinPointGui::cleanup() { program_.finish(); }
 
 void TestPinPointGui::showSource() {
     QVERIFY(view()->showPage(kSourcePage));
@@ -190,7 +156,7 @@ JumpList* TestPinPointGui::rightClickAnchor(const QString& id) {
 }
 
 void TestPinPointGui::markedLinkJumpsToTheSentenceWithTheMarkerImage() {
-    startApp();
+    program_.start();
     showSource();
     const QString anchor = anchorIdEndingWith(view(), QLatin1String(kLinkTail));
     QCOMPARE(anchor.size(), 55);
@@ -231,19 +197,19 @@ void TestPinPointGui::markedLinkJumpsToTheSentenceWithTheMarkerImage() {
 }
 
 void TestPinPointGui::resizeTakesTheMarkerImageAway() {
-    startApp();
+    program_.start();
     showSource();
     const QString anchor = anchorIdEndingWith(view(), QLatin1String(kLinkTail));
     QVERIFY(!anchor.isEmpty());
     leftClick(anchorCentre(view(), anchor));
     QVERIFY2(waitForPage(view(), pageOf(doc().findMarker(true, anchor.toStdString()))), view()->currentPageId().c_str());
     QTRY_VERIFY_WITH_TIMEOUT(markerShown(view()), 10000);
-    app_->mainWindow()->resize(app_->mainWindow()->width() + 60, app_->mainWindow()->height() + 20);
+    program_.frame()->resize(program_.frame()->width() + 60, program_.frame()->height() + 20);
     QTRY_VERIFY_WITH_TIMEOUT(!markerShown(view()), 10000);
 }
 
 void TestPinPointGui::jumpListPickBecomesTheUsersMarkerAndPageTopRemovesIt() {
-    startApp();
+    program_.start();
     showSource();
     const QString anchor = anchorIdEndingWith(view(), QLatin1String(kLinkTail));
     QVERIFY(!anchor.isEmpty());
@@ -309,8 +275,8 @@ void TestPinPointGui::jumpListPickBecomesTheUsersMarkerAndPageTopRemovesIt() {
 }
 
 void TestPinPointGui::pinPointOffMeansNoJumpNoColourAndTheOrdinaryMenu() {
-    startApp();
-    app_->mainWindow()->commands().byName(QStringLiteral("pinPoint"))->trigger();
+    program_.start();
+    program_.frame()->commands().byName(QStringLiteral("pinPoint"))->trigger();
     QVERIFY(!doc().toggles().pinPoint);
     showSource();
     const QString anchor = anchorIdEndingWith(view(), QLatin1String(kLinkTail));
@@ -325,7 +291,7 @@ void TestPinPointGui::pinPointOffMeansNoJumpNoColourAndTheOrdinaryMenu() {
     QTest::mouseClick(surface(), Qt::RightButton, {}, at);
     QMenu* menu = nullptr;
     QTRY_VERIFY_WITH_TIMEOUT(
-        (menu = app_->mainWindow()->findChild<QMenu*>(QStringLiteral("pageContextMenu"))) && menu->isVisible(), 10000);
+        (menu = program_.frame()->findChild<QMenu*>(QStringLiteral("pageContextMenu"))) && menu->isVisible(), 10000);
     QVERIFY(!view()->pinPoint()->jumpList()->isVisible());
     menu->close();
 

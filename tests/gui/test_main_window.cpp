@@ -32,6 +32,7 @@
 #include <QTest>
 #include <QWebEnginePage>
 
+#include <cmath>
 #include <memory>
 
 using namespace tavrel;
@@ -72,6 +73,7 @@ class TestMainWindow : public QObject {
     void missingHelpFileIsReportedAndAlwaysOnTopToggles();
     void navigatorRequestsOpenPagesInTheView();
     void rightClickOpensTheMenuHoverDescribesTheLink();
+    void pageTextIsSetInTheGothicFaceAndNumbersInTheCenturyLikeOne();
 
   private:
     LawTextView* view() const { return program_.view(); }
@@ -486,6 +488,34 @@ void TestMainWindow::rightClickOpensTheMenuHoverDescribesTheLink() {
     QVERIFY(!frame()->commands().byName(QStringLiteral("clearMarks"))->isEnabled());
     QVERIFY(!frame()->commands().byName(QStringLiteral("quickCopy"))->isEnabled());
     menu->close();
+}
+
+// The pages ask for the Windows faces by name; the text must come out in
+// IPA P Gothic, and the article numbers in TeX Gyre Schola (with IPA P
+// Mincho for their kanji), not in the browser's standard Mincho face. Each
+// probe is laid out in the page, with the page's faces, and measured.
+void TestMainWindow::pageTextIsSetInTheGothicFaceAndNumbersInTheCenturyLikeOne() {
+    program_.start();
+    QVERIFY(view()->showPage("01A-00010000-00"));
+    QVERIFY(waitForText(view(), QStringLiteral("【目的】")));
+    const QString measure = QStringLiteral(
+        "(function(){var out=[];"
+        "[['','あいうえお建築物ABCxyz0123'],['IPAPGothic','あいうえお建築物ABCxyz0123'],"
+        "['IPAPMincho','あいうえお建築物ABCxyz0123'],"
+        "[\"'Century','ＭＳ Ｐ明朝'\",'第1234条の56'],[\"'TeX Gyre Schola',IPAPMincho\",'第1234条の56'],"
+        "['IPAPMincho','第1234条の56']].forEach(function(p){"
+        "var s=document.createElement('span');s.style.whiteSpace='nowrap';"
+        "if(p[0])s.style.fontFamily=p[0];s.textContent=p[1];document.body.appendChild(s);"
+        "out.push(s.getBoundingClientRect().width);s.remove();});return out;})()");
+    QVariantList w;
+    const auto same = [](const QVariant& a, const QVariant& b) { return std::abs(a.toDouble() - b.toDouble()) < 0.01; };
+    // Faces load on first use: give them a moment.
+    QTRY_VERIFY_WITH_TIMEOUT((w = evaluate(view()->page(), measure).toList()).size() == 6 && same(w[0], w[1]) &&
+                                 same(w[3], w[4]),
+                             5000);
+    // The probes tell the faces apart.
+    QVERIFY(!same(w[1], w[2]));
+    QVERIFY(!same(w[4], w[5]));
 }
 
 int main(int argc, char** argv) {

@@ -111,6 +111,7 @@ private slots:
     void resizeTakesTheMarkerImageAway();
     void jumpListPickBecomesTheUsersMarkerAndPageTopRemovesIt();
     void pinPointOffMeansNoJumpNoColourAndTheOrdinaryMenu();
+    void middleClickOnTheNextPageKeepsTheMarkers();
 
 private:
     LawTextView* view() const { return program_.view(); }
@@ -300,6 +301,44 @@ void TestPinPointGui::pinPointOffMeansNoJumpNoColourAndTheOrdinaryMenu() {
     QTest::qWait(300);
     QVERIFY(!markerShown(view()));
     QVERIFY(!view()->pinPoint()->tools().pinImageShown());
+}
+
+// A marked link clicked, then a link of the new page middle-clicked before
+// any click on it: the old anchor's markers must not be taken for stale
+// (the user's one used to go, with its file rewritten).
+void TestPinPointGui::middleClickOnTheNextPageKeepsTheMarkers() {
+    program_.start();
+    showSource();
+    const QString anchor = anchorIdEndingWith(view(), QLatin1String(kLinkTail));
+    QVERIFY(!anchor.isEmpty());
+    const std::string sentence = doc().findMarker(true, anchor.toStdString());
+    QVERIFY(!sentence.empty());
+    QVERIFY(doc().addMarker(false, anchor.toStdString(), sentence));
+    QVERIFY(doc().saveUserMarkers());
+    const QByteArray userFile = userMarkers();
+    QVERIFY(userFile.contains(anchor.toLatin1()));
+
+    leftClick(anchorCentre(view(), anchor));
+    QVERIFY2(waitForPage(view(), pageOf(sentence)), view()->currentPageId().c_str());
+    QTRY_VERIFY_WITH_TIMEOUT(markerShown(view()), 10000);
+    // A page link of this page into another article.
+    const QString other =
+        evaluate(view()->page(), QStringLiteral("(function(){var a=[...document.links].find(l=>{"
+                                                "var h=(l.getAttribute('href')||'').toUpperCase();"
+                                                "return h.indexOf('_TAVREL')>=0&&h.indexOf('%1')<0;});"
+                                                "if(!a)return '';if(!a.id)a.id='middle-click-probe';return a.id;})()")
+                                     .arg(QString::fromStdString(sentence.substr(0, 12))))
+            .toString();
+    QVERIFY(!other.isEmpty());
+    const QPoint at = anchorCentre(view(), other);
+    QTest::mouseMove(surface(), at);
+    QTest::qWait(100);
+    QTest::mouseClick(surface(), Qt::MiddleButton, {}, at);
+    QTRY_VERIFY_WITH_TIMEOUT(view()->currentPageId().compare(0, 12, sentence, 0, 12) != 0, 15000);
+
+    QCOMPARE(doc().findMarker(false, anchor.toStdString()), sentence);
+    QCOMPARE(doc().findMarker(true, anchor.toStdString()), sentence);
+    QCOMPARE(userMarkers(), userFile);
 }
 
 int main(int argc, char** argv) {

@@ -121,7 +121,12 @@ class MainWindow : public QMainWindow, public StatusBarPartner {
     void openSupportSite();
     void toggleAlwaysOnTop();
     void showAbout();
-    bool handleKey(QKeyEvent* e);
+    // The window's own keys (history arrows, tab switching, search, quick
+    // copy, the context-menu key); false leaves the key to its receiver.
+    bool handleKey(QWidget* receiver, QKeyEvent* e);
+    // The page's context menu from the keyboard.
+    void openContextMenuFromKeyboard();
+    bool pageHasFocus() const;
 
     Document& doc_;
     DocumentNavigation& navigation_;

@@ -22,6 +22,7 @@
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QProcess>
 #include <QSettings>
@@ -73,6 +74,7 @@ class TestMainWindow : public QObject {
     void missingHelpFileIsReportedAndAlwaysOnTopToggles();
     void navigatorRequestsOpenPagesInTheView();
     void rightClickOpensTheMenuHoverDescribesTheLink();
+    void openMenusKeepTheirArrowsAndTheMenuKeyOpensThePageMenu();
     void pageTextIsSetInTheGothicFaceAndNumbersInTheCenturyLikeOne();
 
   private:
@@ -488,6 +490,62 @@ void TestMainWindow::rightClickOpensTheMenuHoverDescribesTheLink() {
     QVERIFY(!frame()->commands().byName(QStringLiteral("clearMarks"))->isEnabled());
     QVERIFY(!frame()->commands().byName(QStringLiteral("quickCopy"))->isEnabled());
     menu->close();
+}
+
+void TestMainWindow::openMenusKeepTheirArrowsAndTheMenuKeyOpensThePageMenu() {
+    program_.start();
+    program_.activate();
+    for (const char* id : {"01A-00010000-00", "01A-00020000-00"}) {
+        QVERIFY(view()->showPage(id));
+        QTRY_COMPARE_WITH_TIMEOUT(
+            evaluate(view()->page(), QStringLiteral("location.href")).toString().contains(QLatin1String(id)), true,
+            20000);
+    }
+    const std::string shown = view()->currentPageId();
+    QVERIFY(frame()->commands().byName(QStringLiteral("back"))->isEnabled());
+
+    // Left and Right in an open menu (opened while the page has the focus)
+    // move between the menus of the bar.
+    QWidget* surface = view()->focusProxy();
+    view()->focusPage();
+    QTRY_COMPARE(QApplication::focusWidget(), surface);
+    const QList<QAction*> menus = frame()->menuBar()->actions();
+    QVERIFY(menus.size() >= 2);
+    frame()->menuBar()->setActiveAction(menus[0]);
+    QTRY_COMPARE(QApplication::activePopupWidget(), static_cast<QWidget*>(menus[0]->menu()));
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Right);
+    QTRY_COMPARE(QApplication::activePopupWidget(), static_cast<QWidget*>(menus[1]->menu()));
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Left);
+    QTRY_COMPARE(QApplication::activePopupWidget(), static_cast<QWidget*>(menus[0]->menu()));
+    QCOMPARE(view()->currentPageId(), shown);
+    QApplication::activePopupWidget()->close();
+    QTRY_VERIFY(!QApplication::activePopupWidget());
+
+    // The context-menu key and Shift+F10 in the page open the page's menu,
+    // whose arrows are its own too.
+    for (const QKeyCombination key : {QKeyCombination(Qt::Key_Menu), QKeyCombination(Qt::ShiftModifier, Qt::Key_F10)}) {
+        view()->focusPage();
+        QTRY_COMPARE(QApplication::focusWidget(), surface);
+        QTest::keyClick(surface, key.key(), key.keyboardModifiers());
+        QMenu* menu = nullptr;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (menu = frame()->findChild<QMenu*>(QStringLiteral("pageContextMenu"))) && menu->isVisible(), 10000);
+        QVERIFY(QRect(view()->mapToGlobal(QPoint(0, 0)), view()->size()).contains(menu->pos()));
+        QTest::keyClick(menu, Qt::Key_Down);
+        QVERIFY(menu->activeAction());
+        QTest::keyClick(menu, Qt::Key_Left);
+        QTest::qWait(200);
+        QCOMPARE(view()->currentPageId(), shown);
+        QVERIFY(menu->isVisible());
+        menu->close();
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+    }
+
+    // With everything closed the page's Left goes back again.
+    view()->focusPage();
+    QTRY_COMPARE(QApplication::focusWidget(), surface);
+    QTest::keyClick(surface, Qt::Key_Left);
+    QTRY_COMPARE(view()->currentPageId(), std::string("01A-00010000-00"));
 }
 
 // The pages ask for the Windows faces by name; the text must come out in

@@ -18,9 +18,12 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include <vector>
+
 #include "app/command_registry.h"
 #include "app/options_dialog.h"
 #include "app/toolbar_icons.h"
+#include "document/screen_fit.h"
 #include "navigator/gui/navigator_pane.h"
 #include "textview/gui/law_text_view.h"
 #include "qtsupport/qt_text.h"
@@ -59,7 +62,10 @@ WindowPlacement placementRecord(const QRect& r, bool maximised) {
                            r.top() + r.height()};
 }
 
-QRect normalRect(const WindowPlacement& wp) { return QRect(wp[7], wp[8], wp[9] - wp[7], wp[10] - wp[8]); }
+QRect normalRect(const WindowPlacement& wp) {
+    const ScreenRect r = rectFromEdges(wp[7], wp[8], wp[9], wp[10]);
+    return QRect(r.left, r.top, r.width, r.height);
+}
 
 QString MainWindow::caption() { return QStringLiteral("Tavrel ソラテ 平成20年度版"); }
 
@@ -306,7 +312,16 @@ bool MainWindow::restorePlacement() {
         move(screen.center() - QPoint(kDefaultWidth / 2, kDefaultHeight / 2));
         return false;
     }
-    setGeometry(normalRect(*wp));
+    // The stored place may lie on a screen that is gone.
+    const QRect stored = normalRect(*wp);
+    std::vector<ScreenRect> screens;
+    for (const QScreen* s : QGuiApplication::screens()) {
+        const QRect a = s->availableGeometry();
+        screens.push_back(ScreenRect{a.x(), a.y(), a.width(), a.height()});
+    }
+    const ScreenRect fitted =
+        fitOnScreens(ScreenRect{stored.x(), stored.y(), stored.width(), stored.height()}, screens);
+    setGeometry(QRect(fitted.left, fitted.top, fitted.width, fitted.height));
     return placementMaximised(*wp);
 }
 

@@ -25,8 +25,7 @@ int main(int argc, char* argv[]) {
 
     const QString program = QFileInfo(QApplication::applicationFilePath()).completeBaseName();
     tavrel::gui::SingleInstance instance(program);
-    if (instance.askRunningCopy()) return 0;
-    instance.listen();
+    if (instance.claim() == tavrel::gui::SingleInstance::Claim::AskedRunningCopy) return 0;
 
     tavrel::gui::StartOptions options;
     options.executableFolder = QApplication::applicationDirPath();

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -18,9 +19,12 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include <vector>
+
 #include "app/command_registry.h"
 #include "app/options_dialog.h"
 #include "app/toolbar_icons.h"
+#include "document/screen_fit.h"
 #include "navigator/gui/navigator_pane.h"
 #include "textview/gui/law_text_view.h"
 #include "qtsupport/qt_text.h"
@@ -38,6 +42,8 @@ constexpr int kPlacementLength = 44;
 constexpr int kRestoreToMaximized = 2;
 constexpr int kShowNormal = 1;
 constexpr int kShowMaximized = 3;
+// Where the page's menu opens from the keyboard when the pointer is elsewhere.
+constexpr int kKeyboardMenuInset = 16;
 
 QString prompt(int id) {
     const CommandInfo* info = findDocumentCommand(id);
@@ -59,7 +65,10 @@ WindowPlacement placementRecord(const QRect& r, bool maximised) {
                            r.top() + r.height()};
 }
 
-QRect normalRect(const WindowPlacement& wp) { return QRect(wp[7], wp[8], wp[9] - wp[7], wp[10] - wp[8]); }
+QRect normalRect(const WindowPlacement& wp) {
+    const ScreenRect r = rectFromEdges(wp[7], wp[8], wp[9], wp[10]);
+    return QRect(r.left, r.top, r.width, r.height);
+}
 
 QString MainWindow::caption() { return QStringLiteral("Tavrel ソラテ 平成20年度版"); }
 
@@ -315,7 +324,16 @@ bool MainWindow::restorePlacement() {
         move(screen.center() - QPoint(kDefaultWidth / 2, kDefaultHeight / 2));
         return false;
     }
-    setGeometry(normalRect(*wp));
+    // The stored place may lie on a screen that is gone.
+    const QRect stored = normalRect(*wp);
+    std::vector<ScreenRect> screens;
+    for (const QScreen* s : QGuiApplication::screens()) {
+        const QRect a = s->availableGeometry();
+        screens.push_back(ScreenRect{a.x(), a.y(), a.width(), a.height()});
+    }
+    const ScreenRect fitted =
+        fitOnScreens(ScreenRect{stored.x(), stored.y(), stored.width(), stored.height()}, screens);
+    setGeometry(QRect(fitted.left, fitted.top, fitted.width, fitted.height));
     return placementMaximised(*wp);
 }
 
@@ -486,25 +504,40 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
         return true;
     }
     if (t == QEvent::KeyPress && QApplication::activeWindow() == this && watched->isWidgetType()) {
-        if (handleKey(static_cast<QKeyEvent*>(e))) return true;
+        if (handleKey(static_cast<QWidget*>(watched), static_cast<QKeyEvent*>(e))) return true;
     }
     return QMainWindow::eventFilter(watched, e);
 }
 
-bool MainWindow::handleKey(QKeyEvent* e) {
-    const Qt::KeyboardModifiers m = e->modifiers();
+bool MainWindow::pageHasFocus() const {
+    const QWidget* w = QApplication::focusWidget();
+    return view_ && w && (w == view_ || view_->isAncestorOf(w));
+}
+
+bool MainWindow::handleKey(QWidget* receiver, QKeyEvent* e) {
+    // An open menu, pop-up (the jump list, a combo box's list) or dialog,
+    // and the menu bar in keyboard mode, keep every key: arrows move
+    // between their items and menus as they always do. (A pop-up leaves
+    // this window the active one, so the check above does not see it.)
+    if (QApplication::activePopupWidget() || QApplication::activeModalWidget()) return false;
+    if (receiver->window() != this || qobject_cast<QMenuBar*>(receiver)) return false;
+
+    const Qt::KeyboardModifiers m = e->modifiers() & ~Qt::KeypadModifier;
+    if (e->key() == Qt::Key_Menu || (e->key() == Qt::Key_F10 && m == Qt::ShiftModifier)) {
+        if (!pageHasFocus()) return false;
+        openContextMenuFromKeyboard();
+        return true;
+    }
     if (m & Qt::ControlModifier) {
         switch (e->key()) {
             case Qt::Key_F: onCommand(cmd::Search); return true;
             case Qt::Key_C:
-            case Qt::Key_Insert: {
+            case Qt::Key_Insert:
                 // Ctrl+C / Ctrl+Insert in the page: quick copy; elsewhere the
                 // control's own copy.
-                QWidget* w = QApplication::focusWidget();
-                if (!view_ || !w || (w != view_ && !view_->isAncestorOf(w))) return false;
+                if (!pageHasFocus()) return false;
                 onCommand(cmd::QuickCopy);
                 return true;
-            }
             case Qt::Key_PageDown: navigator_->selectNextTab(); return true;
             case Qt::Key_PageUp: navigator_->selectPreviousTab(); return true;
             default: return false;
@@ -521,6 +554,15 @@ bool MainWindow::handleKey(QKeyEvent* e) {
     if (navigator_->keepsArrowKeys(QApplication::focusWidget())) return false;
     onCommand(e->key() == Qt::Key_Left ? cmd::Back : cmd::Forward);
     return true;
+}
+
+void MainWindow::openContextMenuFromKeyboard() {
+    // At the mouse pointer when it is over the page, else near the page's
+    // top-left corner.
+    QPoint at = view_->mapFromGlobal(QCursor::pos());
+    if (!view_->rect().contains(at)) at = QPoint(kKeyboardMenuInset, kKeyboardMenuInset);
+    const double zoom = view_->page()->zoomFactor();
+    view_->showContextMenu(static_cast<int>(at.x() / zoom), static_cast<int>(at.y() / zoom), false, QString());
 }
 
 }  // namespace tavrel::gui

@@ -125,7 +125,12 @@ class MainWindow : public QMainWindow, public StatusBarPartner {
     void toggleAlwaysOnTop();
     void showAbout();
     void copyWithCitation();
-    bool handleKey(QKeyEvent* e);
+    // The window's own keys (history arrows, tab switching, search, quick
+    // copy, the context-menu key); false leaves the key to its receiver.
+    bool handleKey(QWidget* receiver, QKeyEvent* e);
+    // The page's context menu from the keyboard.
+    void openContextMenuFromKeyboard();
+    bool pageHasFocus() const;
 
     Document& doc_;
     DocumentNavigation& navigation_;

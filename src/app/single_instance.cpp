@@ -1,12 +1,17 @@
 #include "app/single_instance.h"
 
+#include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLockFile>
 
 namespace tavrel::gui {
 
 namespace {
 constexpr int kAnswerWait = 1000;
+// A copy holds the lock only for the check and the listen: a few
+// milliseconds, even on a loaded machine well under this.
+constexpr int kLockWait = 10000;
 const QByteArray kRaise = "raise\n";
 }  // namespace
 
@@ -14,6 +19,25 @@ SingleInstance::SingleInstance(const QString& programBaseName, QObject* parent) 
     QString user = qEnvironmentVariable("USER");
     if (user.isEmpty()) user = qEnvironmentVariable("USERNAME");
     name_ = programBaseName + QLatin1Char('-') + user;
+}
+
+QString SingleInstance::lockFilePath() const {
+    return QDir(QDir::tempPath()).filePath(name_ + QStringLiteral(".lock"));
+}
+
+SingleInstance::Claim SingleInstance::claim() {
+    // Without the lock two copies started together could both find no
+    // server, and the second's clean-up of a "left-behind" socket would
+    // take the name from the first. A lock that cannot be had (a folder
+    // without write access) leaves the check unguarded rather than the
+    // program unstarted; a copy that died holding it leaves a stale lock,
+    // which QLockFile takes over.
+    QLockFile lock(lockFilePath());
+    const bool locked = lock.tryLock(kLockWait);
+    if (askRunningCopy()) return Claim::AskedRunningCopy;
+    const bool listening = listen();
+    if (locked) lock.unlock();
+    return listening ? Claim::First : Claim::NotListening;
 }
 
 bool SingleInstance::askRunningCopy() {
@@ -30,7 +54,7 @@ bool SingleInstance::listen() {
     server_ = new QLocalServer(this);
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     if (!server_->listen(name_)) {
-        // A copy that crashed leaves its socket behind.
+        // No copy answered, so the socket is one a crashed copy left behind.
         QLocalServer::removeServer(name_);
         if (!server_->listen(name_)) return false;
     }

@@ -13,18 +13,29 @@ namespace tavrel::gui {
 class SingleInstance : public QObject {
     Q_OBJECT
   public:
+    enum class Claim {
+        First,             // this copy listens now
+        AskedRunningCopy,  // another copy runs and was asked to come to the front
+        NotListening,      // no other copy, but the name could not be taken
+    };
+
     explicit SingleInstance(const QString& programBaseName, QObject* parent = nullptr);
 
-    // True when another copy answered (and was asked to come to the front).
-    bool askRunningCopy();
-    // Starts listening; false when the name cannot be taken.
-    bool listen();
+    // Asks a running copy to come to the front, or else starts listening.
+    // Copies started at the same moment take turns (a lock file around the
+    // check and the listen), so exactly one of them listens.
+    Claim claim();
     QString name() const { return name_; }
+    // The lock file that serialises the claims.
+    QString lockFilePath() const;
 
   signals:
     void activationRequested();
 
   private:
+    bool askRunningCopy();
+    bool listen();
+
     QString name_;
     QLocalServer* server_ = nullptr;
 };

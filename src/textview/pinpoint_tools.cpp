@@ -42,6 +42,10 @@ void PinPointTools::afterPickShown(bool shown, const std::string& itemData) {
 
 void PinPointTools::pageReplaced() {
     pinImageShown_ = false;
+    // The anchor clicked on the page before is not on this one: a link opened
+    // here without a click first (a middle click) must not resolve through it
+    // and take its marker for stale.
+    clickedAnchorId_.clear();
     coloring_.pageReplaced();
 }
 

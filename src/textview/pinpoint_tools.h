@@ -44,8 +44,8 @@ public:
     // the user's marker is recorded (and written at once).
     void afterPickShown(bool shown, const std::string& itemData);
 
-    // A page (or a redisplay) was put into the browser: its image and
-    // colouring are gone.
+    // A page (or a redisplay) was put into the browser: its image, its
+    // colouring and the anchor clicked on the page before are gone.
     void pageReplaced();
     // The page's load event: the script to run (pending jump with the marker
     // image, then the anchor colouring), "" when nothing is to be done.

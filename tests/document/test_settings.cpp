@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "document/options.h"
+#include "document/screen_fit.h"
 #include "document/settings_store.h"
 #include "text/sjis.h"
 
@@ -245,6 +246,47 @@ TEST(WindowPosFormat, MalformedTextsAreIgnored) {
                          "1:2:3:4:5:6:7:8:9:10:+-3",      // two signs
                          "1:2:3:4:5:6:7:8:9:10:99999999999"};  // beyond int
     for (const char* t : bad) EXPECT_FALSE(parseWindowPos(t)) << t;
+}
+
+// A stored window on screens that have changed since.
+TEST(WindowOnScreens, ReachableWindowsStayAndLostOnesComeBack) {
+    const ScreenRect left{0, 0, 1920, 1050};      // primary, a panel below
+    const ScreenRect right{1920, 0, 1280, 1024};  // second monitor
+    const std::vector<ScreenRect> both{left, right};
+    const std::vector<ScreenRect> primaryOnly{left};
+
+    // On a screen, across the two, half out at the left edge with enough
+    // title bar left: kept as stored.
+    for (const ScreenRect w : {ScreenRect{100, 100, 800, 600}, ScreenRect{1500, 50, 800, 600},
+                               ScreenRect{-700, 10, 800, 600}})
+        EXPECT_EQ(fitOnScreens(w, both), w) << w.left;
+    EXPECT_EQ(fitOnScreens(ScreenRect{1500, 50, 800, 600}, primaryOnly), (ScreenRect{1500, 50, 800, 600}));
+
+    // The second monitor is gone: the window comes to the primary's edge.
+    EXPECT_EQ(fitOnScreens(ScreenRect{2100, 200, 800, 600}, primaryOnly), (ScreenRect{1120, 200, 800, 600}));
+    // Only a corner left on the screen (title bar too short), or the title
+    // bar above the top: moved fully onto it.
+    EXPECT_EQ(fitOnScreens(ScreenRect{1850, 900, 800, 600}, primaryOnly), (ScreenRect{1120, 450, 800, 600}));
+    EXPECT_EQ(fitOnScreens(ScreenRect{300, -40, 800, 600}, primaryOnly), (ScreenRect{300, 0, 800, 600}));
+    // Far away: onto the nearest screen; larger than it: shrunk to fit.
+    EXPECT_EQ(fitOnScreens(ScreenRect{-5000, 3000, 800, 600}, both), (ScreenRect{0, 450, 800, 600}));
+    EXPECT_EQ(fitOnScreens(ScreenRect{9000, 100, 800, 600}, both), (ScreenRect{2400, 100, 800, 600}));
+    EXPECT_EQ(fitOnScreens(ScreenRect{2500, 2000, 2560, 1440}, both), (ScreenRect{1920, 0, 1280, 1024}));
+    // The screen it overlaps most wins over the nearer corner of another.
+    EXPECT_EQ(fitOnScreens(ScreenRect{1800, -500, 1000, 700}, both), (ScreenRect{1920, 0, 1000, 700}));
+
+    // No usable screen reported: nothing to go by.
+    EXPECT_EQ(fitOnScreens(ScreenRect{5000, 5000, 800, 600}, {}), (ScreenRect{5000, 5000, 800, 600}));
+    EXPECT_EQ(fitOnScreens(ScreenRect{5000, 5000, 800, 600}, {ScreenRect{0, 0, 0, 0}}),
+              (ScreenRect{5000, 5000, 800, 600}));
+}
+
+TEST(WindowOnScreens, DamagedEdgesGiveABoundedRectangle) {
+    EXPECT_EQ(rectFromEdges(10, 20, 1034, 788), (ScreenRect{10, 20, 1024, 768}));
+    EXPECT_EQ(rectFromEdges(500, 500, 100, 100), (ScreenRect{500, 500, 0, 0}));
+    const ScreenRect huge = rectFromEdges(-2000000000, -2000000000, 2000000000, 2000000000);
+    EXPECT_EQ(huge.width, kMaximumExtent);
+    EXPECT_EQ(fitOnScreens(huge, {ScreenRect{0, 0, 1280, 1024}}), (ScreenRect{0, 0, 1280, 1024}));
 }
 
 TEST(SplitterPosFormat, RoundTripAndMalformed) {

@@ -17,12 +17,12 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QProcess>
 #include <QSettings>
@@ -30,25 +30,22 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
 
+#include <cmath>
 #include <memory>
 
 using namespace tavrel;
 using namespace tavrel::gui;
 
 using tavrel::testing::bodyText;
-using tavrel::testing::copyFolder;
 using tavrel::testing::evaluate;
 using tavrel::testing::waitForText;
 
 namespace {
 
-
 // Runs a script in the page and waits for its result.
-
 
 // Waits until the page on screen contains the text.
 
@@ -77,60 +74,22 @@ class TestMainWindow : public QObject {
     void missingHelpFileIsReportedAndAlwaysOnTopToggles();
     void navigatorRequestsOpenPagesInTheView();
     void rightClickOpensTheMenuHoverDescribesTheLink();
+    void openMenusKeepTheirArrowsAndTheMenuKeyOpensThePageMenu();
+    void pageTextIsSetInTheGothicFaceAndNumbersInTheCenturyLikeOne();
 
   private:
-    void startApp(bool splash = false, int splashMilliseconds = 750);
-    LawTextView* view() const { return app_->mainWindow()->textView(); }
-    MainWindow* frame() const { return app_->mainWindow(); }
-    void writeSetting(const QString& key, const QVariant& value) {
-        QSettings s(settingsFile_, QSettings::IniFormat);
-        s.setValue(key, value);
-    }
-    QVariant readSetting(const QString& key) const {
-        QSettings s(settingsFile_, QSettings::IniFormat);
-        return s.value(key);
-    }
+    LawTextView* view() const { return program_.view(); }
+    MainWindow* frame() const { return program_.frame(); }
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    QString dataFolder_;
-    QString settingsFile_;
-    std::unique_ptr<TavrelApplication> app_;
+    testing::SampleProgram program_;
 };
 
-void TestMainWindow::init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir_->isValid());
-    dataFolder_ = dir_->filePath(QStringLiteral("bin"));
-    const QString built = QStringLiteral(TAVREL_BINARY_DIR) + QStringLiteral("/bin");
-    QVERIFY2(QFile::exists(built + QStringLiteral("/TL2008.orl")), "the sample collection has not been built");
-    QDir().mkpath(dataFolder_);
-    for (const char* name : {"TL2008.orl", "default.ppj", "help08.html"})
-        QVERIFY(QFile::copy(built + QLatin1Char('/') + QLatin1String(name),
-                            dataFolder_ + QLatin1Char('/') + QLatin1String(name)));
-    QVERIFY(copyFolder(built + QStringLiteral("/images08"), dataFolder_ + QStringLiteral("/images08")));
-    settingsFile_ = dir_->filePath(QStringLiteral("settings.ini"));
-}
+void TestMainWindow::init() { program_.prepare(); }
 
-void TestMainWindow::cleanup() {
-    app_.reset();
-    dir_.reset();
-}
-
-void TestMainWindow::startApp(bool splash, int splashMilliseconds) {
-    StartOptions o;
-    o.executableFolder = dataFolder_;
-    o.userDataFolder = dir_->filePath(QStringLiteral("user"));
-    o.splash = splash;
-    o.splashMilliseconds = splashMilliseconds;
-    o.answerMessagesInAdvance = true;
-    o.settingsFile = settingsFile_;
-    app_ = std::make_unique<TavrelApplication>(o);
-    QVERIFY(app_->start());
-    QVERIFY(QTest::qWaitForWindowExposed(frame()));
-}
+void TestMainWindow::cleanup() { program_.finish(); }
 
 void TestMainWindow::startsOnTheCoverWithTheFixedCaptionAndDefaultLayout() {
-    startApp();
+    program_.start();
     QCOMPARE(frame()->windowTitle(), QStringLiteral("Tavrel ソラテ 平成20年度版"));
     QCOMPARE(frame()->size(), QSize(800, 600));
     QCOMPARE(frame()->mainSplitter()->sizes().value(0), 300);
@@ -147,7 +106,7 @@ void TestMainWindow::startsOnTheCoverWithTheFixedCaptionAndDefaultLayout() {
         15000);
     // Nothing to go back to yet, and the message sink stayed silent.
     QVERIFY(!frame()->commands().byName(QStringLiteral("back"))->isEnabled());
-    QVERIFY(app_->messages().shown().empty());
+    QVERIFY(program_.app()->messages().shown().empty());
     const QStringList buttons = [this] {
         QStringList names;
         for (const char* n : {"previous", "next", "back", "forward", "synchro", "refer", "brachet", "alwaysOnTop",
@@ -162,7 +121,7 @@ void TestMainWindow::startsOnTheCoverWithTheFixedCaptionAndDefaultLayout() {
 }
 
 void TestMainWindow::clickingAPageLinkShowsTheTargetAndRecordsTheCover() {
-    startApp();
+    program_.start();
     QVERIFY(waitForText(view(), QStringLiteral("建築基準法")));
     // Where the first law's link sits on the screen.
     const QVariantList rect =
@@ -191,7 +150,7 @@ void TestMainWindow::clickingAPageLinkShowsTheTargetAndRecordsTheCover() {
 }
 
 void TestMainWindow::fixedPageCommandsAndArrowKeys() {
-    startApp();
+    program_.start();
     QVERIFY(waitForText(view(), QStringLiteral("建築基準法")));
     frame()->commands().byName(QStringLiteral("designData"))->trigger();
     QCOMPARE(view()->currentPageId(), std::string("00A-Z0090000-00"));
@@ -199,8 +158,7 @@ void TestMainWindow::fixedPageCommandsAndArrowKeys() {
     QCOMPARE(view()->currentPageId(), std::string("00A-Z0010000-00"));
 
     // Left arrow goes back, unless the focus is in the contents tree.
-    frame()->activateWindow();
-    QTRY_VERIFY(QApplication::activeWindow() == frame());
+    program_.activate();
     QTest::keyClick(frame()->navigator()->tree(), Qt::Key_Left);
     QCOMPARE(view()->currentPageId(), std::string("00A-Z0010000-00"));
     frame()->navigator()->selectTab(1);
@@ -216,9 +174,8 @@ void TestMainWindow::fixedPageCommandsAndArrowKeys() {
 }
 
 void TestMainWindow::ctrlPageDownWrapsRoundTheTabs() {
-    startApp();
-    frame()->activateWindow();
-    QTRY_VERIFY(QApplication::activeWindow() == frame());
+    program_.start();
+    program_.activate();
     NavigatorPane* nav = frame()->navigator();
     nav->selectTab(3);
     QTest::keyClick(nav->tabs()->currentWidget(), Qt::Key_PageDown, Qt::ControlModifier);
@@ -228,53 +185,56 @@ void TestMainWindow::ctrlPageDownWrapsRoundTheTabs() {
 }
 
 void TestMainWindow::closingStoresPageWindowAndDivider() {
-    startApp();
+    program_.start();
     frame()->commands().byName(QStringLiteral("legend"))->trigger();
     QCOMPARE(view()->currentPageId(), std::string("00A-Z0020000-00"));
     frame()->mainSplitter()->setSizes({260, 540});
     const QRect normal = frame()->normalGeometry();
     frame()->close();
-    app_.reset();
+    program_.stop();
 
-    QCOMPARE(readSetting(QStringLiteral("Settings-2008/CurIDFN")).toString(), QStringLiteral("00A-Z0020000-00"));
-    QCOMPARE(readSetting(QStringLiteral("Settings-2008/SplitterPos1")).toString(), QStringLiteral("0:260:0"));
-    const auto wp = parseWindowPos(readSetting(QStringLiteral("Settings-2008/WindowPos")).toString().toStdString());
+    QCOMPARE(program_.readSetting(QStringLiteral("Settings-2008/CurIDFN")).toString(),
+             QStringLiteral("00A-Z0020000-00"));
+    QCOMPARE(program_.readSetting(QStringLiteral("Settings-2008/SplitterPos1")).toString(), QStringLiteral("0:260:0"));
+    const auto wp =
+        parseWindowPos(program_.readSetting(QStringLiteral("Settings-2008/WindowPos")).toString().toStdString());
     QVERIFY(wp.has_value());
     QCOMPARE(normalRect(*wp), normal);
     QVERIFY(!placementMaximised(*wp));
     // The option block is written when the document goes away.
-    QVERIFY(readSetting(QStringLiteral("Settings-2008/ReviveLastPage")).isValid());
+    QVERIFY(program_.readSetting(QStringLiteral("Settings-2008/ReviveLastPage")).isValid());
 }
 
 void TestMainWindow::storedDividerAndMaximisedWindowAreRestored() {
-    writeSetting(QStringLiteral("Settings-2008/SplitterPos1"), QStringLiteral("0:250:40"));
+    program_.writeSetting(QStringLiteral("Settings-2008/SplitterPos1"), QStringLiteral("0:250:40"));
     const QRect normal(40, 30, 700, 520);
-    writeSetting(QStringLiteral("Settings-2008/WindowPos"),
+    program_.writeSetting(QStringLiteral("Settings-2008/WindowPos"),
                  QString::fromStdString(formatWindowPos(placementRecord(normal, true))));
     // The last page comes back when the settings know its form.
-    writeSetting(QStringLiteral("Settings-2008/CurIDFN"), QStringLiteral("00A-Z0020000-00"));
-    writeSetting(QStringLiteral("Records/Version"), 808);
-    startApp();
+    program_.writeSetting(QStringLiteral("Settings-2008/CurIDFN"), QStringLiteral("00A-Z0020000-00"));
+    program_.writeSetting(QStringLiteral("Records/Version"), 808);
+    program_.start();
     QTRY_VERIFY(frame()->isMaximized());
     QCOMPARE(frame()->navigator()->minimumWidth(), 40);
     QCOMPARE(frame()->mainSplitter()->sizes().value(0), 250);
     QCOMPARE(view()->currentPageId(), std::string("00A-Z0020000-00"));
     frame()->close();
-    app_.reset();
-    const auto wp = parseWindowPos(readSetting(QStringLiteral("Settings-2008/WindowPos")).toString().toStdString());
+    program_.stop();
+    const auto wp =
+        parseWindowPos(program_.readSetting(QStringLiteral("Settings-2008/WindowPos")).toString().toStdString());
     QVERIFY(wp.has_value());
     QVERIFY(placementMaximised(*wp));
     QCOMPARE(normalRect(*wp), normal);
 }
 
 void TestMainWindow::malformedDividerIsIgnored() {
-    writeSetting(QStringLiteral("Settings-2008/SplitterPos1"), QStringLiteral("0:250"));
-    startApp();
+    program_.writeSetting(QStringLiteral("Settings-2008/SplitterPos1"), QStringLiteral("0:250"));
+    program_.start();
     QCOMPARE(frame()->mainSplitter()->sizes().value(0), 300);
 }
 
 void TestMainWindow::windowCannotShrinkBelowTheMinimum() {
-    startApp();
+    program_.start();
     frame()->resize(300, 200);
     QCOMPARE(frame()->size(), QSize(600, 450));
 }
@@ -301,7 +261,7 @@ bool arrowShown(LawTextView* view, const QString& image) {
 }  // namespace
 
 void TestMainWindow::rightDragShowsArrowAndGoesBack() {
-    startApp();
+    program_.start();
     QVERIFY(waitForText(view(), QStringLiteral("建築基準法")));
     frame()->commands().byName(QStringLiteral("legend"))->trigger();
     QVERIFY(waitForText(view(), QStringLiteral("凡例")));
@@ -333,7 +293,7 @@ void TestMainWindow::rightDragShowsArrowAndGoesBack() {
 }
 
 void TestMainWindow::splittingTheRightSideRemembersItsDivider() {
-    startApp();
+    program_.start();
     frame()->commands().byName(QStringLiteral("legend"))->trigger();
     QAction* split = frame()->commands().byName(QStringLiteral("dynamicSplit"));
     split->trigger();
@@ -351,7 +311,8 @@ void TestMainWindow::splittingTheRightSideRemembersItsDivider() {
 
     split->trigger();
     QVERIFY(!frame()->isSplit());
-    QCOMPARE(readSetting(QStringLiteral("Settings-2008/SplitterPos2")).toString(), QStringLiteral("0:%1:0").arg(moved));
+    QCOMPARE(program_.readSetting(QStringLiteral("Settings-2008/SplitterPos2")).toString(),
+             QStringLiteral("0:%1:0").arg(moved));
     QCOMPARE(frame()->mainSplitter()->widget(1), static_cast<QWidget*>(view()));
     QCOMPARE(view()->currentPageId(), std::string("00A-Z0020000-00"));
 
@@ -365,9 +326,9 @@ void TestMainWindow::splittingTheRightSideRemembersItsDivider() {
 }
 
 void TestMainWindow::largePageIsShownInFullOnItsLinkWithoutHistory() {
-    writeSetting(QStringLiteral("Settings-2008/CurIDFN"), QStringLiteral("01A-00020000-00"));
-    writeSetting(QStringLiteral("Records/Version"), 808);
-    startApp();
+    program_.writeSetting(QStringLiteral("Settings-2008/CurIDFN"), QStringLiteral("01A-00020000-00"));
+    program_.writeSetting(QStringLiteral("Records/Version"), 808);
+    program_.start();
     const QString more = QStringLiteral("ココをクリックすると全文が表示されます");
     QVERIFY(waitForText(view(), more));
     QTest::qWait(300);
@@ -381,20 +342,21 @@ void TestMainWindow::largePageIsShownInFullOnItsLinkWithoutHistory() {
     QVERIFY(bodyText(view()).contains(QStringLiteral("用語の定義")));
     QCOMPARE(view()->currentPageId(), std::string("01A-00020000-00"));
     // A redisplay: nothing to go back to, and no wait box left behind.
-    QVERIFY(app_->navigation()->backList().empty());
+    QVERIFY(program_.app()->navigation()->backList().empty());
     QTRY_VERIFY(!frame()->findChild<QDialog*>(QStringLiteral("waitBox")));
-    QVERIFY(app_->messages().shown().empty());
+    QVERIFY(program_.app()->messages().shown().empty());
 }
 
 void TestMainWindow::secondStartLeavesOneCopy() {
     // A copy of the program under a name of its own, so that no other
     // running copy answers.
-    const QString program = dataFolder_ + QStringLiteral("/tavrel-test-%1").arg(QCoreApplication::applicationPid());
+    const QString program =
+        program_.dataFolder() + QStringLiteral("/tavrel-test-%1").arg(QCoreApplication::applicationPid());
     QVERIFY(QFile::copy(QStringLiteral(TAVREL_BINARY_DIR) + QStringLiteral("/bin/tavrel"), program));
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), dir_->filePath(QStringLiteral("home")));
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir_->filePath(QStringLiteral("home/.config")));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), dir_->filePath(QStringLiteral("home/.local/share")));
+    env.insert(QStringLiteral("HOME"), program_.path(QStringLiteral("home")));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), program_.path(QStringLiteral("home/.config")));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), program_.path(QStringLiteral("home/.local/share")));
     QProcess first, second;
     first.setProcessEnvironment(env);
     second.setProcessEnvironment(env);
@@ -421,12 +383,11 @@ void TestMainWindow::secondStartLeavesOneCopy() {
 }
 
 void TestMainWindow::splashClosesOnItsOwnAndSwallowsTheFirstKey() {
-    startApp(true, 600000);
+    program_.start(true, 600000);
     QPointer<QWidget> splash = frame()->findChild<QWidget*>(QStringLiteral("splash"));
     QVERIFY(splash);
     QVERIFY(splash->isVisible());
-    frame()->activateWindow();
-    QTRY_VERIFY(QApplication::activeWindow() == frame());
+    program_.activate();
     // The first key closes the splash and does nothing else.
     frame()->commands().byName(QStringLiteral("legend"))->trigger();
     QVERIFY(frame()->commands().byName(QStringLiteral("back"))->isEnabled());
@@ -442,18 +403,18 @@ void TestMainWindow::splashClosesOnItsOwnAndSwallowsTheFirstKey() {
     init();
 
     // Left alone, it goes away by itself.
-    startApp(true);
+    program_.start(true);
     splash = frame()->findChild<QWidget*>(QStringLiteral("splash"));
     QVERIFY(splash);
     QTRY_VERIFY_WITH_TIMEOUT(!splash, 10000);
 }
 
 void TestMainWindow::missingHelpFileIsReportedAndAlwaysOnTopToggles() {
-    QVERIFY(QFile::remove(dataFolder_ + QStringLiteral("/help08.html")));
-    startApp();
+    QVERIFY(QFile::remove(program_.dataFolder() + QStringLiteral("/help08.html")));
+    program_.start();
     frame()->commands().byName(QStringLiteral("help"))->trigger();
-    QCOMPARE(app_->messages().shown().size(), size_t(1));
-    QCOMPARE(app_->messages().shown()[0].text,
+    QCOMPARE(program_.app()->messages().shown().size(), size_t(1));
+    QCOMPARE(program_.app()->messages().shown()[0].text,
              QStringLiteral("ソラテのヘルプファイルを\n開くことができませんでした。"));
 
     QAction* onTop = frame()->commands().byName(QStringLiteral("alwaysOnTop"));
@@ -471,7 +432,7 @@ void TestMainWindow::missingHelpFileIsReportedAndAlwaysOnTopToggles() {
 }
 
 void TestMainWindow::navigatorRequestsOpenPagesInTheView() {
-    startApp();
+    program_.start();
     NavigatorPane* nav = frame()->navigator();
     emit nav->pageRequested(QStringLiteral("01A-00030000-00"));
     QCOMPARE(view()->currentPageId(), std::string("01A-00030000-00"));
@@ -491,16 +452,16 @@ void TestMainWindow::navigatorRequestsOpenPagesInTheView() {
     QTRY_COMPARE_WITH_TIMEOUT(marking.count(), 1, 15000);
     QVERIFY(!view()->highlightAfterLoad);
     // The same result again is a redisplay: no new history entry.
-    const size_t back = app_->navigation()->backList().size();
+    const size_t back = program_.app()->navigation()->backList().size();
     QSignalSpy shown(view(), &LawTextView::pageShown);
     emit nav->searchResultReshowRequested(QStringLiteral("01A-00010000-00"), false);
     QCOMPARE(shown.count(), 1);
-    QCOMPARE(app_->navigation()->backList().size(), back);
+    QCOMPARE(program_.app()->navigation()->backList().size(), back);
     QVERIFY(!view()->highlightAfterLoad);
 }
 
 void TestMainWindow::rightClickOpensTheMenuHoverDescribesTheLink() {
-    startApp();
+    program_.start();
     QVERIFY(waitForText(view(), QStringLiteral("建築基準法")));
     QTest::qWait(300);
     QWidget* surface = view()->focusProxy();
@@ -530,6 +491,90 @@ void TestMainWindow::rightClickOpensTheMenuHoverDescribesTheLink() {
     for (const char* name : {"back", "clearMarks", "nextHit", "previousHit", "quickCopy", "copyWithCitation"})
         QVERIFY2(!frame()->commands().byName(QLatin1String(name))->isEnabled(), name);
     menu->close();
+}
+
+void TestMainWindow::openMenusKeepTheirArrowsAndTheMenuKeyOpensThePageMenu() {
+    program_.start();
+    program_.activate();
+    for (const char* id : {"01A-00010000-00", "01A-00020000-00"}) {
+        QVERIFY(view()->showPage(id));
+        QTRY_COMPARE_WITH_TIMEOUT(
+            evaluate(view()->page(), QStringLiteral("location.href")).toString().contains(QLatin1String(id)), true,
+            20000);
+    }
+    const std::string shown = view()->currentPageId();
+    QVERIFY(frame()->commands().byName(QStringLiteral("back"))->isEnabled());
+
+    // Left and Right in an open menu (opened while the page has the focus)
+    // move between the menus of the bar.
+    QWidget* surface = view()->focusProxy();
+    view()->focusPage();
+    QTRY_COMPARE(QApplication::focusWidget(), surface);
+    const QList<QAction*> menus = frame()->menuBar()->actions();
+    QVERIFY(menus.size() >= 2);
+    frame()->menuBar()->setActiveAction(menus[0]);
+    QTRY_COMPARE(QApplication::activePopupWidget(), static_cast<QWidget*>(menus[0]->menu()));
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Right);
+    QTRY_COMPARE(QApplication::activePopupWidget(), static_cast<QWidget*>(menus[1]->menu()));
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Left);
+    QTRY_COMPARE(QApplication::activePopupWidget(), static_cast<QWidget*>(menus[0]->menu()));
+    QCOMPARE(view()->currentPageId(), shown);
+    QApplication::activePopupWidget()->close();
+    QTRY_VERIFY(!QApplication::activePopupWidget());
+
+    // The context-menu key and Shift+F10 in the page open the page's menu,
+    // whose arrows are its own too.
+    for (const QKeyCombination key : {QKeyCombination(Qt::Key_Menu), QKeyCombination(Qt::ShiftModifier, Qt::Key_F10)}) {
+        view()->focusPage();
+        QTRY_COMPARE(QApplication::focusWidget(), surface);
+        QTest::keyClick(surface, key.key(), key.keyboardModifiers());
+        QMenu* menu = nullptr;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (menu = frame()->findChild<QMenu*>(QStringLiteral("pageContextMenu"))) && menu->isVisible(), 10000);
+        QVERIFY(QRect(view()->mapToGlobal(QPoint(0, 0)), view()->size()).contains(menu->pos()));
+        QTest::keyClick(menu, Qt::Key_Down);
+        QVERIFY(menu->activeAction());
+        QTest::keyClick(menu, Qt::Key_Left);
+        QTest::qWait(200);
+        QCOMPARE(view()->currentPageId(), shown);
+        QVERIFY(menu->isVisible());
+        menu->close();
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+    }
+
+    // With everything closed the page's Left goes back again.
+    view()->focusPage();
+    QTRY_COMPARE(QApplication::focusWidget(), surface);
+    QTest::keyClick(surface, Qt::Key_Left);
+    QTRY_COMPARE(view()->currentPageId(), std::string("01A-00010000-00"));
+}
+
+// The pages ask for the Windows faces by name; the text must come out in
+// IPA P Gothic, and the article numbers in TeX Gyre Schola (with IPA P
+// Mincho for their kanji), not in the browser's standard Mincho face. Each
+// probe is laid out in the page, with the page's faces, and measured.
+void TestMainWindow::pageTextIsSetInTheGothicFaceAndNumbersInTheCenturyLikeOne() {
+    program_.start();
+    QVERIFY(view()->showPage("01A-00010000-00"));
+    QVERIFY(waitForText(view(), QStringLiteral("【目的】")));
+    const QString measure = QStringLiteral(
+        "(function(){var out=[];"
+        "[['','あいうえお建築物ABCxyz0123'],['IPAPGothic','あいうえお建築物ABCxyz0123'],"
+        "['IPAPMincho','あいうえお建築物ABCxyz0123'],"
+        "[\"'Century','ＭＳ Ｐ明朝'\",'第1234条の56'],[\"'TeX Gyre Schola',IPAPMincho\",'第1234条の56'],"
+        "['IPAPMincho','第1234条の56']].forEach(function(p){"
+        "var s=document.createElement('span');s.style.whiteSpace='nowrap';"
+        "if(p[0])s.style.fontFamily=p[0];s.textContent=p[1];document.body.appendChild(s);"
+        "out.push(s.getBoundingClientRect().width);s.remove();});return out;})()");
+    QVariantList w;
+    const auto same = [](const QVariant& a, const QVariant& b) { return std::abs(a.toDouble() - b.toDouble()) < 0.01; };
+    // Faces load on first use: give them a moment.
+    QTRY_VERIFY_WITH_TIMEOUT((w = evaluate(view()->page(), measure).toList()).size() == 6 && same(w[0], w[1]) &&
+                                 same(w[3], w[4]),
+                             5000);
+    // The probes tell the faces apart.
+    QVERIFY(!same(w[1], w[2]));
+    QVERIFY(!same(w[4], w[5]));
 }
 
 int main(int argc, char** argv) {

@@ -28,14 +28,12 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -49,15 +47,10 @@ using namespace tavrel;
 using namespace tavrel::gui;
 
 using tavrel::testing::bodyText;
-using tavrel::testing::copyFolder;
 using tavrel::testing::evaluate;
 using tavrel::testing::waitForText;
 
 namespace {
-
-
-
-
 
 std::string readAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -115,8 +108,8 @@ class TestNavigationWindow : public QObject {
 
   private:
     void startApp();
-    LawTextView* view() const { return app_->mainWindow()->textView(); }
-    MainWindow* frame() const { return app_->mainWindow(); }
+    LawTextView* view() const { return program_.view(); }
+    MainWindow* frame() const { return program_.frame(); }
     NavigatorPane* nav() const { return frame()->navigator(); }
     QAction* command(const char* name) const { return frame()->commands().byName(QLatin1String(name)); }
     void clickToolButton(const char* name) {
@@ -128,48 +121,17 @@ class TestNavigationWindow : public QObject {
     // Waits until the view shows the page and it has loaded.
     bool waitForPage(const char* id);
     void openFromTree(const char* id);
-    void writeSetting(const QString& key, const QVariant& value) {
-        QSettings s(settingsFile_, QSettings::IniFormat);
-        s.setValue(key, value);
-    }
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    QString dataFolder_;
-    QString settingsFile_;
-    std::unique_ptr<TavrelApplication> app_;
+    testing::SampleProgram program_;
 };
 
-void TestNavigationWindow::init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir_->isValid());
-    dataFolder_ = dir_->filePath(QStringLiteral("bin"));
-    const QString built = QStringLiteral(TAVREL_BINARY_DIR) + QStringLiteral("/bin");
-    QVERIFY2(QFile::exists(built + QStringLiteral("/TL2008.orl")), "the sample collection has not been built");
-    QDir().mkpath(dataFolder_);
-    for (const char* name : {"TL2008.orl", "default.ppj", "help08.html"})
-        QVERIFY(QFile::copy(built + QLatin1Char('/') + QLatin1String(name),
-                            dataFolder_ + QLatin1Char('/') + QLatin1String(name)));
-    QVERIFY(copyFolder(built + QStringLiteral("/images08"), dataFolder_ + QStringLiteral("/images08")));
-    settingsFile_ = dir_->filePath(QStringLiteral("settings.ini"));
-}
+void TestNavigationWindow::init() { program_.prepare(); }
 
-void TestNavigationWindow::cleanup() {
-    app_.reset();
-    dir_.reset();
-}
+void TestNavigationWindow::cleanup() { program_.finish(); }
 
 void TestNavigationWindow::startApp() {
-    StartOptions o;
-    o.executableFolder = dataFolder_;
-    o.userDataFolder = dir_->filePath(QStringLiteral("user"));
-    o.splash = false;
-    o.answerMessagesInAdvance = true;
-    o.settingsFile = settingsFile_;
-    app_ = std::make_unique<TavrelApplication>(o);
-    QVERIFY(app_->start());
-    QVERIFY(QTest::qWaitForWindowExposed(frame()));
-    frame()->activateWindow();
-    QTRY_VERIFY(QApplication::activeWindow() == frame());
+    program_.start();
+    program_.activate();
 }
 
 bool TestNavigationWindow::waitForPage(const char* id) {
@@ -207,7 +169,7 @@ void TestNavigationWindow::expandingALawAndPickingAnArticleShowsIt() {
     // A law node opens nothing; the text view stays on the cover.
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(law).center());
     QCOMPARE(view()->currentPageId(), std::string("00A-Z0010000-00"));
-    QVERIFY(app_->messages().shown().empty());
+    QVERIFY(program_.app()->messages().shown().empty());
 
     tree->expandItem(law);
     QVERIFY(law->isExpanded());
@@ -222,7 +184,7 @@ void TestNavigationWindow::expandingALawAndPickingAnArticleShowsIt() {
 }
 
 void TestNavigationWindow::movesFromTheToolbarAndTheKeysKeepTheTreeInStep() {
-    writeSetting(QStringLiteral("Settings-2008/Synchro"), 1);
+    program_.writeSetting(QStringLiteral("Settings-2008/Synchro"), 1);
     startApp();
     openFromTree(kFirst);
     QVERIFY(waitForPage(kFirst));
@@ -263,14 +225,14 @@ void TestNavigationWindow::movesFromTheToolbarAndTheKeysKeepTheTreeInStep() {
 }
 
 void TestNavigationWindow::bracketToggleRebuildsThePageWithoutAHistoryEntry() {
-    writeSetting(QStringLiteral("Settings-2008/Brachet"), 1);
+    program_.writeSetting(QStringLiteral("Settings-2008/Brachet"), 1);
     startApp();
     openFromTree(kBrackets);
     QVERIFY(waitForPage(kBrackets));
     QVERIFY(command("brachet")->isChecked());
     const QString coloured = QStringLiteral("document.querySelectorAll('span[style*=\"background-color\"]').length");
     QTRY_VERIFY_WITH_TIMEOUT(evaluate(view()->page(), coloured).toInt() > 0, 15000);
-    const size_t back = app_->navigation()->backList().size();
+    const size_t back = program_.app()->navigation()->backList().size();
     const int loads = view()->loadsFinished();
 
     clickToolButton("brachet");
@@ -278,18 +240,18 @@ void TestNavigationWindow::bracketToggleRebuildsThePageWithoutAHistoryEntry() {
     QTRY_VERIFY_WITH_TIMEOUT(view()->loadsFinished() > loads, 15000);
     QCOMPARE(view()->currentPageId(), std::string(kBrackets));
     QTRY_COMPARE_WITH_TIMEOUT(evaluate(view()->page(), coloured).toInt(), 0, 15000);
-    QCOMPARE(app_->navigation()->backList().size(), back);
+    QCOMPARE(program_.app()->navigation()->backList().size(), back);
 
     clickToolButton("brachet");
     QVERIFY(command("brachet")->isChecked());
     QTRY_VERIFY_WITH_TIMEOUT(evaluate(view()->page(), coloured).toInt() > 0, 15000);
-    QCOMPARE(app_->navigation()->backList().size(), back);
+    QCOMPARE(program_.app()->navigation()->backList().size(), back);
 }
 
 void TestNavigationWindow::listTabStartsOnTheRememberedArticlesLaw() {
     // Starting on the list with the cover shown: the remembered article's law.
-    writeSetting(QStringLiteral("Settings-2008/CurIDFN"), QStringLiteral("01B-00010000-00"));
-    writeSetting(QStringLiteral("Settings-2008/TabPage"), 1);
+    program_.writeSetting(QStringLiteral("Settings-2008/CurIDFN"), QStringLiteral("01B-00010000-00"));
+    program_.writeSetting(QStringLiteral("Settings-2008/TabPage"), 1);
     startApp();
     QCOMPARE(view()->currentPageId(), std::string("00A-Z0010000-00"));
     QCOMPARE(nav()->currentTab(), int(NavigatorPane::TabList));
@@ -297,14 +259,14 @@ void TestNavigationWindow::listTabStartsOnTheRememberedArticlesLaw() {
     QCOMPARE(nav()->articleList()->shownLaw(), std::string("01B"));
     QVERIFY(nav()->articleList()->topLevelItemCount() > 0);
     frame()->close();
-    app_.reset();
+    program_.stop();
 
     // Starting on the tree with that article shown again: switching to the
     // list brings the list to the article's law and row.
-    writeSetting(QStringLiteral("Settings-2008/TabPage"), 0);
-    writeSetting(QStringLiteral("Settings-2008/Synchro"), 1);
-    writeSetting(QStringLiteral("Settings-2008/CurIDFN"), QStringLiteral("01B-00010000-00"));
-    writeSetting(QStringLiteral("Records/Version"), 808);
+    program_.writeSetting(QStringLiteral("Settings-2008/TabPage"), 0);
+    program_.writeSetting(QStringLiteral("Settings-2008/Synchro"), 1);
+    program_.writeSetting(QStringLiteral("Settings-2008/CurIDFN"), QStringLiteral("01B-00010000-00"));
+    program_.writeSetting(QStringLiteral("Records/Version"), 808);
     startApp();
     QVERIFY(waitForPage("01B-00010000-00"));
     QCOMPARE(nav()->tree()->selectedId(), std::string("01B-00010000-00"));
@@ -330,9 +292,9 @@ void TestNavigationWindow::searchResultOpensWithItsWordsMarked() {
     PageListView* results = nav()->resultList();
     const int rows = results->topLevelItemCount();
     QVERIFY(rows > 0);
-    QCOMPARE(app_->messages().shown().size(), size_t(1));
-    QCOMPARE(app_->messages().shown()[0].caption, QStringLiteral("検索結果"));
-    QCOMPARE(app_->messages().shown()[0].text, QStringLiteral("%1件見つかりました。").arg(rows));
+    QCOMPARE(program_.app()->messages().shown().size(), size_t(1));
+    QCOMPARE(program_.app()->messages().shown()[0].caption, QStringLiteral("検索結果"));
+    QCOMPARE(program_.app()->messages().shown()[0].text, QStringLiteral("%1件見つかりました。").arg(rows));
     QCOMPARE(nav()->searchWords()->itemText(0), QStringLiteral("建築物　敷地"));
     QVERIFY(!nav()->searchProgress().window());
 
@@ -429,7 +391,7 @@ void TestNavigationWindow::inPageSearchMarksTheWordsAndRemembersTheText() {
     QCOMPARE(result, QStringLiteral("%1個見つかりました。").arg(marks));
     QVERIFY(marks >= 2);
     QCOMPARE(view()->currentMarks(), SJ("建築物　敷地"));
-    QCOMPARE(app_->navigation()->lastSearchText(), SJ("建築物　敷地"));
+    QCOMPARE(program_.app()->navigation()->lastSearchText(), SJ("建築物　敷地"));
 
     // Opening it again takes the marks off first and starts from the text.
     whenModal<PageSearchWindow>(this, [&](PageSearchWindow* dialog) {
@@ -484,7 +446,7 @@ void TestNavigationWindow::quickCopyCutsALongSelectionAndTellsOnce() {
     answerNotice(true);
     command("quickCopy")->trigger();
     QCOMPARE(notices, 2);
-    QCOMPARE(app_->settings().readInt("Settings-2008", "ClipChk", 0), 1);
+    QCOMPARE(program_.app()->settings().readInt("Settings-2008", "ClipChk", 0), 1);
     answerNotice(false);
     command("quickCopy")->trigger();
     QTest::qWait(50);

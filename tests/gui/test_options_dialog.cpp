@@ -8,14 +8,12 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWebEnginePage>
@@ -37,15 +35,12 @@ using namespace tavrel;
 using namespace tavrel::gui;
 
 using tavrel::testing::bodyText;
-using tavrel::testing::copyFolder;
 using tavrel::testing::evaluate;
 using tavrel::testing::waitForText;
 
 namespace {
 
 const char* const kPage = "01A-00010000-00";
-
-
 
 QString pageBackground(LawTextView* view) {
     return evaluate(view->page(), QStringLiteral("document.body ? getComputedStyle(document.body).backgroundColor : ''"))
@@ -92,51 +87,25 @@ private slots:
 
 private:
     void startApp();
-    LawTextView* view() const { return app_->mainWindow()->textView(); }
-    Document& doc() const { return *app_->document(); }
+    LawTextView* view() const { return program_.view(); }
+    Document& doc() const { return program_.doc(); }
     // Opens the dialog with the options command and runs drive while it is
     // open; true when drive ran.
     bool withDialog(const std::function<void(OptionsDialog*)>& drive);
     QString custColors() const {
-        QSettings s(settingsFile_, QSettings::IniFormat);
+        QSettings s(program_.settingsFile(), QSettings::IniFormat);
         return s.value(QStringLiteral("Settings-2008/CustColors")).toString();
     }
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    QString dataFolder_;
-    QString settingsFile_;
-    std::unique_ptr<TavrelApplication> app_;
+    testing::SampleProgram program_;
 };
 
-void TestOptionsDialog::init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir_->isValid());
-    dataFolder_ = dir_->filePath(QStringLiteral("bin"));
-    settingsFile_ = dir_->filePath(QStringLiteral("settings.ini"));
-    const QString built = QStringLiteral(TAVREL_BINARY_DIR) + QStringLiteral("/bin");
-    QVERIFY2(QFile::exists(built + QStringLiteral("/TL2008.orl")), "the sample collection has not been built");
-    QDir().mkpath(dataFolder_);
-    for (const char* name : {"TL2008.orl", "default.ppj", "help08.html"})
-        QVERIFY(QFile::copy(built + QLatin1Char('/') + QLatin1String(name),
-                            dataFolder_ + QLatin1Char('/') + QLatin1String(name)));
-    QVERIFY(copyFolder(built + QStringLiteral("/images08"), dataFolder_ + QStringLiteral("/images08")));
-}
+void TestOptionsDialog::init() { program_.prepare(); }
 
-void TestOptionsDialog::cleanup() {
-    app_.reset();
-    dir_.reset();
-}
+void TestOptionsDialog::cleanup() { program_.finish(); }
 
 void TestOptionsDialog::startApp() {
-    StartOptions o;
-    o.executableFolder = dataFolder_;
-    o.userDataFolder = dir_->filePath(QStringLiteral("user"));
-    o.splash = false;
-    o.answerMessagesInAdvance = true;
-    o.settingsFile = settingsFile_;
-    app_ = std::make_unique<TavrelApplication>(o);
-    QVERIFY(app_->start());
-    QVERIFY(QTest::qWaitForWindowExposed(app_->mainWindow()));
+    program_.start();
     QVERIFY(view()->showPage(kPage));
 }
 
@@ -150,7 +119,7 @@ bool TestOptionsDialog::withDialog(const std::function<void(OptionsDialog*)>& dr
         // Whatever drive left open ends here.
         if (dlg->isVisible()) dlg->reject();
     });
-    app_->mainWindow()->commands().byName(QStringLiteral("options"))->trigger();
+    program_.frame()->commands().byName(QStringLiteral("options"))->trigger();
     return ran;
 }
 
@@ -191,7 +160,7 @@ void TestOptionsDialog::applyThenCancelBringsTheOldColoursBack() {
     QVERIFY(waitForBackground(view(), css(old)));
     QCOMPARE(doc().options(), before);
     // The redisplays added no history entry: back leads to the page before.
-    app_->mainWindow()->commands().byName(QStringLiteral("back"))->trigger();
+    program_.frame()->commands().byName(QStringLiteral("back"))->trigger();
     QCOMPARE(view()->currentPageId(), std::string("00A-Z0010000-00"));
     // The sixteen custom colours, the chosen one at its place.
     const QStringList entries = custColors().split(QLatin1Char(':'));
@@ -273,7 +242,7 @@ void TestOptionsDialog::everyControlIsThereAndFollowsTheWorkingBlock() {
 void TestOptionsDialog::okKeepsTheChosenFontSizeAndWhiteCustomColoursClearNothing() {
     // A stored list of the wrong length starts white; one that fits is read.
     {
-        QSettings s(settingsFile_, QSettings::IniFormat);
+        QSettings s(program_.settingsFile(), QSettings::IniFormat);
         QStringList entries(16, QStringLiteral("FFFFFF"));
         entries[5] = QStringLiteral("0000FF");
         s.setValue(QStringLiteral("Settings-2008/CustColors"), entries.join(QLatin1Char(':')));

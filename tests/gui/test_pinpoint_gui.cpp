@@ -6,12 +6,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QListWidget>
 #include <QMenu>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
 
@@ -31,7 +29,6 @@ using namespace tavrel;
 using namespace tavrel::gui;
 
 using tavrel::testing::bodyText;
-using tavrel::testing::copyFolder;
 using tavrel::testing::evaluate;
 using tavrel::testing::waitForText;
 
@@ -42,8 +39,6 @@ namespace {
 const char* const kSourcePage = "01B-01070000-00";
 const char* const kTargetPage = "01A-00020000-00";
 const char* const kLinkTail = "-to-01A-00020000-r01";
-
-
 
 // The id of the first anchor whose id ends with tail.
 QString anchorIdEndingWith(LawTextView* view, const QString& tail) {
@@ -116,11 +111,11 @@ private slots:
     void resizeTakesTheMarkerImageAway();
     void jumpListPickBecomesTheUsersMarkerAndPageTopRemovesIt();
     void pinPointOffMeansNoJumpNoColourAndTheOrdinaryMenu();
+    void middleClickOnTheNextPageKeepsTheMarkers();
 
 private:
-    void startApp();
-    LawTextView* view() const { return app_->mainWindow()->textView(); }
-    Document& doc() const { return *app_->document(); }
+    LawTextView* view() const { return program_.view(); }
+    Document& doc() const { return program_.doc(); }
     QWidget* surface() const { return view()->focusProxy(); }
     void showSource();
     QString userMarkerFile() const { return QString::fromStdString(doc().userMarkerFilePath()); }
@@ -135,40 +130,12 @@ private:
         QTest::mouseClick(surface(), Qt::LeftButton, {}, at);
     }
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    QString dataFolder_;
-    std::unique_ptr<TavrelApplication> app_;
+    testing::SampleProgram program_;
 };
 
-void TestPinPointGui::init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir_->isValid());
-    dataFolder_ = dir_->filePath(QStringLiteral("bin"));
-    const QString built = QStringLiteral(TAVREL_BINARY_DIR) + QStringLiteral("/bin");
-    QVERIFY2(QFile::exists(built + QStringLiteral("/TL2008.orl")), "the sample collection has not been built");
-    QDir().mkpath(dataFolder_);
-    for (const char* name : {"TL2008.orl", "default.ppj", "help08.html"})
-        QVERIFY(QFile::copy(built + QLatin1Char('/') + QLatin1String(name),
-                            dataFolder_ + QLatin1Char('/') + QLatin1String(name)));
-    QVERIFY(copyFolder(built + QStringLiteral("/images08"), dataFolder_ + QStringLiteral("/images08")));
-}
+void TestPinPointGui::init() { program_.prepare(); }
 
-void TestPinPointGui::cleanup() {
-    app_.reset();
-    dir_.reset();
-}
-
-void TestPinPointGui::startApp() {
-    StartOptions o;
-    o.executableFolder = dataFolder_;
-    o.userDataFolder = dir_->filePath(QStringLiteral("user"));
-    o.splash = false;
-    o.answerMessagesInAdvance = true;
-    o.settingsFile = dir_->filePath(QStringLiteral("settings.ini"));
-    app_ = std::make_unique<TavrelApplication>(o);
-    QVERIFY(app_->start());
-    QVERIFY(QTest::qWaitForWindowExposed(app_->mainWindow()));
-}
+void TestPinPointGui::cleanup() { program_.finish(); }
 
 void TestPinPointGui::showSource() {
     QVERIFY(view()->showPage(kSourcePage));
@@ -190,7 +157,7 @@ JumpList* TestPinPointGui::rightClickAnchor(const QString& id) {
 }
 
 void TestPinPointGui::markedLinkJumpsToTheSentenceWithTheMarkerImage() {
-    startApp();
+    program_.start();
     showSource();
     const QString anchor = anchorIdEndingWith(view(), QLatin1String(kLinkTail));
     QCOMPARE(anchor.size(), 55);
@@ -231,19 +198,19 @@ void TestPinPointGui::markedLinkJumpsToTheSentenceWithTheMarkerImage() {
 }
 
 void TestPinPointGui::resizeTakesTheMarkerImageAway() {
-    startApp();
+    program_.start();
     showSource();
     const QString anchor = anchorIdEndingWith(view(), QLatin1String(kLinkTail));
     QVERIFY(!anchor.isEmpty());
     leftClick(anchorCentre(view(), anchor));
     QVERIFY2(waitForPage(view(), pageOf(doc().findMarker(true, anchor.toStdString()))), view()->currentPageId().c_str());
     QTRY_VERIFY_WITH_TIMEOUT(markerShown(view()), 10000);
-    app_->mainWindow()->resize(app_->mainWindow()->width() + 60, app_->mainWindow()->height() + 20);
+    program_.frame()->resize(program_.frame()->width() + 60, program_.frame()->height() + 20);
     QTRY_VERIFY_WITH_TIMEOUT(!markerShown(view()), 10000);
 }
 
 void TestPinPointGui::jumpListPickBecomesTheUsersMarkerAndPageTopRemovesIt() {
-    startApp();
+    program_.start();
     showSource();
     const QString anchor = anchorIdEndingWith(view(), QLatin1String(kLinkTail));
     QVERIFY(!anchor.isEmpty());
@@ -309,8 +276,8 @@ void TestPinPointGui::jumpListPickBecomesTheUsersMarkerAndPageTopRemovesIt() {
 }
 
 void TestPinPointGui::pinPointOffMeansNoJumpNoColourAndTheOrdinaryMenu() {
-    startApp();
-    app_->mainWindow()->commands().byName(QStringLiteral("pinPoint"))->trigger();
+    program_.start();
+    program_.frame()->commands().byName(QStringLiteral("pinPoint"))->trigger();
     QVERIFY(!doc().toggles().pinPoint);
     showSource();
     const QString anchor = anchorIdEndingWith(view(), QLatin1String(kLinkTail));
@@ -325,7 +292,7 @@ void TestPinPointGui::pinPointOffMeansNoJumpNoColourAndTheOrdinaryMenu() {
     QTest::mouseClick(surface(), Qt::RightButton, {}, at);
     QMenu* menu = nullptr;
     QTRY_VERIFY_WITH_TIMEOUT(
-        (menu = app_->mainWindow()->findChild<QMenu*>(QStringLiteral("pageContextMenu"))) && menu->isVisible(), 10000);
+        (menu = program_.frame()->findChild<QMenu*>(QStringLiteral("pageContextMenu"))) && menu->isVisible(), 10000);
     QVERIFY(!view()->pinPoint()->jumpList()->isVisible());
     menu->close();
 
@@ -334,6 +301,44 @@ void TestPinPointGui::pinPointOffMeansNoJumpNoColourAndTheOrdinaryMenu() {
     QTest::qWait(300);
     QVERIFY(!markerShown(view()));
     QVERIFY(!view()->pinPoint()->tools().pinImageShown());
+}
+
+// A marked link clicked, then a link of the new page middle-clicked before
+// any click on it: the old anchor's markers must not be taken for stale
+// (the user's one used to go, with its file rewritten).
+void TestPinPointGui::middleClickOnTheNextPageKeepsTheMarkers() {
+    program_.start();
+    showSource();
+    const QString anchor = anchorIdEndingWith(view(), QLatin1String(kLinkTail));
+    QVERIFY(!anchor.isEmpty());
+    const std::string sentence = doc().findMarker(true, anchor.toStdString());
+    QVERIFY(!sentence.empty());
+    QVERIFY(doc().addMarker(false, anchor.toStdString(), sentence));
+    QVERIFY(doc().saveUserMarkers());
+    const QByteArray userFile = userMarkers();
+    QVERIFY(userFile.contains(anchor.toLatin1()));
+
+    leftClick(anchorCentre(view(), anchor));
+    QVERIFY2(waitForPage(view(), pageOf(sentence)), view()->currentPageId().c_str());
+    QTRY_VERIFY_WITH_TIMEOUT(markerShown(view()), 10000);
+    // A page link of this page into another article.
+    const QString other =
+        evaluate(view()->page(), QStringLiteral("(function(){var a=[...document.links].find(l=>{"
+                                                "var h=(l.getAttribute('href')||'').toUpperCase();"
+                                                "return h.indexOf('_TAVREL')>=0&&h.indexOf('%1')<0;});"
+                                                "if(!a)return '';if(!a.id)a.id='middle-click-probe';return a.id;})()")
+                                     .arg(QString::fromStdString(sentence.substr(0, 12))))
+            .toString();
+    QVERIFY(!other.isEmpty());
+    const QPoint at = anchorCentre(view(), other);
+    QTest::mouseMove(surface(), at);
+    QTest::qWait(100);
+    QTest::mouseClick(surface(), Qt::MiddleButton, {}, at);
+    QTRY_VERIFY_WITH_TIMEOUT(view()->currentPageId().compare(0, 12, sentence, 0, 12) != 0, 15000);
+
+    QCOMPARE(doc().findMarker(false, anchor.toStdString()), sentence);
+    QCOMPARE(doc().findMarker(true, anchor.toStdString()), sentence);
+    QCOMPARE(userMarkers(), userFile);
 }
 
 int main(int argc, char** argv) {

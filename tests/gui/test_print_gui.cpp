@@ -4,12 +4,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWebEnginePage>
@@ -30,15 +28,8 @@ using namespace tavrel;
 using namespace tavrel::gui;
 
 using tavrel::testing::bodyText;
-using tavrel::testing::copyFolder;
 using tavrel::testing::evaluate;
 using tavrel::testing::waitForText;
-
-namespace {
-
-
-
-}  // namespace
 
 class TestPrintGui : public QObject {
     Q_OBJECT
@@ -51,46 +42,17 @@ private slots:
     void aViewWithoutAPageSaysSoForPrintAndPreview();
 
 private:
-    void startApp();
-    LawTextView* view() const { return app_->mainWindow()->textView(); }
+    LawTextView* view() const { return program_.view(); }
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    QString dataFolder_;
-    std::unique_ptr<TavrelApplication> app_;
+    testing::SampleProgram program_;
 };
 
-void TestPrintGui::init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir_->isValid());
-    dataFolder_ = dir_->filePath(QStringLiteral("bin"));
-    const QString built = QStringLiteral(TAVREL_BINARY_DIR) + QStringLiteral("/bin");
-    QVERIFY2(QFile::exists(built + QStringLiteral("/TL2008.orl")), "the sample collection has not been built");
-    QDir().mkpath(dataFolder_);
-    for (const char* name : {"TL2008.orl", "default.ppj", "help08.html"})
-        QVERIFY(QFile::copy(built + QLatin1Char('/') + QLatin1String(name),
-                            dataFolder_ + QLatin1Char('/') + QLatin1String(name)));
-    QVERIFY(copyFolder(built + QStringLiteral("/images08"), dataFolder_ + QStringLiteral("/images08")));
-}
+void TestPrintGui::init() { program_.prepare(); }
 
-void TestPrintGui::cleanup() {
-    app_.reset();
-    dir_.reset();
-}
-
-void TestPrintGui::startApp() {
-    StartOptions o;
-    o.executableFolder = dataFolder_;
-    o.userDataFolder = dir_->filePath(QStringLiteral("user"));
-    o.splash = false;
-    o.answerMessagesInAdvance = true;
-    o.settingsFile = dir_->filePath(QStringLiteral("settings.ini"));
-    app_ = std::make_unique<TavrelApplication>(o);
-    QVERIFY(app_->start());
-    QVERIFY(QTest::qWaitForWindowExposed(app_->mainWindow()));
-}
+void TestPrintGui::cleanup() { program_.finish(); }
 
 void TestPrintGui::previewOpensOnTheShownPageWithTheSelectionCleared() {
-    startApp();
+    program_.start();
     QVERIFY(view()->showPage("01A-00010000-00"));
     QTRY_VERIFY_WITH_TIMEOUT(evaluate(view()->page(), QStringLiteral("document.body ? document.body.innerText : ''"))
                                  .toString()
@@ -98,9 +60,9 @@ void TestPrintGui::previewOpensOnTheShownPageWithTheSelectionCleared() {
                              20000);
     evaluate(view()->page(), QStringLiteral("window.getSelection().selectAllChildren(document.body)"));
     QTRY_VERIFY(view()->page()->hasSelection());
-    QAction* preview = app_->mainWindow()->commands().byName(QStringLiteral("printPreview"));
+    QAction* preview = program_.frame()->commands().byName(QStringLiteral("printPreview"));
     QVERIFY(preview->isEnabled());
-    QVERIFY(app_->mainWindow()->commands().byName(QStringLiteral("print"))->isEnabled());
+    QVERIFY(program_.frame()->commands().byName(QStringLiteral("print"))->isEnabled());
 
     int pages = -1;
     QString selectionDuringPreview = QStringLiteral("unread");
@@ -128,18 +90,18 @@ void TestPrintGui::previewOpensOnTheShownPageWithTheSelectionCleared() {
     preview->trigger();
     QVERIFY2(pages > 0, qPrintable(QString::number(pages)));
     QCOMPARE(selectionDuringPreview, QString());
-    QVERIFY(app_->messages().shown().empty());
+    QVERIFY(program_.app()->messages().shown().empty());
 }
 
 void TestPrintGui::aViewWithoutAPageSaysSoForPrintAndPreview() {
-    startApp();
+    program_.start();
     // A second view that has shown nothing yet.
-    WebEnvironment web(dataFolder_ + QStringLiteral("/images08"));
+    WebEnvironment web(program_.dataFolder() + QStringLiteral("/images08"));
     textview::ShowPageState state;
-    LawTextView empty(*app_->document(), *app_->navigation(), web, state);
+    LawTextView empty(*program_.app()->document(), *program_.app()->navigation(), web, state);
     empty.printPage(0);
     empty.printPage(1);
-    const auto& shown = app_->messages().shown();
+    const auto& shown = program_.app()->messages().shown();
     QCOMPARE(shown.size(), size_t(2));
     QCOMPARE(shown[0].caption, QStringLiteral("印刷処理に関するメッセージ"));
     QCOMPARE(shown[0].text, QStringLiteral("印刷を行う前に法文を表示させて下さい。"));

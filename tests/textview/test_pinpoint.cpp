@@ -440,6 +440,31 @@ TEST_F(PinPointTest, LinkClickJumpsOnceThePageHasLoaded) {
     EXPECT_FALSE(tools.onLinkClick(kTarget).jump);
 }
 
+// A marked link clicked, then a link of the new page opened without a click
+// first (a middle click): the old anchor no longer counts, so its marker is
+// neither used nor taken for stale.
+TEST_F(PinPointTest, LinkOpenedOnTheNextPageWithoutAClickKeepsTheMarkers) {
+    defaultFile(line(kAnchor, bn(kTarget, 3)));
+    userFile(line(kAnchor, bn(kTarget, 4)));
+    const std::string userBefore = userFileText();
+    auto& d = start(0);
+    std::string lastColored;
+    PinPointTools tools(d, lastColored);
+    tools.onPageClick(kAnchor);
+    const auto first = tools.onLinkClick(kTarget);
+    ASSERT_TRUE(first.jump);
+    tools.afterLinkShown(true, first);
+    tools.pageReplaced();
+    tools.onLoad(kTarget);
+
+    const auto second = tools.onLinkClick(kOther);
+    EXPECT_FALSE(second.jump);
+    EXPECT_EQ(second.target, kOther);
+    EXPECT_EQ(d.findMarker(false, kAnchor), bn(kTarget, 4));
+    EXPECT_EQ(d.findMarker(true, kAnchor), bn(kTarget, 3));
+    EXPECT_EQ(userFileText(), userBefore);
+}
+
 TEST_F(PinPointTest, NoJumpWhenNothingWasShownAndImageGoesOnResize) {
     defaultFile(line(kAnchor, bn(kTarget, 3)));
     auto& d = start();

@@ -222,6 +222,7 @@ void LawTextView::colorAnchors() { pin_->colorAnchors(); }
 
 bool LawTextView::putPage(const std::string& idFN, const std::string& html) {
     hits_.reset();
+    clickedAnchorId_.clear();
     pin_->pageReplaced();
     const QUrl url = web_.pages()->publish(toQString(idFN), QByteArray(html.data(), static_cast<qsizetype>(html.size())));
     page_->load(url);

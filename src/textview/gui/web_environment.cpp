@@ -59,6 +59,32 @@ const char* const kPageScript = R"JS(
   document.addEventListener('contextmenu', function (e) { e.preventDefault(); }, true);
 })();
 )JS";
+
+// The pages name the Windows faces ('ＭＳ Ｐゴシック' for the text,
+// 'Century','ＭＳ Ｐ明朝' for article numbers), which no Linux machine has; the
+// browser would fall through to the standard face. These faces give those
+// names the installed IPA and TeX Gyre faces, per document and without
+// touching the page's HTML. Each name lists the face's full name and its
+// PostScript name, which is what local() matches here.
+const char* const kFontAliasScript = R"JS(
+(function () {
+  if (typeof FontFace === 'undefined' || !document.fonts) return;
+  var faces = [
+    ['ＭＳ Ｐゴシック', 'local("IPAPGothic"), local("IPA Pゴシック")', {}],
+    ['ＭＳ ゴシック', 'local("IPAGothic"), local("IPAゴシック")', {}],
+    ['ＭＳ Ｐ明朝', 'local("IPAPMincho"), local("IPA P明朝")', {}],
+    ['ＭＳ 明朝', 'local("IPAMincho"), local("IPA明朝")', {}],
+    ['Century', 'local("TeXGyreSchola-Regular"), local("TeX Gyre Schola")', {}],
+    ['Century', 'local("TeXGyreSchola-Bold"), local("TeX Gyre Schola Bold")', {weight: 'bold'}],
+    ['Century', 'local("TeXGyreSchola-Italic"), local("TeX Gyre Schola Italic")', {style: 'italic'}],
+    ['Century', 'local("TeXGyreSchola-BoldItalic"), local("TeX Gyre Schola Bold Italic")',
+     {weight: 'bold', style: 'italic'}]
+  ];
+  for (var i = 0; i < faces.length; ++i) {
+    try { document.fonts.add(new FontFace(faces[i][0], faces[i][1], faces[i][2])); } catch (e) {}
+  }
+})();
+)JS";
 }  // namespace
 
 WebEnvironment::WebEnvironment(const QString& imageFolder, QObject* parent)
@@ -76,6 +102,7 @@ WebEnvironment::WebEnvironment(const QString& imageFolder, QObject* parent)
     s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
     s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
     installPageScript();
+    installFontAliases();
 }
 
 void WebEnvironment::installPageScript() {
@@ -89,6 +116,18 @@ void WebEnvironment::installPageScript() {
     script.setInjectionPoint(QWebEngineScript::DocumentReady);
     script.setWorldId(QWebEngineScript::ApplicationWorld);
     script.setRunsOnSubFrames(false);
+    profile_->scripts()->insert(script);
+}
+
+void WebEnvironment::installFontAliases() {
+    QWebEngineScript script;
+    script.setName(QStringLiteral("tavrel-font-aliases"));
+    script.setSourceCode(QString::fromUtf8(kFontAliasScript));
+    // Before the page's own style is read, in the page's world: the faces
+    // belong to the document the page lays out with.
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    script.setWorldId(QWebEngineScript::MainWorld);
+    script.setRunsOnSubFrames(true);
     profile_->scripts()->insert(script);
 }
 

@@ -1,6 +1,7 @@
 // What every law text view shares: the browser profile (kept in memory, so
 // nothing is written into the user's folders), the scheme handler that serves
-// the pages, and the script that reports page events over the web channel.
+// the pages, the script that reports page events over the web channel, and
+// the faces that stand in for the Windows font names the pages ask for.
 #pragma once
 
 #include <QObject>
@@ -23,6 +24,7 @@ class WebEnvironment : public QObject {
 
   private:
     void installPageScript();
+    void installFontAliases();
 
     QWebEngineProfile* profile_;
     PageSchemeHandler* handler_;

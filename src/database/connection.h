@@ -26,6 +26,10 @@ struct ErrorObject {
     std::string description;    // CP932
 };
 
+// The source of the errors the database engine raises: the engine this
+// program reads the collection with and its version, e.g. "SQLite 3.40.1".
+const std::string& engineName();
+
 class DbError : public std::runtime_error {
 public:
     explicit DbError(ErrorObject e) : std::runtime_error("database error"), error_(std::move(e)) {}

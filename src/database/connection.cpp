@@ -259,7 +259,7 @@ std::string Recordset::text(const std::string& field) const {
         case SQLITE_INTEGER:
             return text::format("%lld", static_cast<long long>(sqlite3_column_int64(st, i)));
         case SQLITE_FLOAT:
-            return text::format("%.15g", sqlite3_column_double(st, i));
+            return text::formatGeneral(sqlite3_column_double(st, i), 15);
         case SQLITE_BLOB: {
             const void* b = sqlite3_column_blob(st, i);
             return b ? std::string(static_cast<const char*>(b), static_cast<size_t>(sqlite3_column_bytes(st, i)))

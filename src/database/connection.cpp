@@ -489,6 +489,11 @@ void Connection::open(const std::string& connectionText, const std::string& user
     db_ = db;
 }
 
+std::string Connection::fileName() const {
+    const char* name = isOpen() ? sqlite3_db_filename(db_, "main") : nullptr;
+    return name ? std::string(name) : std::string();
+}
+
 void Connection::close() {
     if (!isOpen()) raiseClosed("ADODB.Connection");
     // Record sets still held by callers become closed; the handle itself is

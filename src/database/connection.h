@@ -93,6 +93,9 @@ public:
     Recordset execute(const std::string& sql, long* affected = nullptr, long options = -1);
 
     sqlite3* handle() const noexcept { return db_; }
+    // The open database's file name as SQLite resolved it (UTF-8, absolute);
+    // empty when closed.
+    std::string fileName() const;
 
     struct State;  // shared with the record sets, which outlive a close safely
 

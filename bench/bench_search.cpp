@@ -14,8 +14,10 @@
 #include "fixtures.h"
 
 #include <algorithm>
+#include <chrono>
 #include <map>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -166,6 +168,78 @@ void BM_SearchIndexRead(benchmark::State& state) {
     state.SetLabel(collectionName(state.range(0)));
 }
 BENCHMARK(BM_SearchIndexRead)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The window thread's share of the first search (three common words),
+// processor time of this thread: mode 0 reads the index on this thread at
+// the first search; mode 1 starts the read on a worker thread (as the
+// program does once the first page is shown), lets it end, then searches.
+// wait_ms is the clock time the worker needed.
+void BM_FirstSearchWindowThread(benchmark::State& state) {
+    SearchFixture& f = fixture(state.range(0));
+    const bool background = state.range(1) == 1;
+    const std::string text = joined(words(4));
+    double best = 1e300, waited = 0;
+    size_t found = 0;
+    for (auto _ : state) {
+        nav::SearchResults list(*f.started.doc);
+        double cpu = 0;
+        if (background) {
+            double t = threadCpuMs();
+            list.startIndexRead();
+            cpu += threadCpuMs() - t;
+            const auto w0 = std::chrono::steady_clock::now();
+            while (list.indexReadRunning()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            waited = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - w0).count();
+            t = threadCpuMs();
+            list.searchAllPages(text);
+            cpu += threadCpuMs() - t;
+        } else {
+            const double t = threadCpuMs();
+            list.searchAllPages(text);
+            cpu = threadCpuMs() - t;
+        }
+        found = list.records().size();
+        best = std::min(best, cpu);
+    }
+    state.counters["cpu_ms"] = best;
+    state.counters["pages_found"] = static_cast<double>(found);
+    if (background) state.counters["wait_ms"] = waited;
+    state.SetLabel(std::string(collectionName(state.range(0))) + (background ? " background" : " first search"));
+}
+BENCHMARK(BM_FirstSearchWindowThread)->ArgsProduct({{0, 1, 2}, {0, 1}})->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Words holding "%" or "_", which the statements' Like reads as wildcards:
+// the statements find the candidates, then only the pages holding the word
+// as typed are kept, checked in the index once it is read (mode 1) or by a
+// statement per page (mode 0, the index off).
+const char* const kPatternWords[] = {"50%", "建_物", "第_条", "_"};
+
+void BM_SearchPatternWord(benchmark::State& state) {
+    SearchFixture& f = fixture(state.range(0));
+    const bool withIndex = state.range(2) == 1;
+    nav::SearchResults& list = withIndex ? *f.indexed : *f.reference;
+    if (withIndex && !list.prepareIndex()) {
+        state.SkipWithError("no index");
+        return;
+    }
+    const std::string word = text::fromUtf8(kPatternWords[state.range(1)]);
+    std::vector<std::string> ids;
+    for (auto _ : state) {
+        if (!list.searchOneWord(word, ids)) {
+            state.SkipWithError("search failed");
+            return;
+        }
+        benchmark::DoNotOptimize(ids.data());
+    }
+    state.counters["cpu_ms"] = bestMs(withIndex ? 3 : 1, [&] { list.searchOneWord(word, ids); });
+    state.counters["pages_found"] = static_cast<double>(ids.size());
+    state.SetLabel(std::string(collectionName(state.range(0))) + " " + kPatternWords[state.range(1)] +
+                   (withIndex ? " index" : " per page"));
+}
+BENCHMARK(BM_SearchPatternWord)
+    ->ArgsProduct({{0, 1, 2}, {0, 1, 2, 3}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 }  // namespace
 

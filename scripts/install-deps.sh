@@ -13,3 +13,10 @@ if [ ${#missing[@]} -gt 0 ]; then
   $sudo apt-get update
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "${missing[@]}"
 fi
+
+# The core tests check the pages and files under a comma-decimal locale.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8
+fi

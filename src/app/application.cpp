@@ -14,6 +14,8 @@
 #include <QDir>
 #include <QUrl>
 
+#include <clocale>
+
 #include <unistd.h>
 
 namespace tavrel::gui {
@@ -25,6 +27,10 @@ void prepareWebEngine() {
 }
 
 TavrelApplication::TavrelApplication(StartOptions options) : options_(std::move(options)) {
+    // QApplication has adopted the user's locale, LC_NUMERIC included: under
+    // a comma-decimal locale the C library would print "%f" with a comma.
+    // Numbers the program writes (page styles, file headers) keep the ".".
+    std::setlocale(LC_NUMERIC, "C");
     if (options_.settingsFile.isEmpty())
         settings_ = std::make_unique<QtSettingsStore>();
     else
@@ -70,6 +76,11 @@ bool TavrelApplication::start() {
     else
         frame_->show();
     if (options_.splash) frame_->showSplash(options_.splashMilliseconds);
+    // The search index is read in the background once the first page has
+    // been shown, so neither the start nor the first search waits for it.
+    QObject::connect(
+        frame_->textView(), &QWebEngineView::loadFinished, frame_->navigator(),
+        [navigator = frame_->navigator()]() { navigator->startIndexRead(); }, Qt::SingleShotConnection);
     return true;
 }
 

@@ -351,6 +351,8 @@ void MainWindow::updateCommands() {
         if (a->isCheckable()) a->setChecked(s.checked);
     }
     commands_->action(frame_cmd::AlwaysOnTop)->setChecked(onTop_);
+    // The support site is offered only when the installation names one.
+    commands_->action(frame_cmd::SupportSite)->setEnabled(!doc_.supportAddresses().site.empty());
 }
 
 void MainWindow::setPageCaption(const std::string& textCp932) { caption_->setText(toQString(textCp932)); }
@@ -410,7 +412,9 @@ void MainWindow::openHelp() {
 }
 
 void MainWindow::openSupportSite() {
-    const QUrl url(QString::fromStdString(textview::defaultSiteAddresses().top));
+    const std::string& site = doc_.supportAddresses().site;
+    if (site.empty()) return;  // the command is disabled then
+    const QUrl url(QString::fromStdString(site));
     if (!QDesktopServices::openUrl(url))
         doc_.messages().show(SJ("ソラテ"), SJ("ソラテのサポートホームページを\n開くことができませんでした。"),
                              MsgButtons::Ok, MsgIcon::Error, false);

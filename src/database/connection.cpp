@@ -17,9 +17,9 @@
 namespace tavrel::db {
 
 // ---------------------------------------------------------------------------
-// Error objects. Failures of the engine carry the Jet engine's source and an
-// HRESULT as the Jet provider raises them; misuse of a connection or record
-// set carries the ADO source, as ADO raises it.
+// Error objects. Failures of the engine name the engine (SQLite and its
+// version) as their source and carry an HRESULT-style code; misuse of a
+// connection or record set names the object that was misused.
 
 namespace {
 
@@ -31,8 +31,6 @@ constexpr uint32_t kAdoItemNotFound = 0x800A0CC1;     // unknown field name
 constexpr uint32_t kAdoObjectClosed = 0x800A0E78;     // operation on a closed object
 constexpr uint32_t kAdoObjectOpen = 0x800A0E79;       // open of an open object
 constexpr uint32_t kAdoProviderNotFound = 0x800A0E7A; // unknown provider
-
-const char* const kJetSource = "Microsoft JET Database Engine";
 
 ErrorObject makeError(uint32_t code, const std::string& source, const std::string& description) {
     ErrorObject e;
@@ -48,7 +46,7 @@ ErrorObject makeError(uint32_t code, const std::string& source, const std::strin
     throw DbError(makeError(code, source, description));
 }
 
-[[noreturn]] void raiseJet(uint32_t code, const std::string& description) { raise(code, kJetSource, description); }
+[[noreturn]] void raiseEngine(uint32_t code, const std::string& description) { raise(code, engineName(), description); }
 
 // Descriptions with the file's path (CP932) in them.
 std::string withPath(const std::string& fmtCp932, const std::string& pathCp932) {
@@ -56,24 +54,24 @@ std::string withPath(const std::string& fmtCp932, const std::string& pathCp932) 
 }
 
 [[noreturn]] void raiseNotFound(const std::string& path) {
-    raiseJet(kEFail, withPath(SJ("ファイル '%s' が見つかりません。"), path));
+    raiseEngine(kEFail, withPath(SJ("ファイル '%s' が見つかりません。"), path));
 }
 
 [[noreturn]] void raiseNotValidPath(const std::string& path) {
-    raiseJet(kEFail, withPath(SJ("'%s' は有効なパスではありません。パス名が正しいかどうかを確認してください。"), path));
+    raiseEngine(kEFail, withPath(SJ("'%s' は有効なパスではありません。パス名が正しいかどうかを確認してください。"), path));
 }
 
 [[noreturn]] void raiseUnrecognized(const std::string& path) {
-    raiseJet(kEFail, withPath(SJ("データベース形式 '%s' を認識できません。"), path));
+    raiseEngine(kEFail, withPath(SJ("データベース形式 '%s' を認識できません。"), path));
 }
 
 [[noreturn]] void raiseCannotOpen(const std::string& path) {
-    raiseJet(kEFail, withPath(SJ("ファイル '%s' を開けません。ほかのユーザーが排他的に開いているか、"
+    raiseEngine(kEFail, withPath(SJ("ファイル '%s' を開けません。ほかのユーザーが排他的に開いているか、"
                                  "データを表示する権限がありません。"),
                               path));
 }
 
-[[noreturn]] void raiseBadPassword() { raiseJet(kAuthFailed, SJ("パスワードが無効です。")); }
+[[noreturn]] void raiseBadPassword() { raiseEngine(kAuthFailed, SJ("パスワードが無効です。")); }
 
 [[noreturn]] void raiseClosed(const char* source) {
     raise(kAdoObjectClosed, source, SJ("オブジェクトが閉じている場合は、操作は許可されません。"));
@@ -90,9 +88,9 @@ std::string withPath(const std::string& fmtCp932, const std::string& pathCp932) 
     const int primary = rc & 0xFF;
     const std::string message = text::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
     if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) {
-        raiseJet(kEFail, SJ("ファイルは既に使用されています。") + " (" + message + ")");
+        raiseEngine(kEFail, SJ("ファイルは既に使用されています。") + " (" + message + ")");
     }
-    raiseJet(kEFail, message);
+    raiseEngine(kEFail, message);
 }
 
 bool iequalsAscii(std::string_view a, std::string_view b) {
@@ -261,7 +259,7 @@ std::string Recordset::text(const std::string& field) const {
         case SQLITE_INTEGER:
             return text::format("%lld", static_cast<long long>(sqlite3_column_int64(st, i)));
         case SQLITE_FLOAT:
-            return text::format("%.15g", sqlite3_column_double(st, i));
+            return text::formatGeneral(sqlite3_column_double(st, i), 15);
         case SQLITE_BLOB: {
             const void* b = sqlite3_column_blob(st, i);
             return b ? std::string(static_cast<const char*>(b), static_cast<size_t>(sqlite3_column_bytes(st, i)))
@@ -465,6 +463,11 @@ sqlite3* openChecked(const std::string& pathCp932, const std::string& passwordCp
 
 }  // namespace
 
+const std::string& engineName() {
+    static const std::string name = std::string("SQLite ") + sqlite3_libversion();
+    return name;
+}
+
 void Connection::open(const std::string& connectionText, const std::string& user, const std::string& password,
                       long options) {
     (void)options;  // the open is always synchronous
@@ -476,7 +479,7 @@ void Connection::open(const std::string& connectionText, const std::string& user
     }
     // Without a workgroup file the only account is "admin" with no password.
     if ((!user.empty() && !iequalsAscii(user, "admin")) || !password.empty()) {
-        raiseJet(kAuthFailed, SJ("アカウント名またはパスワードが正しくありません。"));
+        raiseEngine(kAuthFailed, SJ("アカウント名またはパスワードが正しくありません。"));
     }
     if (!ct.hasDataSource) raiseNotFound(std::string());
     sqlite3* db = openChecked(ct.dataSource, ct.password);
@@ -484,6 +487,11 @@ void Connection::open(const std::string& connectionText, const std::string& user
     state_->db = db;
     state_->open = true;
     db_ = db;
+}
+
+std::string Connection::fileName() const {
+    const char* name = isOpen() ? sqlite3_db_filename(db_, "main") : nullptr;
+    return name ? std::string(name) : std::string();
 }
 
 void Connection::close() {
@@ -495,7 +503,7 @@ void Connection::close() {
     const int rc = sqlite3_close_v2(state_->db);
     state_->db = nullptr;
     db_ = nullptr;
-    if (rc != SQLITE_OK) raiseJet(kEFail, text::fromUtf8(sqlite3_errstr(rc)));
+    if (rc != SQLITE_OK) raiseEngine(kEFail, text::fromUtf8(sqlite3_errstr(rc)));
 }
 
 Recordset Connection::execute(const std::string& sql, long* affected, long options) {
@@ -517,14 +525,14 @@ Recordset Connection::execute(const std::string& sql, long* affected, long optio
         int rc = sqlite3_prepare_v2(db, utf8.c_str(), static_cast<int>(utf8.size()), &prepared->stmt, &tail);
         if (rc != SQLITE_OK) {
             const int primary = rc & 0xFF;
-            if (primary == SQLITE_ERROR) raiseJet(kErrorsInCommand, text::fromUtf8(sqlite3_errmsg(db)));
+            if (primary == SQLITE_ERROR) raiseEngine(kErrorsInCommand, text::fromUtf8(sqlite3_errmsg(db)));
             raiseFromSqlite(db, rc);
         }
-        if (!prepared->stmt) raiseJet(kErrorsInCommand, SJ("SQL ステートメントが空です。"));
+        if (!prepared->stmt) raiseEngine(kErrorsInCommand, SJ("SQL ステートメントが空です。"));
         // One statement per call, as the provider takes it.
         for (const char* p = tail; p && *p; ++p) {
             if (*p != ' ' && *p != '\t' && *p != '\r' && *p != '\n' && *p != ';') {
-                raiseJet(kErrorsInCommand, SJ("SQL ステートメントの後に文字が見つかりました。"));
+                raiseEngine(kErrorsInCommand, SJ("SQL ステートメントの後に文字が見つかりました。"));
             }
         }
         prepared->buildNames();
@@ -545,7 +553,7 @@ Recordset Connection::execute(const std::string& sql, long* affected, long optio
         const int index = sqlite3_bind_parameter_index(stmt, name.c_str());
         if (index == 0 || sqlite3_bind_text(stmt, index, bounds[k].data(), static_cast<int>(bounds[k].size()),
                                             SQLITE_TRANSIENT) != SQLITE_OK)
-            raiseJet(kErrorsInCommand, text::fromUtf8(sqlite3_errmsg(db)));
+            raiseEngine(kErrorsInCommand, text::fromUtf8(sqlite3_errmsg(db)));
     }
     const int rc = sqlite3_step(stmt);
     if (rc == SQLITE_ROW) {

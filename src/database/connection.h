@@ -26,6 +26,10 @@ struct ErrorObject {
     std::string description;    // CP932
 };
 
+// The source of the errors the database engine raises: the engine this
+// program reads the collection with and its version, e.g. "SQLite 3.40.1".
+const std::string& engineName();
+
 class DbError : public std::runtime_error {
 public:
     explicit DbError(ErrorObject e) : std::runtime_error("database error"), error_(std::move(e)) {}
@@ -89,6 +93,9 @@ public:
     Recordset execute(const std::string& sql, long* affected = nullptr, long options = -1);
 
     sqlite3* handle() const noexcept { return db_; }
+    // The open database's file name as SQLite resolved it (UTF-8, absolute);
+    // empty when closed.
+    std::string fileName() const;
 
     struct State;  // shared with the record sets, which outlive a close safely
 

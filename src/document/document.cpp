@@ -60,15 +60,11 @@ DocumentFolders locateFolders(const std::string& executableFolder, const std::st
     return f;
 }
 
-Document::Document(SettingsStore& settings, MessageSink& sink, DocumentFolders folders, UrlOpener opener,
-                       std::string supportUrl)
-    : settings_(settings),
-      sink_(sink),
-      folders_(std::move(folders)),
-      opener_(std::move(opener)),
-      supportUrl_(std::move(supportUrl)) {
+Document::Document(SettingsStore& settings, MessageSink& sink, DocumentFolders folders, UrlOpener opener)
+    : settings_(settings), sink_(sink), folders_(std::move(folders)), opener_(std::move(opener)) {
     defaultOptions_ = defaultOptionBlock();
     loadOptions(settings_, defaultOptions_, options_, toggles_);
+    support_ = readSupportAddresses(settings_);
     formFolders();
 }
 
@@ -151,13 +147,21 @@ bool Document::startUp() {
 }
 
 void Document::showEnvironmentMessage() {
+    // Without the address of the environment page there is nothing to offer.
+    if (support_.environment.empty()) {
+        sink_.show(SJ("ソラテ　エラー情報"),
+                   SJ("環境条件に不備があるため、正常に動作できませんでした。\n\n詳しくはヘルプの"
+                      "「ご利用になれる環境」\nをご覧下さい。"),
+                   MsgButtons::Ok, MsgIcon::Exclamation, true);
+        return;
+    }
     const MsgAnswer answer =
         sink_.show(SJ("ソラテ　エラー情報"),
                    SJ("環境条件に不備があるため、正常に動作できませんでした。\n\n詳しくはヘルプまたはホームページの"
                       "「ご利用になれる環境」\nをご覧下さい。\n\nホームページを参照しますか？"),
                    MsgButtons::YesNo, MsgIcon::Exclamation, true);
     if (answer != MsgAnswer::Yes || !opener_) return;
-    const int result = opener_(supportUrl_);
+    const int result = opener_(support_.environment);
     if (result == 2 || result == 3) {
         sink_.show(SJ("ソラテ"), SJ("ソラテのサポートホームページを\n開くことができませんでした。"), MsgButtons::Ok,
                    MsgIcon::Error, false);

@@ -67,11 +67,9 @@ struct ArticleInfo {
 
 class Document {
 public:
-    inline static const std::string kDefaultSupportUrl = "https://tavrel.example.org/support/environment.html";
-
-    // Loads toggles and the option block from the settings store.
-    Document(SettingsStore& settings, MessageSink& sink, DocumentFolders folders, UrlOpener opener = {},
-               std::string supportUrl = kDefaultSupportUrl);
+    // Loads toggles, the option block and the support addresses from the
+    // settings store.
+    Document(SettingsStore& settings, MessageSink& sink, DocumentFolders folders, UrlOpener opener = {});
     // Empties temp/ again, writes toggles and options.
     ~Document();
     Document(const Document&) = delete;
@@ -137,6 +135,7 @@ public:
 
     SettingsStore& settings() { return settings_; }
     MessageSink& messages() { return sink_; }
+    const SupportAddresses& supportAddresses() const { return support_; }
 
     void setTextView(TextViewPartner* view) { textView_ = view; }
 
@@ -151,7 +150,7 @@ private:
     MessageSink& sink_;
     DocumentFolders folders_;
     UrlOpener opener_;
-    std::string supportUrl_;
+    SupportAddresses support_;
 
     db::DbSession session_;
     // Set once start-up has read the marker files: only then does close

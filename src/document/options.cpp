@@ -68,6 +68,13 @@ constexpr SettingKey kKeys[] = {
     {S, keys::SchDlgA, B, 0, nullptr},
     {S, keys::SchDlgB, B, 0, nullptr},
     {kRecordsSection, keys::Version, I, 0, nullptr},
+    // Support addresses, empty by default.
+    {kSupportSection, keys::SupportSiteUrl, T, 0, ""},
+    {kSupportSection, keys::ProgramHistoryUrl, T, 0, ""},
+    {kSupportSection, keys::LawRevisionsUrl, T, 0, ""},
+    {kSupportSection, keys::NotificationRevisionsUrl, T, 0, ""},
+    {kSupportSection, keys::EnvironmentUrl, T, 0, ""},
+    {kSupportSection, keys::SupportMail, T, 0, ""},
 };
 static_assert(std::size(kKeys) > OptionCount);
 
@@ -123,6 +130,21 @@ bool equalsIgnoringAsciiCase(const std::string& a, const std::string& b) {
 }  // namespace
 
 std::span<const SettingKey> settingKeys() { return kKeys; }
+
+SupportAddresses readSupportAddresses(const SettingsStore& store) {
+    const auto read = [&store](const char* key) {
+        return text::trimAscii(store.readText(kSupportSection, key, findSettingKey(key, kSupportSection)->textDefault));
+    };
+    SupportAddresses a;
+    a.site = read(keys::SupportSiteUrl);
+    a.programHistory = read(keys::ProgramHistoryUrl);
+    a.lawRevisions = read(keys::LawRevisionsUrl);
+    a.notificationRevisions = read(keys::NotificationRevisionsUrl);
+    a.environment = read(keys::EnvironmentUrl);
+    a.mail = read(keys::SupportMail);
+    if (a.mail.rfind("mailto:", 0) == 0) a.mail.erase(0, 7);
+    return a;
+}
 
 const SettingKey* findSettingKey(std::string_view key, std::string_view section) {
     for (const auto& k : kKeys)

@@ -16,6 +16,8 @@ namespace tavrel {
 
 inline constexpr const char* kSettingsSection = "Settings-2008";
 inline constexpr const char* kRecordsSection = "Records";
+// The addresses of the program's support site and mail, set per installation.
+inline constexpr const char* kSupportSection = "Support";
 
 // Indices of the option block, in the stored order.
 enum OptionIndex : int {
@@ -135,7 +137,27 @@ inline constexpr const char* CustColors = "CustColors";
 inline constexpr const char* SchDlgA = "SchDlgA";
 inline constexpr const char* SchDlgB = "SchDlgB";
 inline constexpr const char* Version = "Version";  // section "Records"
+// Section "Support"; every one is empty unless the installation sets it.
+inline constexpr const char* SupportSiteUrl = "SupportSiteUrl";
+inline constexpr const char* ProgramHistoryUrl = "ProgramHistoryUrl";
+inline constexpr const char* LawRevisionsUrl = "LawRevisionsUrl";
+inline constexpr const char* NotificationRevisionsUrl = "NotificationRevisionsUrl";
+inline constexpr const char* EnvironmentUrl = "EnvironmentUrl";
+inline constexpr const char* SupportMail = "SupportMail";
 }  // namespace keys
+
+// Where the user can read about the program and reach its author. An empty
+// address is not offered: its menu item is disabled, its question or line
+// is left out.
+struct SupportAddresses {
+    std::string site;                   // the support site's top page
+    std::string programHistory;         // prefix of the program-history pages
+    std::string lawRevisions;           // the law revision page
+    std::string notificationRevisions;  // the notification revision page
+    std::string environment;            // the page about the required environment
+    std::string mail;                   // the author's mail address (without "mailto:")
+};
+SupportAddresses readSupportAddresses(const SettingsStore& store);
 
 // The cover page, default of CurIDFN.
 inline constexpr const char* kCoverPageId = "00A-Z0010000-00";

@@ -19,6 +19,9 @@ namespace {
 // longer text before the comma is kept only as far as needed to tell that it
 // is too long, so no line of a damaged file costs more than a few bytes.
 constexpr size_t kIdentifierCap = db::kIdBNLength + 1;
+// The bookmark file's edition, written as "VERSION 8.08" from integers so
+// that the locale's decimal mark never enters the file.
+constexpr int kBookmarkFileVersionHundredths = 808;
 
 // Splits bookmark file bytes into the identifiers of its lines, chunk by
 // chunk. Only the bytes before the first comma of a line are looked at;
@@ -147,7 +150,8 @@ bool BookmarkStore::load() {
 
 std::string BookmarkStore::fileText() {
     std::sort(bookmarks_.begin(), bookmarks_.end());
-    std::string out = text::format("VERSION %0.2f\r\n", 8.08);
+    std::string out = text::format("VERSION %d.%02d\r\n", kBookmarkFileVersionHundredths / 100,
+                                   kBookmarkFileVersionHundredths % 100);
     for (const std::string& id : bookmarks_) {
         if (id.empty()) break;
         if (bookmarkDesignation(id).empty()) continue;

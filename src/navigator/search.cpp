@@ -10,6 +10,7 @@
 #include "textview/search_words.h"
 
 #include <algorithm>
+#include <chrono>
 #include <iterator>
 #include <optional>
 
@@ -149,12 +150,54 @@ void SearchResults::step(int times) {
     for (int i = 0; i < times; ++i) progress_->step();
 }
 
-void SearchResults::setIndexEnabled(bool enabled) { indexEnabled_ = enabled; }
+void SearchResults::setIndexEnabled(bool enabled) {
+    if (!enabled) stopIndexRead();
+    indexEnabled_ = enabled;
+}
 
 bool SearchResults::prepareIndex() { return usableIndex() != nullptr; }
 
+SearchResults::~SearchResults() { stopIndexRead(); }
+
+void SearchResults::stopIndexRead() {
+    if (!indexRead_.valid()) return;
+    stopRead_->store(true);
+    indexRead_.wait();
+    indexRead_ = {};
+}
+
+void SearchResults::startIndexRead(std::function<void()> whenDone, IndexReader reader) {
+    if (!indexEnabled_ || index_ || indexUnreadable_ || indexRead_.valid()) return;
+    if (!doc_.isConnected() || !doc_.connection().isOpen()) return;
+    const std::string fileName = doc_.connection().fileName();
+    if (fileName.empty()) return;
+    stopRead_ = std::make_shared<std::atomic<bool>>(false);
+    // The worker gets its own copies of everything it touches.
+    if (!reader) reader = &SearchIndex::readFile;
+    indexRead_ = std::async(std::launch::async, [fileName, stop = stopRead_, whenDone = std::move(whenDone),
+                                                 reader = std::move(reader)]() {
+        std::shared_ptr<const SearchIndex> index;
+        try {
+            index = reader(fileName, stop.get());
+        } catch (...) {
+        }
+        if (whenDone) whenDone();
+        return index;
+    });
+}
+
+bool SearchResults::indexReadRunning() const {
+    return indexRead_.valid() && indexRead_.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
+}
+
 const SearchIndex* SearchResults::usableIndex() {
     if (!indexEnabled_) return nullptr;
+    if (!index_ && indexRead_.valid()) {
+        // The read started in the background: wait for it (the window waits
+        // before it searches, so this rarely blocks).
+        index_ = indexRead_.get();
+        indexRead_ = {};
+    }
     if (!index_ && !indexUnreadable_) {
         // A database that cannot be read here is left to the statements,
         // which report the failure as a search failure.
@@ -192,8 +235,15 @@ bool SearchResults::searchOneWord(const std::string& word, std::vector<std::stri
         found = unionSorted(found, readIds(connection, *tables));
 
         if (word.find_first_of("%_") != std::string::npos) {
-            const std::string upperWord = text::upperAscii(word);
-            std::erase_if(found, [&](const std::string& id) { return !pageHoldsWord(connection, id, upperWord); });
+            // The index holds the same captions, sentences and tables, so it
+            // tells the pages holding the word as typed without a statement
+            // per page; without it each page is read again.
+            if (const SearchIndex* index = usableIndex()) {
+                found = intersectSorted(found, index->find(word));
+            } else {
+                const std::string upperWord = text::upperAscii(word);
+                std::erase_if(found, [&](const std::string& id) { return !pageHoldsWord(connection, id, upperWord); });
+            }
         }
         ids = std::move(found);
         return true;

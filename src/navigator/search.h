@@ -13,6 +13,9 @@
 #include "document/settings_store.h"
 #include "navigator/list_rows.h"
 
+#include <atomic>
+#include <functional>
+#include <future>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -99,6 +102,10 @@ class SearchResults : public ListRows {
 
     // progress may be null (no window).
     explicit SearchResults(Document& doc, SearchProgress* progress = nullptr) : doc_(doc), progress_(progress) {}
+    // Stops a read of the index still running and waits for its thread.
+    ~SearchResults();
+    SearchResults(const SearchResults&) = delete;
+    SearchResults& operator=(const SearchResults&) = delete;
     void setProgress(SearchProgress* progress) { progress_ = progress; }
 
     // Searches the pages that hold every word of text (the prepared text of
@@ -124,9 +131,24 @@ class SearchResults : public ListRows {
     bool prepareIndex();
     const SearchIndex* index() const { return index_.get(); }
 
+    // Starts reading the index on a worker thread, through a read-only
+    // connection of its own to the open collection's file, so that the
+    // first search does not stall the window. whenDone (may be empty) is
+    // called on that thread when the read has ended, well or not. A search
+    // before then waits for it; a failed read leaves the index to be read
+    // at the first search as before. Does nothing when the index is off,
+    // already read or being read, or the collection is not open.
+    // reader stands in for SearchIndex::readFile (tests hold the read back).
+    using IndexReader =
+        std::function<std::unique_ptr<SearchIndex>(const std::string& fileName, const std::atomic<bool>* stop)>;
+    void startIndexRead(std::function<void()> whenDone = {}, IndexReader reader = {});
+    // True from startIndexRead until the read has ended.
+    bool indexReadRunning() const;
+
   private:
     void step(int times);
     const SearchIndex* usableIndex();
+    void stopIndexRead();
 
     Document& doc_;
     SearchProgress* progress_;
@@ -134,6 +156,9 @@ class SearchResults : public ListRows {
     std::shared_ptr<const SearchIndex> index_;
     bool indexEnabled_ = true;
     bool indexUnreadable_ = false;
+    // The read started by startIndexRead, until a search takes its result.
+    std::future<std::shared_ptr<const SearchIndex>> indexRead_;
+    std::shared_ptr<std::atomic<bool>> stopRead_;
 };
 
 // ---- The search tab ----

@@ -160,13 +160,18 @@ std::string_view utf8Prefix(std::string_view s, size_t n) {
 }
 
 // The rows of one statement on the file's own handle: (first column, second
-// column as UTF-8 bytes).
+// column as UTF-8 bytes). A set stop flag ends the read.
 template <class F>
-void eachRow(sqlite3* db, const char* sql, F&& f) {
+void eachRow(sqlite3* db, const char* sql, const std::atomic<bool>* stop, F&& f) {
     sqlite3_stmt* st = nullptr;
     if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK) throw std::runtime_error(sqlite3_errmsg(db));
     int rc;
+    size_t rows = 0;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        if (stop && (++rows & 0x3FF) == 0 && stop->load(std::memory_order_relaxed)) {
+            sqlite3_finalize(st);
+            throw std::runtime_error("search index read stopped");
+        }
         const auto* id = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
         const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
         f(std::string_view(id ? id : "", id ? static_cast<size_t>(sqlite3_column_bytes(st, 0)) : 0), t,
@@ -181,6 +186,26 @@ void eachRow(sqlite3* db, const char* sql, F&& f) {
 std::unique_ptr<SearchIndex> SearchIndex::build(db::Connection& connection) {
     sqlite3* db = connection.handle();
     if (!connection.isOpen() || !db) throw std::runtime_error("no database");
+    return read(db, nullptr);
+}
+
+std::unique_ptr<SearchIndex> SearchIndex::readFile(const std::string& fileName, const std::atomic<bool>* stop) {
+    if (fileName.empty()) throw std::runtime_error("no database file");
+    sqlite3* db = nullptr;
+    // A connection of this thread only: SQLite connections are not shared
+    // between threads here.
+    const int rc = sqlite3_open_v2(fileName.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+    struct Closer {
+        sqlite3* db;
+        ~Closer() { sqlite3_close_v2(db); }
+    } closer{db};
+    if (rc != SQLITE_OK) throw std::runtime_error(db ? sqlite3_errmsg(db) : "cannot open the database file");
+    sqlite3_busy_timeout(db, 250);
+    return read(db, stop);
+}
+
+std::unique_ptr<SearchIndex> SearchIndex::read(sqlite3* db, const std::atomic<bool>* stop) {
+    // Made once, by whichever thread reads first (a thread-safe static).
     static const FoldedCp932 convert;
     std::unique_ptr<SearchIndex> index(new SearchIndex);
 
@@ -191,7 +216,7 @@ std::unique_ptr<SearchIndex> SearchIndex::build(db::Connection& connection) {
         std::string texts;
     };
     std::vector<Page> pages;
-    eachRow(db, kPagesSql, [&](std::string_view id, const char* t, size_t n) {
+    eachRow(db, kPagesSql, stop, [&](std::string_view id, const char* t, size_t n) {
         const bool ascii =
             std::all_of(id.begin(), id.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
         Page p{std::string(id), ascii ? std::string(id) : text::fromUtf8(id), {}};
@@ -213,7 +238,7 @@ std::unique_ptr<SearchIndex> SearchIndex::build(db::Connection& connection) {
 
     // A sentence or table belongs to the page its first 15 characters name.
     const auto readFields = [&](const char* sql) {
-        eachRow(db, sql, [&](std::string_view id, const char* t, size_t n) {
+        eachRow(db, sql, stop, [&](std::string_view id, const char* t, size_t n) {
             if (!t || !n) return;
             const auto it = byId.find(utf8Prefix(id, 15));
             if (it == byId.end()) return;

@@ -12,6 +12,7 @@
 
 #include "database/connection.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -27,6 +28,13 @@ class SearchIndex {
     // read throws (std::exception).
     static std::unique_ptr<SearchIndex> build(db::Connection& connection);
 
+    // Reads the texts from the database file fileName (UTF-8) through a
+    // read-only connection of its own, so that it can run on a worker thread
+    // while the program's connection serves the window. Once *stop is set
+    // the read ends early by throwing; a failed read throws too.
+    static std::unique_ptr<SearchIndex> readFile(const std::string& fileName,
+                                                 const std::atomic<bool>* stop = nullptr);
+
     // True when find answers word exactly as the statements do.
     static bool serves(std::string_view word);
 
@@ -41,6 +49,7 @@ class SearchIndex {
 
   private:
     SearchIndex() = default;
+    static std::unique_ptr<SearchIndex> read(sqlite3* db, const std::atomic<bool>* stop);
 
     // Page numbers (positions in ids_) whose text holds the folded word,
     // looking only at the pages listed in among (all when null).

@@ -14,9 +14,11 @@
 
 namespace tavrel::render {
 
-const char* const kReferenceFailureContact =
-    "お手数ですが、この条文の名前と表示の状況を作者までメールでお知らせ下さい。\n"
-    "メールアドレス: support@tavrel.example.org";
+std::string referenceFailureContact(const Document& doc) {
+    std::string text = SJ("お手数ですが、この条文の名前と表示の状況を作者までメールでお知らせ下さい。");
+    if (const std::string& mail = doc.supportAddresses().mail; !mail.empty()) text += SJ("\nメールアドレス: ") + mail;
+    return text;
+}
 
 namespace {
 
@@ -390,7 +392,7 @@ bool buildReferenceBlock(Document& doc, const std::string& idBN, int fontSize, s
 
     if (rows == 0) {
         const std::string body = SJ("文ID(") + idBN + SJ(")の参照リンク先の抽出に失敗しました。\n") + SJ("関数 = ") +
-                                 kRefOperation + "\n\n" + text::fromUtf8(kReferenceFailureContact);
+                                 kRefOperation + "\n\n" + referenceFailureContact(doc);
         sink.show(refPurpose(), body, MsgButtons::Ok, MsgIcon::Error, true);
         return false;
     }

@@ -47,7 +47,9 @@ void colourReferenceKeyword(std::string& text, const std::string& keyword, bool 
 bool buildReferenceBlock(Document& doc, const std::string& idBN, int fontSize, std::string& block, std::string& sentence,
                std::string& table);
 
-// The author-contact paragraph of the failure report of buildReferenceBlock.
-extern const char* const kReferenceFailureContact;  // UTF-8
+// The author-contact paragraph of the failure report of buildReferenceBlock
+// (CP932), with a "メールアドレス: " line when the installation has a mail
+// address.
+std::string referenceFailureContact(const Document& doc);
 
 }  // namespace tavrel::render

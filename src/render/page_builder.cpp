@@ -18,9 +18,11 @@
 
 namespace tavrel::render {
 
-const char* const kAuthorContact =
-    "お手数ですが、表示しようとした条文とジャンプ元の条文を作者まで電子メールでお知らせください。\n"
-    "support@tavrel.example.org";
+std::string authorContact(const Document& doc) {
+    std::string text = SJ("お手数ですが、表示しようとした条文とジャンプ元の条文を作者まで電子メールでお知らせください。");
+    if (const std::string& mail = doc.supportAddresses().mail; !mail.empty()) text += "\n" + mail;
+    return text;
+}
 
 namespace {
 
@@ -108,7 +110,7 @@ bool PageBuilder::assemble(const std::string& idFN, numbering::PageKind kind, st
             rs.close();
             const std::string text = SJ("データベースに法文タイトルを見つけることが\nできませんでした。\n\n") +
                                      SJ("関数 = ") + kOperation + "\n" + SJ("条ID = ") + idFN + "\n\n" +
-                                     text::fromUtf8(kAuthorContact);
+                                     authorContact(doc_);
             doc_.messages().show(purpose(), text, MsgButtons::Ok, MsgIcon::Error, true);
             return false;
         }

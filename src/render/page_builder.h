@@ -17,8 +17,9 @@ class Document;
 namespace tavrel::render {
 
 // The closing paragraph of the report of a page that has no title row
-// (UTF-8; converted when shown).
-extern const char* const kAuthorContact;
+// (CP932): the request to tell the author, and the author's mail address on
+// a line of its own when the installation has one.
+std::string authorContact(const Document& doc);
 
 class PageBuilder {
   public:

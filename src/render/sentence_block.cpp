@@ -69,9 +69,9 @@ std::string SentenceRenderer::render(const SentenceRow& row) {
         if (kind_ == numbering::Supplementary && row.idBN.size() >= 14 &&
             row.idBN.compare(row.idBN.size() - 14, 14, "0000-0000-0000") == 0)
             out += "<br><br>\n";
-        out += text::format(
-            "<div style='margin-bottom:%0.1fmm; margin-top:%0.1fmm; margin-left:%0.1fmm; text-indent:%0.1fmm'>\n", 0.0,
-            2.0, marginLeft_, textIndent_);
+        // The margins read the same under any locale (a comma would void them).
+        out += "<div style='margin-bottom:0.0mm; margin-top:2.0mm; margin-left:" + text::formatFixed(marginLeft_, 1) +
+               "mm; text-indent:" + text::formatFixed(textIndent_, 1) + "mm'>\n";
         const bool hidden = kind_ == numbering::Notification && text::findText(label, "-") != std::string::npos;
         const std::string color = htmlColor(hidden ? options[BackColor] : options[FontColorTag]);
         out += "<font color=\"" + color + "\"><b><a id=\"" + row.idBN + "\">\n";

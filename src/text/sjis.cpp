@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -170,6 +171,18 @@ std::string format(const char* fmt, ...) {
     }
     va_end(ap2);
     return out;
+}
+
+std::string formatFixed(double value, int digits) {
+    char buf[400];  // room for DBL_MAX in full
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, digits);
+    return std::string(buf, r.ptr);
+}
+
+std::string formatGeneral(double value, int digits) {
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, digits);
+    return std::string(buf, r.ptr);
 }
 
 namespace {

@@ -59,8 +59,15 @@ std::string upperAscii(std::string_view s);
 // reading stops at the first non-digit; a non-numeric text reads as 0.
 long toLong(std::string_view s) noexcept;
 
-// printf-style formatting into a std::string.
+// printf-style formatting into a std::string. Its "%f"/"%g" follow the C
+// library's numeric locale; numbers that must read the same everywhere go
+// through formatFixed / formatGeneral.
 std::string format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+
+// A number with a "." as its decimal mark whatever the locale: as "%.<digits>f"
+// and "%.<digits>g" print it in the "C" locale.
+std::string formatFixed(double value, int digits);
+std::string formatGeneral(double value, int digits);
 
 // CP932 -> UTF-8. A byte sequence that is not CP932 becomes U+FFFD; the
 // conversion never fails.

@@ -6,13 +6,13 @@
 
 namespace tavrel::textview {
 
-SiteAddresses defaultSiteAddresses() {
+SiteAddresses siteAddresses(const SupportAddresses& support) {
     SiteAddresses s;
-    s.top = "https://tavrel.example.org/support/";
-    s.programHistory = "https://tavrel.example.org/support/history";
-    s.lawRevisions = "https://tavrel.example.org/support/law_revisions.html";
-    s.notificationRevisions = "https://tavrel.example.org/support/notification_revisions.html";
-    s.mail = "mailto:author@tavrel.example.org";
+    s.top = support.site;
+    s.programHistory = support.programHistory;
+    s.lawRevisions = support.lawRevisions;
+    s.notificationRevisions = support.notificationRevisions;
+    if (!support.mail.empty()) s.mail = "mailto:" + support.mail;
     return s;
 }
 

@@ -6,21 +6,25 @@
 #include <optional>
 #include <string>
 
+#include "document/options.h"
+
 namespace tavrel {
 class Document;
 }
 
 namespace tavrel::textview {
 
-// Addresses of the deployment that the mapping recognises (UTF-8/ASCII).
+// Addresses of the installation that the mapping recognises (ASCII); an
+// empty one is recognised nowhere.
 struct SiteAddresses {
     std::string programHistory;         // prefix of the program-history pages
     std::string lawRevisions;           // the law revision page
     std::string notificationRevisions;  // the notification revision page
     std::string top;                    // the support site's top page
-    std::string mail;                   // the author's mail link
+    std::string mail;                   // the author's mail link ("mailto:…")
 };
-SiteAddresses defaultSiteAddresses();
+// The links of the installation's support addresses (settings section "Support").
+SiteAddresses siteAddresses(const SupportAddresses& support);
 
 // What the description of a target page needs from the document (CP932).
 class PageDescriptions {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include <filesystem>
 
 #include "database/db_session.h"
@@ -17,6 +19,8 @@ using tavrel::testing::TempDir;
 
 namespace {
 
+// Engine failures name SQLite and its version.
+const std::string kEngine = std::string("SQLite ") + sqlite3_libversion();
 const std::string kHead = "#importによって生成されたクラスに対し例外が生成されました。\n\n";
 
 std::string sjisPath(const std::string& utf8) { return text::fromUtf8(utf8); }
@@ -24,7 +28,7 @@ std::string sjisPath(const std::string& utf8) { return text::fromUtf8(utf8); }
 // The whole open report for an engine failure of code / meaning / description.
 std::string openReport(const std::string& code, const std::string& meaning, const std::string& description) {
     return kHead + "\tコード = " + code + "\n\t意味 = " + meaning +
-           "\n\tソース = Microsoft JET Database Engine\n\t説明 = " + description + "\n\t関数 = CTavrelDoc::_db_open()";
+           "\n\tソース = " + kEngine + "\n\t説明 = " + description + "\n\t関数 = CTavrelDoc::_db_open()";
 }
 
 }  // namespace
@@ -144,7 +148,7 @@ TEST(DbSessionTest, AnotherPasswordOrALockedFileFailsTheOpen) {
     ASSERT_EQ(sink.shown().size(), 2u);
     const std::string text = sink.shown()[1].textUtf8();
     EXPECT_EQ(text.rfind(kHead + "\tコード = 80004005\n\t意味 = ", 0), 0u) << text;
-    EXPECT_NE(text.find("\n\tソース = Microsoft JET Database Engine\n\t説明 = ファイル '" + dir.file("locked.orl") +
+    EXPECT_NE(text.find("\n\tソース = " + kEngine + "\n\t説明 = ファイル '" + dir.file("locked.orl") +
                         "' を開けません。"),
               std::string::npos)
         << text;

@@ -15,7 +15,7 @@ ErrorObject jetError() {
     ErrorObject e;
     e.code = 0x80004005;
     e.hasSource = true;
-    e.source = "Microsoft JET Database Engine";
+    e.source = "SQLite 3.40.1";
     e.hasDescription = true;
     e.description = SJ("ファイル '/opt/データ/TL2008.orl' が見つかりません。");
     return e;
@@ -64,13 +64,13 @@ TEST(ReportBody, ErrorObjectFormPlainAndIndented) {
               head +
                   "コード = 80004005\n"
                   "意味 = Unknown error 0x80004005\n"
-                  "ソース = Microsoft JET Database Engine\n"
+                  "ソース = SQLite 3.40.1\n"
                   "説明 = ファイル '/opt/データ/TL2008.orl' が見つかりません。\n");
     EXPECT_EQ(text::toUtf8(db::errorObjectBody(e, ReportIndent::Indented, noSystemTexts)),
               head +
                   "\tコード = 80004005\n"
                   "\t意味 = Unknown error 0x80004005\n"
-                  "\tソース = Microsoft JET Database Engine\n"
+                  "\tソース = SQLite 3.40.1\n"
                   "\t説明 = ファイル '/opt/データ/TL2008.orl' が見つかりません。\n");
 }
 

@@ -197,8 +197,11 @@ struct EnvCase {
 };
 class EnvironmentTest : public DocumentTest, public ::testing::WithParamInterface<EnvCase> {};
 
+const std::string kEnvironmentPage = "https://support.test/environment.html";
+
 TEST_P(EnvironmentTest, MissingDatabaseAsksAboutTheEnvironment) {
     const EnvCase c = GetParam();
+    settings.writeText(kSupportSection, keys::EnvironmentUrl, kEnvironmentPage);
     openerResult = c.openerResult;
     sink.setNextAnswer(MsgAnswer::Ok);
     sink.setNextAnswer(c.answer);
@@ -212,7 +215,7 @@ TEST_P(EnvironmentTest, MissingDatabaseAsksAboutTheEnvironment) {
     EXPECT_EQ(env.buttons, MsgButtons::YesNo);
     EXPECT_EQ(env.icon, MsgIcon::Exclamation);
     EXPECT_TRUE(env.ownerless);
-    EXPECT_EQ(opened, c.opens ? std::vector<std::string>{Document::kDefaultSupportUrl} : std::vector<std::string>{});
+    EXPECT_EQ(opened, c.opens ? std::vector<std::string>{kEnvironmentPage} : std::vector<std::string>{});
     if (c.failureBox) {
         EXPECT_EQ(sink.shown()[2].textUtf8(), "ソラテのサポートホームページを\n開くことができませんでした。");
         EXPECT_EQ(sink.shown()[2].icon, MsgIcon::Error);
@@ -224,6 +227,23 @@ INSTANTIATE_TEST_SUITE_P(Answers, EnvironmentTest,
                                            EnvCase{MsgAnswer::Yes, 2, true, true},
                                            EnvCase{MsgAnswer::Yes, 3, true, true},
                                            EnvCase{MsgAnswer::Yes, 5, true, false}));
+
+// Without the address of the environment page the failure is told plainly:
+// no question about a web page, nothing opened.
+TEST_F(DocumentTest, MissingDatabaseWithoutAnEnvironmentPageOnlyTellsTheFailure) {
+    sink.setNextAnswer(MsgAnswer::Ok);
+    sink.setNextAnswer(MsgAnswer::Yes);
+    EXPECT_FALSE(makeDoc().startUp());
+    ASSERT_EQ(sink.shown().size(), 2u);
+    const auto& env = sink.shown()[1];
+    EXPECT_EQ(env.captionUtf8(), "ソラテ　エラー情報");
+    EXPECT_EQ(env.textUtf8(),
+              "環境条件に不備があるため、正常に動作できませんでした。\n\n詳しくはヘルプの「ご利用になれる環境」\n"
+              "をご覧下さい。");
+    EXPECT_EQ(env.buttons, MsgButtons::Ok);
+    EXPECT_EQ(env.icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(opened.empty());
+}
 
 // Folder names that have no CP932 form, or that come back from CP932 as
 // another name, are refused instead of opening some other file.

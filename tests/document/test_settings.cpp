@@ -128,7 +128,13 @@ TEST(OptionBlockTable, OtherKeysTypesAndDefaults) {
                 {kSettingsSection, "CustColors", SettingType::Text, 0, nullptr},
                 {kSettingsSection, "SchDlgA", SettingType::Binary, 0, nullptr},
                 {kSettingsSection, "SchDlgB", SettingType::Binary, 0, nullptr},
-                {kRecordsSection, "Version", SettingType::Int, 0, nullptr}};
+                {kRecordsSection, "Version", SettingType::Int, 0, nullptr},
+                {"Support", "SupportSiteUrl", SettingType::Text, 0, ""},
+                {"Support", "ProgramHistoryUrl", SettingType::Text, 0, ""},
+                {"Support", "LawRevisionsUrl", SettingType::Text, 0, ""},
+                {"Support", "NotificationRevisionsUrl", SettingType::Text, 0, ""},
+                {"Support", "EnvironmentUrl", SettingType::Text, 0, ""},
+                {"Support", "SupportMail", SettingType::Text, 0, ""}};
     for (const auto& r : rows) {
         const SettingKey* k = findSettingKey(r.key, r.section);
         ASSERT_NE(k, nullptr) << r.key;
@@ -146,6 +152,30 @@ TEST(OptionBlockTable, OtherKeysTypesAndDefaults) {
     EXPECT_EQ(findSettingKey("SearchTarget-11"), nullptr);
     EXPECT_EQ(findSettingKey("Version"), nullptr);  // lives in "Records" only
     EXPECT_EQ(findSettingKey("FontSizeBasic", kRecordsSection), nullptr);
+}
+
+// The support addresses are empty unless set; a set one is read without the
+// blanks around it, a mail address also without "mailto:".
+TEST(SupportAddressSettings, EmptyByDefaultAndReadAsSet) {
+    MemorySettingsStore store;
+    const SupportAddresses none = readSupportAddresses(store);
+    for (const std::string* a : {&none.site, &none.programHistory, &none.lawRevisions, &none.notificationRevisions,
+                                 &none.environment, &none.mail})
+        EXPECT_TRUE(a->empty()) << *a;
+
+    store.writeText("Support", "SupportSiteUrl", " https://support.test/ ");
+    store.writeText("Support", "ProgramHistoryUrl", "https://support.test/history");
+    store.writeText("Support", "LawRevisionsUrl", "https://support.test/laws.html");
+    store.writeText("Support", "NotificationRevisionsUrl", "https://support.test/notifications.html");
+    store.writeText("Support", "EnvironmentUrl", "https://support.test/environment.html");
+    store.writeText("Support", "SupportMail", "mailto:author@support.test");
+    const SupportAddresses set = readSupportAddresses(store);
+    EXPECT_EQ(set.site, "https://support.test/");
+    EXPECT_EQ(set.programHistory, "https://support.test/history");
+    EXPECT_EQ(set.lawRevisions, "https://support.test/laws.html");
+    EXPECT_EQ(set.notificationRevisions, "https://support.test/notifications.html");
+    EXPECT_EQ(set.environment, "https://support.test/environment.html");
+    EXPECT_EQ(set.mail, "author@support.test");
 }
 
 TEST(OptionBlockTable, KeysAreUnique) {

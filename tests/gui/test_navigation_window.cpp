@@ -288,6 +288,9 @@ void TestNavigationWindow::searchResultOpensWithItsWordsMarked() {
     QVERIFY(edit);
     edit->insert(QStringLiteral("建築物　敷地"));
     QTest::mouseClick(nav()->searchButton(), Qt::LeftButton);
+    // The index may still be read in the background: the search then runs
+    // once it is ready.
+    QTRY_VERIFY(!nav()->searchWaiting());
 
     PageListView* results = nav()->resultList();
     const int rows = results->topLevelItemCount();

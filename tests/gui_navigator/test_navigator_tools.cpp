@@ -9,6 +9,7 @@
 #include "navigator/gui/navigator_pane.h"
 #include "navigator/gui/search_progress.h"
 #include "navigator/gui/page_list_view.h"
+#include "navigator/search_index.h"
 #include "text/sjis.h"
 
 #include "support/fake_message_sink.h"
@@ -26,7 +27,10 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include <atomic>
 #include <filesystem>
+#include <future>
+#include <thread>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -82,6 +86,7 @@ class TestNavigatorTools : public QObject {
 
     void progressAnimationLoopsWithoutEnd();
     void searchFillsTheResultsRemembersTheTextAndMarksTheWords();
+    void searchBeforeTheIndexIsReadWaitsWithTheWindowAlive();
     void rejectedTextsKeepTheResultsAndTheHiddenCodeAsksForItsPage();
     void searchButtonDoesNothingOffTheSearchTab();
     void recentSearchesKeepTenAndOneEntryPerText();
@@ -258,6 +263,41 @@ void TestNavigatorTools::searchFillsTheResultsRemembersTheTextAndMarksTheWords()
     view_.markCalls.clear();
     pane->emphasiseSearchWords();
     QVERIFY(view_.markCalls.empty());
+}
+
+// The index is read on a worker thread (held back here until released): a
+// search asked for meanwhile waits with the event loop running, shows the
+// progress window once the wait is noticeable, and runs when the index is in.
+void TestNavigatorTools::searchBeforeTheIndexIsReadWaitsWithTheWindowAlive() {
+    fill();
+    NavigatorPane* pane = makePane(NavigatorPane::TabSearch);
+    QVERIFY(pane);
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    std::atomic<bool> readOnWorker{false};
+    const auto mainThread = std::this_thread::get_id();
+    pane->startIndexRead([released, &readOnWorker, mainThread](const std::string& file, const std::atomic<bool>* stop) {
+        released.wait();
+        readOnWorker = std::this_thread::get_id() != mainThread;
+        return nav::SearchIndex::readFile(file, stop);
+    });
+    pane->searchWords()->lineEdit()->insert(q("防火 構造"));
+    QTest::mouseClick(pane->searchButton(), Qt::LeftButton);
+    QVERIFY(pane->searchWaiting());
+    QCOMPARE(pane->resultList()->topLevelItemCount(), 0);
+    QVERIFY(sink_->shown().empty());
+    // The event loop runs on: the progress window comes up while waiting.
+    QTRY_VERIFY(pane->searchProgress().window() && pane->searchProgress().window()->isVisible());
+    QTest::mouseClick(pane->searchButton(), Qt::LeftButton);  // asked again: still one search
+
+    release.set_value();
+    QTRY_VERIFY(!pane->searchWaiting());
+    QVERIFY(readOnWorker);
+    QCOMPARE(pane->resultList()->topLevelItemCount(), 2);
+    QCOMPARE(sink_->shown().size(), size_t(1));
+    QCOMPARE(QString::fromStdString(sink_->shown()[0].textUtf8()), q("2件見つかりました。"));
+    QVERIFY(!pane->searchProgress().window());
+    QVERIFY(pane->searchTab().results().index());
 }
 
 void TestNavigatorTools::rejectedTextsKeepTheResultsAndTheHiddenCodeAsksForItsPage() {

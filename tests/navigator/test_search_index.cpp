@@ -8,6 +8,7 @@
 #include "library_fixture.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -181,12 +182,61 @@ TEST_F(SearchIndexTest, ADatabaseThatCannotBeReadAtTheFirstSearchIsReportedByThe
     sentence(bn("01A-00010000-00"), "建築物");
     start();
     db->exec("DROP TABLE T_表");
-    SearchResults list(*doc);
-    EXPECT_FALSE(list.searchAllPages(cp("建築物")));
-    EXPECT_EQ(list.index(), nullptr);
-    ASSERT_EQ(sink.shown().size(), 1u);
-    EXPECT_EQ(sink.shown()[0].captionUtf8(), "全文検索");
-    EXPECT_NE(sink.shown()[0].textUtf8().find("TListSch::_search_in_all_pages_sub()"), std::string::npos);
+    for (const bool background : {false, true}) {
+        sink.clear();
+        SearchResults list(*doc);
+        if (background) list.startIndexRead();
+        EXPECT_FALSE(list.searchAllPages(cp("建築物")));
+        EXPECT_EQ(list.index(), nullptr);
+        ASSERT_EQ(sink.shown().size(), 1u) << "background " << background;
+        EXPECT_EQ(sink.shown()[0].captionUtf8(), "全文検索");
+        EXPECT_NE(sink.shown()[0].textUtf8().find("TListSch::_search_in_all_pages_sub()"), std::string::npos);
+    }
+}
+
+// The index read on a worker thread (through its own connection) serves the
+// first search; a search started before the read has ended waits for it.
+TEST_F(SearchIndexTest, AnIndexReadInTheBackgroundServesTheFirstSearch) {
+    law("01A", "建築基準法");
+    page("01A-00010000-00", "目的");
+    page("01A-00020000-00", "定義");
+    sentence(bn("01A-00010000-00"), "建築物の敷地");
+    sentence(bn("01A-00020000-00"), "建築物 50%以上");
+    start();
+    BothPaths paths(*doc);
+    std::atomic<int> done{0};
+    paths.indexed.startIndexRead([&done]() { ++done; });
+    ASSERT_TRUE(paths.indexed.searchAllPages(cp("建築物")));
+    EXPECT_EQ(done.load(), 1);
+    EXPECT_FALSE(paths.indexed.indexReadRunning());
+    ASSERT_NE(paths.indexed.index(), nullptr);
+    EXPECT_EQ(paths.indexed.index()->pageCount(), 2u);
+    EXPECT_EQ(paths.indexed.records().size(), 2u);
+    EXPECT_EQ(paths.byIndex("50%"), paths.byStatements("50%"));
+
+    // Read once: a second start reads nothing.
+    paths.indexed.startIndexRead([&done]() { ++done; });
+    EXPECT_FALSE(paths.indexed.indexReadRunning());
+    EXPECT_EQ(done.load(), 1);
+    EXPECT_THROW(SearchIndex::readFile(dir.folder() + "missing.orl"), std::exception);
+}
+
+// Closing the list while its index is being read stops the read and waits
+// for the thread (no thread outlives the list, nothing leaks).
+TEST(SearchIndexBackground, AListClosedDuringTheReadWaitsForItsThread) {
+    const std::string folder = std::string(TAVREL_BINARY_DIR) + "/bin/";
+    TempDir user;
+    MemorySettingsStore settings;
+    FakeMessageSink sink;
+    Document doc(settings, sink, DocumentFolders{folder, user.folder()});
+    ASSERT_TRUE(doc.startUp());
+    std::atomic<int> done{0};
+    for (int i = 0; i < 3; ++i) {
+        SearchResults list(doc);
+        list.startIndexRead([&done]() { ++done; });
+    }
+    EXPECT_EQ(done.load(), 3);
+    EXPECT_TRUE(sink.empty());
 }
 
 // ---- Real collections ----
@@ -203,6 +253,9 @@ std::vector<std::string> fixedWords() {
                           "表",     "ソ",         "能",     "規則", "告示",     "一",         "二",
                           "附則",   "に",         "す"})
         out.push_back(cp(w));
+    // "%" and "_" are wildcards to the statements' Like: the pages must still
+    // hold the word as typed.
+    for (const char* w : {"%", "_", "建_物", "建築_", "_築物", "1%", "%以上", "A_", "第_条"}) out.push_back(cp(w));
     return out;
 }
 

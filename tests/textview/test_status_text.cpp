@@ -43,21 +43,37 @@ class FakePages : public PageDescriptions {
 class StatusTextTest : public ::testing::Test {
   protected:
     std::string status(const std::string& s) { return text::toUtf8(statusTextFor(s, sites, pages)); }
-    SiteAddresses sites = defaultSiteAddresses();
+    static SupportAddresses installed() {
+        SupportAddresses a;
+        a.site = "https://support.test/";
+        a.programHistory = "https://support.test/history";
+        a.lawRevisions = "https://support.test/laws.html";
+        a.notificationRevisions = "https://support.test/notifications.html";
+        a.mail = "author@support.test";
+        return a;
+    }
+    SiteAddresses sites = siteAddresses(installed());
     FakePages pages;
 };
 
 TEST_F(StatusTextTest, SupportSiteAddressesGetTheirSentences) {
-    EXPECT_EQ(status(sites.programHistory + "/2008.html"), "ソラテの更新情報が掲載されているページです。");
-    EXPECT_EQ(status(sites.lawRevisions), "収録法令の改正履歴の掲載ページです。");
-    EXPECT_EQ(status(sites.notificationRevisions), "収録告示の改正履歴の掲載ページです。");
-    EXPECT_EQ(status(sites.top), "ソラテのサポートサイトのトップページです。");
-    EXPECT_FALSE(status(sites.mail).empty());
-    EXPECT_NE(status(sites.mail), sites.mail);
+    EXPECT_EQ(status("https://support.test/history/2008.html"), "ソラテの更新情報が掲載されているページです。");
+    EXPECT_EQ(status("https://support.test/laws.html"), "収録法令の改正履歴の掲載ページです。");
+    EXPECT_EQ(status("https://support.test/notifications.html"), "収録告示の改正履歴の掲載ページです。");
+    EXPECT_EQ(status("https://support.test/"), "ソラテのサポートサイトのトップページです。");
+    EXPECT_EQ(status("mailto:author@support.test"), "ご意見・ご要望・不具合のご報告は、メールでお寄せください。");
     // Only the exact addresses, except for the history prefix.
-    EXPECT_EQ(status(sites.top + "other.html"), sites.top + "other.html");
+    EXPECT_EQ(status("https://support.test/other.html"), "https://support.test/other.html");
     EXPECT_EQ(status("https://example.org/"), "https://example.org/");
     EXPECT_EQ(status(""), "");
+}
+
+// With no addresses set (the default) no link is taken for one of them.
+TEST_F(StatusTextTest, WithoutAddressesEveryLinkShowsItself) {
+    sites = siteAddresses(SupportAddresses{});
+    for (const std::string& url : {std::string("https://support.test/"), std::string("mailto:"),
+                                   std::string("mailto:author@support.test"), std::string("")})
+        EXPECT_EQ(status(url), url);
 }
 
 TEST_F(StatusTextTest, DesignDataPagesAreNamedInAnyCase) {

@@ -27,7 +27,7 @@ class TreeRowDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-ContentsTreeView::ContentsTreeView(KeyRepeat& repeat, QWidget* parent) : QTreeWidget(parent), repeat_(repeat) {
+ContentsTreeView::ContentsTreeView(KeyRepeat& repeat, QWidget* parent) : NavigatorTreeWidget(repeat, parent) {
     setObjectName(QStringLiteral("contentsTree"));
     setHeaderHidden(true);
     setColumnCount(1);
@@ -123,26 +123,6 @@ void ContentsTreeView::onExpansion(QTreeWidgetItem* item, bool expanded) {
     const int before = model_.node(node).image;
     const int after = model_.setExpanded(node, expanded);
     if (after != before) item->setIcon(0, treeStateIcon(after));
-}
-
-void ContentsTreeView::keyPressEvent(QKeyEvent* e) {
-    if (const int step = tabStepOf(e)) {
-        emit tabStepRequested(step);
-        e->accept();
-        return;
-    }
-    if (isEnterKey(e->key())) emit selectionNotify();
-    if (e->isAutoRepeat() && isRepeatKey(e->key())) repeat_.active = true;
-    QTreeWidget::keyPressEvent(e);
-}
-
-void ContentsTreeView::keyReleaseEvent(QKeyEvent* e) {
-    // A repeating key sends a release with every repeat: only the real one counts.
-    if (!e->isAutoRepeat() && repeat_.active) {
-        repeat_.active = false;
-        emit selectionNotify();
-    }
-    QTreeWidget::keyReleaseEvent(e);
 }
 
 }  // namespace tavrel::gui

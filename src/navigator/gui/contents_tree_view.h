@@ -14,7 +14,7 @@
 
 namespace tavrel::gui {
 
-class ContentsTreeView : public QTreeWidget {
+class ContentsTreeView : public NavigatorTreeWidget {
     Q_OBJECT
   public:
     ContentsTreeView(KeyRepeat& repeat, QWidget* parent = nullptr);
@@ -36,22 +36,10 @@ class ContentsTreeView : public QTreeWidget {
     // The state image a node shows now (nav::TreeImage).
     int stateImage(const QTreeWidgetItem* item) const;
 
-  signals:
-    // The selected node should be opened (again): the key that ended an
-    // auto-repeat was released, or Enter was pressed.
-    void selectionNotify();
-    // Ctrl+Page Down (+1) / Ctrl+Page Up (-1).
-    void tabStepRequested(int step);
-
-  protected:
-    void keyPressEvent(QKeyEvent* e) override;
-    void keyReleaseEvent(QKeyEvent* e) override;
-
   private:
     nav::TreeItem nodeOf(const QTreeWidgetItem* item) const;
     void onExpansion(QTreeWidgetItem* item, bool expanded);
 
-    KeyRepeat& repeat_;
     Document* doc_ = nullptr;
     nav::TreeModel model_;
     std::vector<QTreeWidgetItem*> items_;  // by node

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QKeyEvent>
+#include <QTreeWidget>
 
 namespace tavrel::gui {
 
@@ -36,5 +37,27 @@ inline int tabStepOf(const QKeyEvent* e) {
     if (e->key() == Qt::Key_PageUp) return -1;
     return 0;
 }
+
+// The tree widget the contents tree and the lists are made of: it applies
+// the key-repeat rule (with the flag the navigator's controls share), opens
+// the selection again on Enter and turns Ctrl+Page Up/Down into tab steps.
+class NavigatorTreeWidget : public QTreeWidget {
+    Q_OBJECT
+  public:
+    NavigatorTreeWidget(KeyRepeat& repeat, QWidget* parent) : QTreeWidget(parent), repeat_(repeat) {}
+
+  signals:
+    // The selected item should be opened (again): the key that ended an
+    // auto-repeat was released, or Enter was pressed.
+    void selectionNotify();
+    // Ctrl+Page Down (+1) / Ctrl+Page Up (-1).
+    void tabStepRequested(int step);
+
+  protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+
+    KeyRepeat& repeat_;
+};
 
 }  // namespace tavrel::gui

@@ -77,6 +77,13 @@ class NavigatorPane : public QWidget, public NavigatorPartner {
     // goes on top of the recent searches and the words are marked in the
     // page shown.
     void startSearch();
+    // Starts reading the full-text search's index in the background (the
+    // program calls it once the first page is shown). A search asked for
+    // before the index is ready waits for it with the window alive, showing
+    // the progress window when the wait is noticeable.
+    void startIndexRead(nav::SearchResults::IndexReader reader = {});
+    // True while a search waits for the index.
+    bool searchWaiting() const { return searchWaiting_; }
     // Command 32773 (on the search tab): the old marks of the page shown come
     // off, then the words of the last search are marked when the emphasis
     // switch is on.
@@ -148,6 +155,7 @@ class NavigatorPane : public QWidget, public NavigatorPartner {
     void fillSearchWords();
     void fillResultList();
     void fillBookmarkList();
+    void onIndexReadDone();
 
     Document& doc_;
     const DocumentNavigation* navigation_ = nullptr;
@@ -165,6 +173,7 @@ class NavigatorPane : public QWidget, public NavigatorPartner {
     bool firstSetupDone_ = false;
     bool treeBuilt_ = false;
     std::array<bool, TabCount> setUp_{};
+    bool searchWaiting_ = false;
 
     QTabWidget* tabs_ = nullptr;
     ContentsTreeView* tree_ = nullptr;

@@ -10,12 +10,16 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QTimer>
 
 #include <functional>
 
 namespace tavrel::gui {
 
 namespace {
+
+// A wait for the search index shorter than this shows no progress window.
+constexpr int kProgressDelayMs = 200;
 
 // Refills a list from a row model with its drawing suspended; the rows are
 // added without opening anything (the selection is left empty).
@@ -88,8 +92,34 @@ void NavigatorPane::fillResultList() {
     update();
 }
 
+void NavigatorPane::startIndexRead(nav::SearchResults::IndexReader reader) {
+    // The worker thread only posts the news to this pane's thread.
+    search_->results().startIndexRead(
+        [this]() { QMetaObject::invokeMethod(this, &NavigatorPane::onIndexReadDone, Qt::QueuedConnection); },
+        std::move(reader));
+}
+
+void NavigatorPane::onIndexReadDone() {
+    if (!searchWaiting_) return;
+    searchWaiting_ = false;
+    // The search itself opens the window again when it runs.
+    progress_->close();
+    startSearch();
+}
+
 void NavigatorPane::startSearch() {
     if (current_ != TabSearch || !tabIsSetUp(TabSearch)) return;
+    if (search_->results().indexReadRunning()) {
+        // The index is still being read: the search runs when it is ready
+        // (with the text the box holds then), the window stays alive.
+        if (!searchWaiting_) {
+            searchWaiting_ = true;
+            QTimer::singleShot(kProgressDelayMs, this, [this]() {
+                if (searchWaiting_) progress_->open();
+            });
+        }
+        return;
+    }
     // The text as typed goes into the recent list; the search itself trims
     // and normalises it.
     const std::string typed = toCp932(searchWords_->currentText());

@@ -114,7 +114,7 @@ class RowDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-PageListView::PageListView(KeyRepeat& repeat, QWidget* parent) : QTreeWidget(parent), repeat_(repeat) {
+PageListView::PageListView(KeyRepeat& repeat, QWidget* parent) : NavigatorTreeWidget(repeat, parent) {
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);
@@ -212,25 +212,6 @@ void PageListView::fitColumns() {
         header()->resizeSection(c, width);
     }
     // The last column takes the rest of the width.
-}
-
-void PageListView::keyPressEvent(QKeyEvent* e) {
-    if (const int step = tabStepOf(e)) {
-        emit tabStepRequested(step);
-        e->accept();
-        return;
-    }
-    if (isEnterKey(e->key())) emit selectionNotify();
-    if (e->isAutoRepeat() && isRepeatKey(e->key())) repeat_.active = true;
-    QTreeWidget::keyPressEvent(e);
-}
-
-void PageListView::keyReleaseEvent(QKeyEvent* e) {
-    if (!e->isAutoRepeat() && repeat_.active) {
-        repeat_.active = false;
-        emit selectionNotify();
-    }
-    QTreeWidget::keyReleaseEvent(e);
 }
 
 void PageListView::focusInEvent(QFocusEvent* e) {

@@ -17,7 +17,7 @@
 
 namespace tavrel::gui {
 
-class PageListView : public QTreeWidget {
+class PageListView : public NavigatorTreeWidget {
     Q_OBJECT
   public:
     PageListView(KeyRepeat& repeat, QWidget* parent = nullptr);
@@ -44,13 +44,6 @@ class PageListView : public QTreeWidget {
     // The selected row, or -1.
     int selectedRow() const;
 
-  signals:
-    // The selected row should be opened (again): the key that ended an
-    // auto-repeat was released, or Enter was pressed.
-    void selectionNotify();
-    // Ctrl+Page Down (+1) / Ctrl+Page Up (-1).
-    void tabStepRequested(int step);
-
   protected:
     // Lists whose rows live in a model of their own (ArticleListView) point the
     // bookkeeping there and mirror the model's rows into items.
@@ -58,15 +51,12 @@ class PageListView : public QTreeWidget {
     void mirrorRows();
     Document* document() const { return doc_; }
 
-    void keyPressEvent(QKeyEvent* e) override;
-    void keyReleaseEvent(QKeyEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
 
   private:
     void addItemFor(const nav::ListRow& row);
 
-    KeyRepeat& repeat_;
     Document* doc_ = nullptr;
     nav::ListRows ownRows_;
     nav::ListRows* rows_ = &ownRows_;

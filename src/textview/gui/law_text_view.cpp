@@ -71,7 +71,7 @@ LawTextView::LawTextView(Document& doc, DocumentNavigation& navigation, WebEnvir
       history_(std::make_unique<HistoryHandOver>(navigation)),
       display_(*pages_, *this, *history_, state),
       descriptions_(doc),
-      sites_(textview::defaultSiteAddresses()) {
+      sites_(textview::siteAddresses(doc.supportAddresses())) {
     setObjectName(QStringLiteral("LawTextView"));
     setPage(page_);
     pin_ = new PinPointView(

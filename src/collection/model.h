@@ -2,14 +2,14 @@
 // row of the statute database, texts in UTF-8.
 #pragma once
 
-#include "text_convert.h"
+#include "collection/text_convert.h"
 
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace tavrel::builder {
+namespace tavrel::collection {
 
 // Where a row came from, for messages that name file and line.
 struct Origin {
@@ -103,4 +103,4 @@ struct Collection {
     Sentence* sentence(const std::string& idBN);
 };
 
-}  // namespace tavrel::builder
+}  // namespace tavrel::collection

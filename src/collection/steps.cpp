@@ -1,0 +1,155 @@
+#include "collection/steps.h"
+
+#include "collection/utf8.h"
+#include "text/sjis.h"
+
+#include <cstdio>
+#include <memory>
+#include <set>
+
+namespace tavrel::collection {
+
+namespace {
+
+bool ofLaw(const std::string& id, const std::string& law) { return law.empty() || id.compare(0, 3, law) == 0; }
+
+// Characters the law texts print that CP932 lacks, with the form a reader
+// types when searching for them.
+constexpr std::pair<char32_t, char32_t> kVariants[] = {
+    {U'塡', U'填'}, {U'剝', U'剥'}, {U'頰', U'頬'}, {U'𠮟', U'叱'}, {U'𠮷', U'吉'}, {U'﨑', U'崎'}, {U'髙', U'高'},
+};
+
+template <class F>
+std::string mapMissing(const std::string& utf8, F replace) {
+    std::string out;
+    for (char32_t c : utf8::decode(utf8)) {
+        if (hasCp932Form(c))
+            out += utf8::encode(c);
+        else
+            out += replace(c);
+    }
+    return out;
+}
+
+bool allAscii(const std::string& s) {
+    for (char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+}  // namespace
+
+ConvertContext conversionContext(const Collection& c, const std::string& law) {
+    auto prefixes = std::make_shared<std::set<std::string>>();
+    for (const auto& [id, p] : c.pages) prefixes->insert(id.substr(0, 12));
+    ConvertContext ctx;
+    ctx.ownLaw = law;
+    if (const Law* l = c.law(law)) ctx.aliases = l->aliases;
+    ctx.pageExists = [prefixes](const std::string& p12) { return prefixes->count(p12) > 0; };
+    return ctx;
+}
+
+void convertPages(Collection& c, const std::string& law) {
+    std::string currentLaw;
+    ConvertContext ctx;
+    for (auto& [id, p] : c.pages) {
+        if (!ofLaw(id, law)) continue;
+        if (currentLaw != id.substr(0, 3)) {
+            currentLaw = id.substr(0, 3);
+            ctx = conversionContext(c, currentLaw);
+        }
+        if (id[4] >= '0' && id[4] <= '9') p.caption = convertPlain(p.caption, ctx);
+        for (Sentence& s : p.sentences) {
+            s.markup = s.convert ? convertReferences(s.text, ctx) : s.text;
+            s.markup = expandRubyMarks(applyRuby(s.markup, c.ruby));
+        }
+    }
+}
+
+void fillSearchTexts(Collection& c, const std::string& law) {
+    for (auto& [id, p] : c.pages)
+        if (ofLaw(id, law))
+            for (Sentence& s : p.sentences) s.search = searchText(s.markup);
+}
+
+std::string expandRubyMarks(const std::string& text) {
+    if (text.find(kRubyOpen) == std::string::npos) return text;
+    std::string out;
+    for (char ch : text) {
+        if (ch == kRubyOpen)
+            out += "<ruby>";
+        else if (ch == kRubyReading)
+            out += "<rt>";
+        else if (ch == kRubyClose)
+            out += "</rt></ruby>";
+        else
+            out += ch;
+    }
+    return out;
+}
+
+bool hasCp932Form(char32_t c) {
+    if (c < 0x80) return true;
+    bool ok = true;
+    const std::string one = utf8::encode(c);
+    const std::string cp932 = text::fromUtf8(one, &ok);
+    // A form that reads back as another character (〜 U+301C) is no form.
+    return ok && text::toUtf8(cp932) == one;
+}
+
+std::string withCharacterReferences(const std::string& utf8Text) {
+    if (allAscii(utf8Text)) return utf8Text;
+    return mapMissing(utf8Text, [](char32_t c) {
+        char buf[16];
+        std::snprintf(buf, sizeof buf, "&#x%X;", static_cast<unsigned>(c));
+        return std::string(buf);
+    });
+}
+
+std::string withGeta(const std::string& utf8Text) {
+    if (allAscii(utf8Text)) return utf8Text;
+    return mapMissing(utf8Text, [](char32_t) { return std::string("〓"); });
+}
+
+std::string withVariants(const std::string& utf8Text) {
+    if (allAscii(utf8Text)) return utf8Text;
+    return mapMissing(utf8Text, [](char32_t c) {
+        for (const auto& [from, to] : kVariants)
+            if (from == c) return utf8::encode(to);
+        return std::string("〓");
+    });
+}
+
+size_t fitToCp932(Collection& c, const std::string& law) {
+    size_t replaced = 0;
+    auto fit = [&replaced](std::string& s, std::string (*how)(const std::string&)) {
+        std::string fitted = how(s);
+        if (fitted != s) {
+            ++replaced;
+            s = std::move(fitted);
+        }
+    };
+    for (Law& l : c.laws)
+        if (l.id == law)
+            for (std::string* s : {&l.common, &l.shortName, &l.formal}) fit(*s, withGeta);
+    for (auto& [id, d] : c.divisions)
+        if (ofLaw(id, law))
+            for (std::string& n : d.names) fit(n, withGeta);
+    for (auto& [id, p] : c.pages) {
+        if (!ofLaw(id, law)) continue;
+        fit(p.caption, withGeta);
+        fit(p.supplement, withGeta);
+        for (Sentence& s : p.sentences) {
+            s.search = withVariants(s.search);
+            fit(s.markup, withCharacterReferences);
+        }
+    }
+    for (TablePiece& t : c.tables) {
+        if (!ofLaw(t.idBN, law)) continue;
+        t.search = withVariants(t.search);
+        fit(t.html, withCharacterReferences);
+    }
+    return replaced;
+}
+
+}  // namespace tavrel::collection

@@ -61,7 +61,7 @@ void convertPages(Collection& c, const std::string& law) {
         if (id[4] >= '0' && id[4] <= '9') p.caption = convertPlain(p.caption, ctx);
         for (Sentence& s : p.sentences) {
             s.markup = s.convert ? convertReferences(s.text, ctx) : s.text;
-            s.markup = expandRubyMarks(applyRuby(s.markup, c.ruby));
+            s.markup = expandInlineMarks(applyRuby(s.markup, c.ruby));
         }
     }
 }
@@ -72,18 +72,26 @@ void fillSearchTexts(Collection& c, const std::string& law) {
             for (Sentence& s : p.sentences) s.search = searchText(s.markup);
 }
 
-std::string expandRubyMarks(const std::string& text) {
-    if (text.find(kRubyOpen) == std::string::npos) return text;
+std::string expandInlineMarks(const std::string& text) {
+    static const char* const kTags[] = {"<ruby>", "<rt>", "</rt></ruby>", "<sup>", "</sup>", "<sub>", "</sub>"};
     std::string out;
     for (char ch : text) {
-        if (ch == kRubyOpen)
-            out += "<ruby>";
-        else if (ch == kRubyReading)
-            out += "<rt>";
-        else if (ch == kRubyClose)
-            out += "</rt></ruby>";
+        if (ch >= kRubyOpen && ch <= kSubClose)
+            out += kTags[ch - kRubyOpen];
         else
             out += ch;
+    }
+    return out;
+}
+
+std::string stripInlineMarks(const std::string& text) {
+    std::string out;
+    bool reading = false;
+    for (char ch : text) {
+        if (ch == kRubyReading) reading = true;
+        if (ch == kRubyClose) reading = false;
+        if ((ch >= kRubyOpen && ch <= kSubClose) || reading) continue;
+        out += ch;
     }
     return out;
 }

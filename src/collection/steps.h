@@ -15,17 +15,23 @@ namespace tavrel::collection {
 ConvertContext conversionContext(const Collection& c, const std::string& law);
 
 // Captions of article pages without markup, sentence texts with link markup
-// and ruby (the collection's ruby list and ruby marks of the text). An empty
+// and ruby (the collection's ruby list, and the inline marks of the text). An empty
 // law converts every page, else only the pages of that law.
 void convertPages(Collection& c, const std::string& law = {});
 
 // 検索用データ of every sentence (or those of one law) from its markup.
 void fillSearchTexts(Collection& c, const std::string& law = {});
 
-// Ruby written into a source text as U+0001 base U+0002 reading U+0003
-// (a form the reference conversion passes through) -> <ruby> markup.
+// Inline markup written into a source text as control characters (a form the
+// reference conversion and HTML escaping pass through untouched): ruby as
+// U+0001 base U+0002 reading U+0003, superscript U+0004 … U+0005, subscript
+// U+0006 … U+0007. expandInlineMarks turns them into <ruby>, <sup>, <sub>.
 inline constexpr char kRubyOpen = '\x01', kRubyReading = '\x02', kRubyClose = '\x03';
-std::string expandRubyMarks(const std::string& text);
+inline constexpr char kSupOpen = '\x04', kSupClose = '\x05', kSubOpen = '\x06', kSubClose = '\x07';
+std::string expandInlineMarks(const std::string& text);
+// The text without its inline marks and ruby readings (for attribute values
+// and search texts).
+std::string stripInlineMarks(const std::string& text);
 
 // Characters without a CP932 form, so that every text of one law can be
 // stored and shown: sentence and table markup carry them as character

@@ -1,6 +1,7 @@
 #include "collection/tables.h"
 
 #include "collection/build_error.h"
+#include "collection/steps.h"
 
 
 namespace tavrel::collection {
@@ -26,6 +27,15 @@ std::string trimmed(const std::string& s) {
 std::string border(const pugi::xml_node& cell, const char* attr, const char* css) {
     const std::string v = cell.attribute(attr).value();
     return std::string(css) + (v == "solid" ? ":.5pt solid windowtext;" : ":none;");
+}
+
+// Align and Valign of a cell (none in the sample's tables).
+std::string alignment(const pugi::xml_node& cell) {
+    std::string css;
+    const std::string align = cell.attribute("Align").value(), valign = cell.attribute("Valign").value();
+    if (align == "left" || align == "center" || align == "right" || align == "justify") css += "text-align:" + align + ";";
+    if (valign == "top" || valign == "middle" || valign == "bottom") css += "vertical-align:" + valign + ";";
+    return css;
 }
 
 }  // namespace
@@ -113,14 +123,14 @@ TableHtml tableFromXml(const pugi::xml_node& root, const std::function<std::stri
             if (!rowspan.empty()) td += " rowspan=" + rowspan;
             td += " style='font-size:9.0pt;" + border(cell, "BorderTop", "border-top") +
                   border(cell, "BorderBottom", "border-bottom") + border(cell, "BorderLeft", "border-left") +
-                  border(cell, "BorderRight", "border-right") + "'";
+                  border(cell, "BorderRight", "border-right") + alignment(cell) + "'";
             const std::string trimmedPlain = trimmed(plain);
-            if (!trimmedPlain.empty() && trimmedPlain != "　") td += " x:str=\"" + finish(htmlEscape(plain)) + "\"";
+            if (!trimmedPlain.empty() && trimmedPlain != "　") td += " x:str=\"" + htmlEscape(stripInlineMarks(plain)) + "\"";
             td += ">" + (content.empty() ? std::string("　") : content) + "</td>\n";
             html += td;
             if (!trimmedPlain.empty()) {
                 if (!out.plain.empty()) out.plain += " ";
-                out.plain += searchable;
+                out.plain += stripInlineMarks(searchable);
             }
         }
         html += "</tr>\n";

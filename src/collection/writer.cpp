@@ -124,6 +124,13 @@ void writeDatabase(const Collection& c, const fs::path& file) {
                 "(?,?,?,?,?,?)",
                 {h.idFN, textOrNull(h.promulgated), textOrNull(h.promulgatedBy), textOrNull(h.revised),
                  textOrNull(h.revisedBy), h.revisionNumber ? Db::Value(*h.revisionNumber) : Db::Value()});
+        if (!c.lawSources.empty()) {
+            d.exec("CREATE TABLE T_法令XML (ID_HN TEXT PRIMARY KEY, LawId TEXT, LawNum TEXT, 改正法令番号 TEXT, "
+                   "取込日時 TEXT)");
+            for (const LawSource& s : c.lawSources)
+                d.insert("INSERT INTO T_法令XML (ID_HN, LawId, LawNum, 改正法令番号, 取込日時) VALUES (?,?,?,?,?)",
+                         {s.idHN, s.lawId, s.lawNum, textOrNull(s.revision), s.importedAt});
+        }
         d.exec("COMMIT");
     } catch (...) {
         fs::remove(tmp, ec);

@@ -364,6 +364,7 @@ class Converter {
         std::string formatCode = kArticleFormatCode;
         std::vector<pugi::xml_node> tables;
         int line = 0;
+        bool convert = true;
     };
 
     void warn(const pugi::xml_node& n, const std::string& message) {
@@ -497,6 +498,7 @@ class Converter {
             // printed title kept in the text.
             rows.front().text = text(a.child("ArticleTitle")) + "　" + rows.front().text;
             rows.front().printedLabel.reset();
+            rows.front().convert = false;  // its own title is no reference (and the text is 削除)
             ++out_.uncheckedLabels;
             warn(a, "a range of articles: one page under the first number, the printed title kept in its text");
         } else {
@@ -752,6 +754,7 @@ class Converter {
             s.text = r.text;
             s.formatCode = r.formatCode;
             s.printedLabel = r.printedLabel;
+            s.convert = r.convert;
             s.origin = {f_.fileName, r.line};
             int order = 0;
             for (const pugi::xml_node& t : r.tables) out_.tables.push_back({s.idBN, ++order, t});

@@ -19,8 +19,17 @@ constexpr std::pair<char32_t, char32_t> kVariants[] = {
     {U'塡', U'填'}, {U'剝', U'剥'}, {U'頰', U'頬'}, {U'𠮟', U'叱'}, {U'𠮷', U'吉'}, {U'﨑', U'崎'}, {U'髙', U'高'},
 };
 
+// True when the whole text has a CP932 form that reads back as itself: one
+// conversion for the usual text instead of one per character.
+bool fitsCp932(const std::string& utf8Text) {
+    bool ok = true;
+    const std::string cp932 = text::fromUtf8(utf8Text, &ok);
+    return ok && text::toUtf8(cp932) == utf8Text;
+}
+
 template <class F>
 std::string mapMissing(const std::string& utf8, F replace) {
+    if (fitsCp932(utf8)) return utf8;
     std::string out;
     for (char32_t c : utf8::decode(utf8)) {
         if (hasCp932Form(c))
@@ -148,12 +157,14 @@ size_t fitToCp932(Collection& c, const std::string& law) {
         fit(p.caption, withGeta);
         fit(p.supplement, withGeta);
         for (Sentence& s : p.sentences) {
+            // The search text holds nothing the markup does not (save ASCII).
+            if (fitsCp932(s.markup)) continue;
             s.search = withVariants(s.search);
             fit(s.markup, withCharacterReferences);
         }
     }
     for (TablePiece& t : c.tables) {
-        if (!ofLaw(t.idBN, law)) continue;
+        if (!ofLaw(t.idBN, law) || fitsCp932(t.html)) continue;
         t.search = withVariants(t.search);
         fit(t.html, withCharacterReferences);
     }

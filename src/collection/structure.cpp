@@ -177,7 +177,10 @@ DivisionName parseDivisionName(const std::string& text, const std::u32string& le
 std::vector<ArticleElement> parseBody(const std::vector<std::pair<int, std::string>>& lines, const std::string& file) {
     std::vector<ArticleElement> out;
     ElementAddress cur;
-    for (const auto& [lineNo, raw] : lines) {
+    for (const auto& line : lines) {
+        // Named copies: lambdas below use them (clang cannot capture structured bindings).
+        const int lineNo = line.first;
+        const std::string& raw = line.second;
         if (raw.empty()) throw BuildError(file, lineNo, "empty body line");
         size_t spaces = 0;
         while (spaces < raw.size() && raw[spaces] == ' ') ++spaces;

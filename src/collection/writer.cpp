@@ -5,6 +5,7 @@
 #include "collection/build_error.h"
 #include "collection/checks.h"
 
+#include <map>
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -20,7 +21,10 @@ class Db {
         if (sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
             throw BuildError(file.string(), 0, std::string("cannot open: ") + sqlite3_errmsg(db_));
     }
-    ~Db() { sqlite3_close(db_); }
+    ~Db() {
+        for (const auto& [sql, st] : prepared_) sqlite3_finalize(st);
+        sqlite3_close(db_);
+    }
     Db(const Db&) = delete;
     Db& operator=(const Db&) = delete;
 
@@ -45,10 +49,13 @@ class Db {
         Value(long long n) : kind(Int), number(n) {}
     };
 
+    // Each statement text is prepared once and run again for every row.
     void insert(const char* sql, const std::vector<Value>& values) {
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(db_, sql, -1, &st, nullptr) != SQLITE_OK)
+        sqlite3_stmt*& st = prepared_[sql];
+        if (!st && sqlite3_prepare_v2(db_, sql, -1, &st, nullptr) != SQLITE_OK)
             throw BuildError(std::string("database: ") + sqlite3_errmsg(db_) + " in " + sql);
+        sqlite3_reset(st);
+        sqlite3_clear_bindings(st);
         for (size_t i = 0; i < values.size(); ++i) {
             const int k = static_cast<int>(i) + 1;
             const Value& v = values[i];
@@ -60,12 +67,12 @@ class Db {
                 sqlite3_bind_null(st, k);
         }
         const int rc = sqlite3_step(st);
-        sqlite3_finalize(st);
         if (rc != SQLITE_DONE) throw BuildError(std::string("database: ") + sqlite3_errmsg(db_) + " in " + sql);
     }
 
   private:
     sqlite3* db_ = nullptr;
+    std::map<const char*, sqlite3_stmt*> prepared_;  // by the address of the statement text
 };
 
 int yes(bool b) { return b ? -1 : 0; }

@@ -137,14 +137,26 @@ std::string withVariants(const std::string& utf8Text) {
     });
 }
 
-size_t fitToCp932(Collection& c, const std::string& law) {
+void addCharactersWithoutCp932Form(const std::string& utf8Text, std::set<char32_t>& missing,
+                                   std::set<char32_t>& tried) {
+    for (char32_t ch : utf8::decode(utf8Text))
+        if (ch >= 0x80 && tried.insert(ch).second && !hasCp932Form(ch)) missing.insert(ch);
+}
+
+size_t fitToCp932(Collection& c, const std::string& law, const std::set<char32_t>& missing) {
+    if (missing.empty()) return 0;
+    std::vector<std::string> needles;
+    for (char32_t ch : missing) needles.push_back(utf8::encode(ch));
+    const auto holdsMissing = [&needles](const std::string& s) {
+        for (const std::string& n : needles)
+            if (s.find(n) != std::string::npos) return true;
+        return false;
+    };
     size_t replaced = 0;
-    auto fit = [&replaced](std::string& s, std::string (*how)(const std::string&)) {
-        std::string fitted = how(s);
-        if (fitted != s) {
-            ++replaced;
-            s = std::move(fitted);
-        }
+    auto fit = [&](std::string& s, std::string (*how)(const std::string&)) {
+        if (!holdsMissing(s)) return;
+        s = how(s);
+        ++replaced;
     };
     for (Law& l : c.laws)
         if (l.id == law)
@@ -158,13 +170,13 @@ size_t fitToCp932(Collection& c, const std::string& law) {
         fit(p.supplement, withGeta);
         for (Sentence& s : p.sentences) {
             // The search text holds nothing the markup does not (save ASCII).
-            if (fitsCp932(s.markup)) continue;
+            if (!holdsMissing(s.markup)) continue;
             s.search = withVariants(s.search);
             fit(s.markup, withCharacterReferences);
         }
     }
     for (TablePiece& t : c.tables) {
-        if (!ofLaw(t.idBN, law) || fitsCp932(t.html)) continue;
+        if (!ofLaw(t.idBN, law) || !holdsMissing(t.html)) continue;
         t.search = withVariants(t.search);
         fit(t.html, withCharacterReferences);
     }

@@ -6,6 +6,7 @@
 
 #include "collection/model.h"
 
+#include <set>
 #include <string>
 
 namespace tavrel::collection {
@@ -37,8 +38,14 @@ std::string stripInlineMarks(const std::string& text);
 // stored and shown: sentence and table markup carry them as character
 // references (&#x5861;), captions, names and division names as 〓, and the
 // searchable text as their common variant (塡 -> 填) or 〓. Returns how many
-// texts changed.
-size_t fitToCp932(Collection& c, const std::string& law);
+// texts changed. missing lists every character of the law's texts that has
+// no CP932 form (charactersWithoutCp932Form of its source): texts holding
+// none of them are left as they are without a conversion.
+size_t fitToCp932(Collection& c, const std::string& law, const std::set<char32_t>& missing);
+
+// The characters of a text that have no CP932 form, each tried once.
+void addCharactersWithoutCp932Form(const std::string& utf8Text, std::set<char32_t>& missing,
+                                   std::set<char32_t>& tried);
 
 // The same for one text: its markup form, its plain form, its search form.
 bool hasCp932Form(char32_t c);

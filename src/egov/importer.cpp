@@ -196,7 +196,7 @@ std::vector<LawSummary> importLaws(Collection& c, const std::vector<LawFile>& fi
             c.tables.push_back(std::move(piece));
         }
         sum.tables = content.tables.size();
-        sum.fittedTexts = fitToCp932(c, sum.idHN);
+        sum.fittedTexts = fitToCp932(c, sum.idHN, f.withoutCp932Form);
         sum.uncheckedLabels = content.uncheckedLabels;
         sum.warnings = std::move(content.warnings);
         c.lawSources.push_back({sum.idHN, f.lawId, f.lawNum, f.revision, importedAt});

@@ -125,8 +125,9 @@ LawFile parseLawFile(const std::string& bytes, const std::string& fileName) {
     // Lines of the buffer as pugixml holds it (UTF-8 after any conversion).
     f.lineStarts.push_back(0);
     if (!utf16Bom) {
-        for (size_t i = 0; i < bytes.size(); ++i)
-            if (bytes[i] == '\n') f.lineStarts.push_back(i + 1);
+        for (const char* p = bytes.data(), *end = p + bytes.size();
+             (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)))) != nullptr; ++p)
+            f.lineStarts.push_back(static_cast<size_t>(p - bytes.data()) + 1);
     }
     if (!parsed) {
         int line = 0;
@@ -199,6 +200,23 @@ LawFile parseLawFile(const std::string& bytes, const std::string& fileName) {
         std::snprintf(buf, sizeof buf, "%s%02d%s%s", d == eraDigit.end() ? "0" : d->second.c_str(), year,
                       t == typeCode.end() ? "X" : t->second.c_str(), f.law.attribute("Num").value());
         f.lawId = buf;
+    }
+    // Every character of the texts and attributes, each tried once for a CP932 form.
+    {
+        std::set<char32_t> tried;
+        for (pugi::xml_node n = f.law; n;) {
+            if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata)
+                addCharactersWithoutCp932Form(n.value(), f.withoutCp932Form, tried);
+            for (const pugi::xml_attribute& a : n.attributes())
+                addCharactersWithoutCp932Form(a.value(), f.withoutCp932Form, tried);
+            if (n.first_child()) {
+                n = n.first_child();
+                continue;
+            }
+            while (n && n != f.law && !n.next_sibling()) n = n.parent();
+            if (!n || n == f.law) break;
+            n = n.next_sibling();
+        }
     }
     for (const pugi::xml_node& s : body.children("SupplProvision"))
         if (const char* amend = s.attribute("AmendLawNum").value(); *amend) f.revision = amend;

@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <memory>
 #include <pugixml.hpp>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -52,6 +53,7 @@ struct LawFile {
     std::string lawType;    // Act, CabinetOrder, MinisterialOrdinance, …
     std::string revision;   // the latest AmendLawNum of its 附則, or ""
     std::string promulgated;  // YYYY-MM-DD when the attributes give it, else ""
+    std::set<char32_t> withoutCp932Form;  // characters of its texts and attributes that CP932 lacks
 
     int lineOf(const pugi::xml_node& n) const;
     std::string pathOf(const pugi::xml_node& n) const;

@@ -107,7 +107,8 @@ TEST_P(RealLawTest, EverySentenceOnceInOrderAndRowsAreTheElements) {
 INSTANTIATE_TEST_SUITE_P(DataEgov, RealLawTest,
                          ::testing::Values(RealLaw{"325AC0000000201.xml", "01A", 291, 119, 10, 18, 0},
                                            RealLaw{"325CO0000000338.xml", "01B", 371, 158, 23, 42, 7},
-                                           RealLaw{"418AC0000000091.xml", "05A", 88, 21, 9, 0, 0}));
+                                           RealLaw{"418AC0000000091.xml", "05A", 88, 21, 9, 0, 0}),
+                         [](const ::testing::TestParamInfo<RealLaw>& info) { return std::string("law") + info.param.id; });
 
 // The sample collection with the three laws imported over its corpus laws.
 class ImportedSampleTest : public ::testing::Test {

@@ -49,6 +49,8 @@ struct RealLaw {
     size_t articles, suppl, chapters, sections, subsections;
 };
 
+void PrintTo(const RealLaw& law, std::ostream* os) { *os << law.file; }
+
 class RealLawTest : public ::testing::TestWithParam<RealLaw> {};
 
 TEST_P(RealLawTest, EverySentenceOnceInOrderAndRowsAreTheElements) {

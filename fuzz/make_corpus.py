@@ -5,9 +5,12 @@ Usage: fuzz/make_corpus.py <data folder built by tavrel-build-data>
 
 Reads TL2008.orl (sentence texts, format codes, identifiers, table texts) and
 default.ppj of the built collection and writes a few dozen small CP932 files
-per target into fuzz/corpus/<name>/ (the folders are emptied first).
+per target into fuzz/corpus/<name>/ (the folders are emptied first). The
+seeds of egov_xml are small law files cut from the e-Gov files of data/egov
+(UTF-8).
 """
 import os
+import re
 import shutil
 import sqlite3
 import sys
@@ -43,6 +46,61 @@ def spread(rows, n=PER_TARGET):
         return rows
     step = len(rows) / n
     return [rows[int(i * step)] for i in range(n)]
+
+
+def egov_seeds():
+    """Small law files (under 4,096 bytes) cut from the e-Gov files: articles
+    with sub-items, definition columns and a table, a range of articles, an
+    amendment's 附則, two rows of 別表第一, and an API answer with ruby,
+    superscript, an unknown element, 充塡 and a grouped item (test data)."""
+    egov = os.path.join(HERE, "..", "data", "egov")
+
+    def squeezed(name):
+        with open(os.path.join(egov, name), encoding="utf-8") as f:
+            return re.sub(r">\s+<", "><", f.read())
+
+    def elements(src, tag):
+        found, i = [], 0
+        while (i := src.find("<%s " % tag, i)) >= 0:
+            j = src.find("</%s>" % tag, i)
+            found.append(src[i:j + len(tag) + 3])
+            i = j
+        return found
+
+    head = ('<?xml version="1.0" encoding="UTF-8"?>\n<Law Era="Showa" Year="25" Num="338" '
+            'LawType="CabinetOrder" PromulgateMonth="11" PromulgateDay="16">\n'
+            "<LawNum>昭和二十五年政令第三百三十八号</LawNum>\n<LawBody>\n"
+            '<LawTitle Abbrev="建基法施行令">建築基準法施行令</LawTitle>\n')
+    tail = "</LawBody>\n</Law>\n"
+
+    def law(article):
+        return (head + '<MainProvision><Chapter Num="7_2_2"><ChapterTitle>第七章の二の二　試験</ChapterTitle>'
+                + article + "</Chapter></MainProvision>" + tail)
+
+    def largest(src, holding):
+        fits = [a for a in elements(src, "Article")
+                if holding in a and "<Article " not in a[1:] and len(law(a).encode()) < 4000]
+        return max(fits, key=len)
+
+    order, act, barrier = (squeezed(n) for n in
+                           ("325CO0000000338.xml", "325AC0000000201.xml", "418AC0000000091.xml"))
+    seeds = [law(elements(order, "Article")[0]), law(largest(order, "<Subitem2")),
+             law(largest(barrier, "<Column")), law(largest(order, "<TableStruct")),
+             law(next(a for a in elements(order, "Article") if 'Num="17:18"' in a))]
+    suppl = next(s for s in elements(order, "SupplProvision") if "AmendLawNum" in s and len(s) < 3000)
+    seeds.append(head + suppl + tail)
+    i = act.find("<AppdxTable>")
+    rows = act[i:act.find("</AppdxTable>", i)].split("</TableRow>")
+    seeds.append(head.replace("CabinetOrder", "Act") + rows[0] + "</TableRow>" + rows[1]
+                 + "</TableRow></Table></TableStruct></AppdxTable>" + tail)
+    seeds.append('<DataRoot><ApplData><LawId>999AC0000000001</LawId><LawFullText><Law Era="Reiwa" Year="2" '
+                 'LawType="Act" Num="1"><LawBody><LawTitle>試験法（テストデータ）</LawTitle><MainProvision>'
+                 '<Paragraph Num="1"><ParagraphNum/><ParagraphSentence><Sentence>充塡&amp;<Ruby>跨<Rt>こ</Rt>'
+                 "</Ruby><Sup>2</Sup><Unknown>x</Unknown></Sentence></ParagraphSentence>"
+                 '<Item Num="1:2"><ItemTitle>一及び二</ItemTitle><ItemSentence><Sentence>削除</Sentence>'
+                 "</ItemSentence></Item></Paragraph></MainProvision></LawBody></Law></LawFullText></ApplData>"
+                 "</DataRoot>")
+    write("egov_xml", [s.encode() for s in seeds])
 
 
 def main():
@@ -96,6 +154,8 @@ def main():
         words.append(cp932(" ".join(t[k:k + 4] for k in range(0, min(len(t), 24), 6)).replace("、", "　")))
     words += [cp932("ＡＢＣ１２３ abc　建築 '%_[]--"), b""]
     write("search_words", words)
+
+    egov_seeds()
 
 
 if __name__ == "__main__":

@@ -149,11 +149,32 @@ std::string katakanaIroha(int n) { return katakanaRef(n); }
 std::string hiraganaIroha(int n) { return hiraganaRef(n); }
 std::string smallRoman(int n) { return romanRef(n); }
 
+namespace {
+
+// First day of each era, newest first. An era begins on the day after its
+// predecessor's last day (昭和六十四年一月七日 is followed by 平成元年一月八日);
+// 明治 counts from the first day of 1868, as the calendar reform made it.
+struct EraStart {
+    const char* name;
+    int year, month, day;
+};
+constexpr EraStart kEraStarts[] = {
+    {"令和", 2019, 5, 1}, {"平成", 1989, 1, 8}, {"昭和", 1926, 12, 25}, {"大正", 1912, 7, 30}, {"明治", 1868, 1, 1}};
+
+}  // namespace
+
 std::optional<EraYear> toEra(int year) {
-    if (year >= 1989) return EraYear{SJ("平成"), year - 1988};
-    if (year >= 1926) return EraYear{SJ("昭和"), year - 1925};
-    if (year >= 1912) return EraYear{SJ("大正"), year - 1911};
-    if (year >= 1868) return EraYear{SJ("明治"), year - 1867};
+    // Only the year known: the era that begins in that year names it.
+    for (const EraStart& e : kEraStarts)
+        if (year >= e.year) return EraYear{text::fromUtf8(e.name), year - e.year + 1};
+    return std::nullopt;
+}
+
+std::optional<EraYear> toEra(int year, int month, int day) {
+    if (month < 1 || month > 12 || day < 1 || day > 31) return toEra(year);
+    const long date = year * 10000L + month * 100L + day;
+    for (const EraStart& e : kEraStarts)
+        if (date >= e.year * 10000L + e.month * 100L + e.day) return EraYear{text::fromUtf8(e.name), year - e.year + 1};
     return std::nullopt;
 }
 

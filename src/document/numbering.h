@@ -23,10 +23,14 @@ std::string hiraganaIroha(int n);  // 0-39
 std::string smallRoman(int n);     // 0-14
 
 struct EraYear {
-    std::string era;  // 平成, 昭和, 大正, 明治
+    std::string era;  // 令和, 平成, 昭和, 大正, 明治
     int year = 0;
 };
+// The era of a year alone: the era that begins in that year (2019 is 令和1).
 std::optional<EraYear> toEra(int gregorianYear);
+// The era of a date: 2019-04-30 is 平成31, 2019-05-01 令和1. A month or day
+// out of range falls back to the year alone.
+std::optional<EraYear> toEra(int gregorianYear, int month, int day);
 
 std::optional<PageKind> pageKind(const std::string& idFN);
 

@@ -33,7 +33,7 @@ std::string eraDate(const std::string& isoDate) {
     const int year = static_cast<int>(text::toLong(isoDate.substr(0, 4)));
     const int month = static_cast<int>(text::toLong(isoDate.substr(5, 2)));
     const int day = static_cast<int>(text::toLong(isoDate.substr(8, 2)));
-    const std::optional<numbering::EraYear> era = numbering::toEra(year);
+    const std::optional<numbering::EraYear> era = numbering::toEra(year, month, day);
     const std::string name = era ? era->era : std::string();
     const int shownYear = era ? era->year : year;
     return name + text::format("%d", shownYear) + SJ("年") + text::format("%d", month) + SJ("月") +

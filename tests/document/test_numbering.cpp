@@ -110,7 +110,8 @@ TEST(Numerals, EraBoundaries) {
         int year;
         const char* era;
         int eraYear;
-    } cases[] = {{1989, "平成", 1}, {2008, "平成", 20}, {1988, "昭和", 63}, {1926, "昭和", 1},
+    } cases[] = {{2020, "令和", 2},  {2019, "令和", 1},  {2018, "平成", 30}, {1989, "平成", 1},
+                 {2008, "平成", 20}, {1988, "昭和", 63}, {1926, "昭和", 1},
                  {1925, "大正", 14}, {1912, "大正", 1},  {1911, "明治", 44}, {1868, "明治", 1}};
     for (const auto& c : cases) {
         const auto e = toEra(c.year);
@@ -120,6 +121,26 @@ TEST(Numerals, EraBoundaries) {
     }
     EXPECT_FALSE(toEra(1867));
     EXPECT_FALSE(toEra(0));
+}
+
+// The by-year rule misdates the days of a year before its new era begins
+// (2019-04-30 printed as 令和1): a full date decides by the day.
+TEST(Numerals, EraBoundariesByDate) {
+    struct Case {
+        int year, month, day;
+        const char* era;
+        int eraYear;
+    } cases[] = {{2019, 4, 30, "平成", 31}, {2019, 5, 1, "令和", 1},   {2020, 1, 1, "令和", 2},
+                 {1989, 1, 7, "昭和", 64},  {1989, 1, 8, "平成", 1},   {1926, 12, 24, "大正", 15},
+                 {1926, 12, 25, "昭和", 1}, {1912, 7, 29, "明治", 45}, {1912, 7, 30, "大正", 1},
+                 {2019, 13, 1, "令和", 1}};  // no such month: the year alone decides
+    for (const auto& c : cases) {
+        const auto e = toEra(c.year, c.month, c.day);
+        ASSERT_TRUE(e) << c.year << "-" << c.month << "-" << c.day;
+        EXPECT_EQ(text::toUtf8(e->era), c.era) << c.year << "-" << c.month << "-" << c.day;
+        EXPECT_EQ(e->year, c.eraYear) << c.year << "-" << c.month << "-" << c.day;
+    }
+    EXPECT_FALSE(toEra(1867, 12, 31));
 }
 
 // ---------------------------------------------------------------- page identifiers

@@ -25,9 +25,14 @@ class HistoryTest : public RenderFixture {
 };
 
 TEST_F(HistoryTest, EraDates) {
-    EXPECT_EQ(text::toUtf8(render::eraDate("1989-01-07")), "平成1年1月7日");
+    // The era changes on its first day, not on the first of January.
+    EXPECT_EQ(text::toUtf8(render::eraDate("1989-01-07")), "昭和64年1月7日");
+    EXPECT_EQ(text::toUtf8(render::eraDate("1989-01-08")), "平成1年1月8日");
     EXPECT_EQ(text::toUtf8(render::eraDate("1989-12-31")), "平成1年12月31日");
-    EXPECT_EQ(text::toUtf8(render::eraDate("1926-01-01")), "昭和1年1月1日");
+    EXPECT_EQ(text::toUtf8(render::eraDate("2019-04-30")), "平成31年4月30日");
+    EXPECT_EQ(text::toUtf8(render::eraDate("2019-05-01")), "令和1年5月1日");
+    EXPECT_EQ(text::toUtf8(render::eraDate("2020-06-10")), "令和2年6月10日");
+    EXPECT_EQ(text::toUtf8(render::eraDate("1926-01-01")), "大正15年1月1日");
     EXPECT_EQ(text::toUtf8(render::eraDate("1926-12-31")), "昭和1年12月31日");
     EXPECT_EQ(text::toUtf8(render::eraDate("1988-05-09")), "昭和63年5月9日");
     EXPECT_EQ(text::toUtf8(render::eraDate("1912-07-30")), "大正1年7月30日");
@@ -66,7 +71,7 @@ TEST_F(HistoryTest, RevisionNeedsDateAndNumber) {
     addHistory("51A-KD120002-00", "1926-12-25", "NULL", "5");
     EXPECT_EQ(history("51A-KD120001-00", 1),
               "<br>\n<font style=\"font-size: 9pt; font-weight: normal; color: #696969\">\n"
-              "<div align=\"right\">平成1年1月7日　建設省告示第1号</div>\n</font>\n");
+              "<div align=\"right\">昭和64年1月7日　建設省告示第1号</div>\n</font>\n");
     EXPECT_EQ(history("51A-KD120002-00", 2),
               "<br>\n<font style=\"font-size: 9pt; font-weight: normal; color: #696969\">\n"
               "<div align=\"right\">昭和1年12月25日　建設省告示第2号</div>\n</font>\n");

@@ -1,7 +1,7 @@
 // Reading data/: every malformed or inconsistent source stops the build with
 // a message that names the file and the line and says what is wrong.
-#include "build_error.h"
-#include "collection.h"
+#include "collection/build_error.h"
+#include "data_reader.h"
 #include "support/temp_dir.h"
 
 #include <filesystem>
@@ -10,8 +10,8 @@
 #include <sstream>
 
 namespace fs = std::filesystem;
-using tavrel::builder::BuildError;
-using tavrel::builder::readCollection;
+using tavrel::collection::BuildError;
+using tavrel::collection::readCollection;
 
 namespace {
 

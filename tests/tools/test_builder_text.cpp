@@ -1,16 +1,17 @@
 // The builder's text conversion and structure reading: references as a
 // horizontal law book prints them, search text, element addresses and the
 // identifiers composed from them, and loud failures on malformed sources.
-#include "build_error.h"
+#include "collection/build_error.h"
+#include "collection/structure.h"
+#include "collection/text_convert.h"
+#include "corpus_article.h"
 #include "images.h"
-#include "structure.h"
 #include "support/temp_dir.h"
-#include "tables.h"
-#include "text_convert.h"
+#include "table_file.h"
 
 #include <gtest/gtest.h>
 
-using namespace tavrel::builder;
+using namespace tavrel::collection;
 
 namespace {
 
@@ -267,7 +268,7 @@ TEST(BuilderTables, XmlTablesBecomeExcelStylePieces) {
                                "<Sentence Num=\"1\">第二条の表 &amp; 値</Sentence></TableColumn>"
                                "<TableColumn><Sentence/></TableColumn>"
                                "</TableRow></Table></TableStruct>");
-    const TableHtml t = tableFromXml(dir.path() / "t.xml", [](const std::string& s) { return "<" + s + ">"; });
+    const TableHtml t = tableFromXmlFile(dir.path() / "t.xml", [](const std::string& s) { return "<" + s + ">"; });
     EXPECT_NE(t.html.find("</head>"), std::string::npos);
     EXPECT_NE(t.html.find("<body>"), std::string::npos);
     EXPECT_NE(t.html.find("font-size:9.0pt;"), std::string::npos);
@@ -277,5 +278,5 @@ TEST(BuilderTables, XmlTablesBecomeExcelStylePieces) {
     EXPECT_NE(t.html.find("&lt;第二条の表 &amp; 値&gt;"), std::string::npos);
     EXPECT_EQ(t.plain, "<第二条の表 & 値>");  // the converted text, for the search data
     tavrel::testing::writeFile(dir.file("bad.xml"), "<TableStruct><Table><TableRow></Table></TableStruct>");
-    EXPECT_THROW(tableFromXml(dir.path() / "bad.xml", [](const std::string& s) { return s; }), BuildError);
+    EXPECT_THROW(tableFromXmlFile(dir.path() / "bad.xml", [](const std::string& s) { return s; }), BuildError);
 }

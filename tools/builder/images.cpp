@@ -1,11 +1,11 @@
 #include "images.h"
 
-#include "build_error.h"
+#include "collection/build_error.h"
 
 #include <cmath>
 #include <fstream>
 
-namespace tavrel::builder {
+namespace tavrel::collection {
 
 namespace fs = std::filesystem;
 
@@ -376,4 +376,4 @@ void writeImageFolder(const fs::path& folder) {
     writeFile(folder / "season.gif", encodeGif(season()));
 }
 
-}  // namespace tavrel::builder
+}  // namespace tavrel::collection

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace tavrel::builder {
+namespace tavrel::collection {
 
 struct Rgb {
     uint8_t r = 0, g = 0, b = 0;
@@ -30,4 +30,4 @@ std::vector<uint8_t> encodeBmp(const IndexedImage& image);
 // Writes every image of the image folder (images08/) under folder.
 void writeImageFolder(const std::filesystem::path& folder);
 
-}  // namespace tavrel::builder
+}  // namespace tavrel::collection

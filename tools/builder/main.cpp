@@ -3,9 +3,9 @@
 //
 //   tavrel-build-data --data <data folder> --out <output folder>
 
-#include "build_error.h"
-#include "collection.h"
-#include "writer.h"
+#include "collection/build_error.h"
+#include "data_reader.h"
+#include "data_folder.h"
 
 #include <cstdio>
 #include <cstring>
@@ -29,8 +29,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        const tavrel::builder::Collection c = tavrel::builder::readCollection(data);
-        tavrel::builder::writeDataFolder(c, out);
+        const tavrel::collection::Collection c = tavrel::collection::readCollection(data);
+        tavrel::collection::writeDataFolder(c, out);
         size_t sentences = 0;
         for (const auto& [id, p] : c.pages) sentences += p.sentences.size();
         std::printf(

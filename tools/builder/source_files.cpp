@@ -1,12 +1,13 @@
 #include "source_files.h"
 
-#include "build_error.h"
-#include "utf8.h"
+#include "collection/build_error.h"
+#include "collection/utf8.h"
 
 #include <fstream>
+#include <yaml-cpp/yaml.h>
 #include <sstream>
 
-namespace tavrel::builder {
+namespace tavrel::collection {
 
 namespace fs = std::filesystem;
 
@@ -85,51 +86,33 @@ std::optional<std::string> YamlDoc::get(const std::string& key) const {
     return it->second;
 }
 
-namespace {
-
-std::string unquote(const std::string& raw, const fs::path& file, int line) {
-    std::string v = trim(raw);
-    if (v.size() >= 2 && v.front() == '"' && v.back() == '"') {
-        std::string out;
-        for (size_t i = 1; i + 1 < v.size(); ++i) {
-            if (v[i] == '\\' && i + 2 < v.size()) {
-                const char c = v[++i];
-                out += c == 'n' ? '\n' : c;
-            } else {
-                out += v[i];
-            }
-        }
-        return out;
-    }
-    if (!v.empty() && (v.front() == '"' || v.front() == '\''))
-        throw BuildError(displayName(file), line, "unterminated quoted value");
-    return v;
-}
-
-}  // namespace
-
 YamlDoc readYaml(const fs::path& file) {
+    const std::string text = readText(file);
     YamlDoc doc;
-    std::string listKey;
-    for (const SourceLine& l : readLines(file)) {
-        const std::string t = trim(l.text);
-        if (t.empty() || t[0] == '#') continue;
-        if (t.rfind("- ", 0) == 0) {
-            if (listKey.empty()) throw BuildError(displayName(file), l.number, "list item without a key");
-            doc.lists[listKey].push_back(unquote(t.substr(2), file, l.number));
-            continue;
-        }
-        if (l.text[0] == ' ') throw BuildError(displayName(file), l.number, "unexpected indentation");
-        const size_t colon = t.find(':');
-        if (colon == std::string::npos) throw BuildError(displayName(file), l.number, "expected 'key: value'");
-        const std::string key = trim(t.substr(0, colon));
-        const std::string rest = trim(t.substr(colon + 1));
-        listKey.clear();
-        if (rest.empty()) {
-            listKey = key;
-            doc.lists[key];
-        } else if (rest != "null") {
-            doc.values[key] = unquote(rest, file, l.number);
+    YAML::Node root;
+    try {
+        root = YAML::Load(text);
+    } catch (const YAML::Exception& e) {
+        throw BuildError(displayName(file), e.mark.line + 1, "malformed YAML: " + e.msg);
+    }
+    if (root.IsNull()) return doc;
+    if (!root.IsMap()) throw BuildError(displayName(file), 1, "expected 'key: value' lines");
+    for (const auto& entry : root) {
+        const std::string key = entry.first.as<std::string>();
+        const YAML::Node& value = entry.second;
+        const int line = value.Mark().line + 1;
+        if (value.IsNull()) {
+            continue;  // "key: null" (or "key:" with nothing after it) gives no entry
+        } else if (value.IsScalar()) {
+            doc.values[key] = value.as<std::string>();
+        } else if (value.IsSequence()) {
+            auto& list = doc.lists[key];
+            for (const YAML::Node& item : value) {
+                if (!item.IsScalar()) throw BuildError(displayName(file), item.Mark().line + 1, "a list item is a text");
+                list.push_back(item.as<std::string>());
+            }
+        } else {
+            throw BuildError(displayName(file), line, "expected a text, null or a list after " + key + ":");
         }
     }
     return doc;
@@ -197,4 +180,4 @@ IniFile readIni(const fs::path& file) {
     return ini;
 }
 
-}  // namespace tavrel::builder
+}  // namespace tavrel::collection

@@ -1,5 +1,5 @@
 // Readers for the source formats of data/: the corpus article files, the
-// small YAML subset of the corpus, tab-separated tables and INI-like files.
+// corpus YAML files, tab-separated tables and INI-like files.
 // All texts stay UTF-8 here; the writer converts what the program reads.
 #pragma once
 
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace tavrel::builder {
+namespace tavrel::collection {
 
 // One line of a source file with its 1-based line number.
 struct SourceLine {
@@ -24,8 +24,8 @@ std::vector<SourceLine> readLines(const std::filesystem::path& file);
 // A whole file as one text (UTF-8 checked).
 std::string readText(const std::filesystem::path& file);
 
-// The corpus YAML subset: `key: "value"`, `key: null` and `key:` followed by
-// `  - "item"` lines. Values are unquoted; null gives no entry.
+// A corpus YAML file (yaml-cpp): a map of `key: "value"`, `key: null` and
+// `key:` followed by `  - "item"` lines. Values are unquoted; null gives no entry.
 struct YamlDoc {
     std::map<std::string, std::string> values;
     std::map<std::string, std::vector<std::string>> lists;
@@ -75,4 +75,4 @@ std::vector<std::string> split(const std::string& s, char sep);
 // Removes ASCII blanks at both ends.
 std::string trim(const std::string& s);
 
-}  // namespace tavrel::builder
+}  // namespace tavrel::collection

@@ -1,6 +1,7 @@
 // The command line of tavrel-cli:
 //   tavrel-cli page <ID_FN> [--full] [--utf8] [--data DIR]
 //   tavrel-cli pages [--data DIR]
+// (search and import have their own readers: search_command.h, import_command.h)
 #pragma once
 
 #include <optional>

@@ -8,6 +8,8 @@
 //       prints the identifier of every page the program shows, one a line.
 //   tavrel-cli search <words...> [--utf8] [--data DIR]
 //       the full-text search (search_command.h).
+//   tavrel-cli import FILE.xml... [--data DIR]
+//       adds e-Gov law files to the collection (import_command.h).
 //
 // The data folder is DIR, or by default the executable's folder (or the
 // installed ../share/tavrel beside it). Settings are the built-in defaults.
@@ -18,6 +20,7 @@
 #include "text/sjis.h"
 
 #include "cli_options.h"
+#include "import_command.h"
 #include "search_command.h"
 #include "stderr_sink.h"
 
@@ -50,6 +53,8 @@ void writeOut(const std::string& bytes) { std::fwrite(bytes.data(), 1, bytes.siz
 int main(int argc, char** argv) {
     using namespace tavrel;
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (cli::isImportCommand(args))
+        return cli::importMain(args, executableFolder(argv[0]), userDataFallback());
     if (cli::isSearchCommand(args))
         return cli::searchMain(args, executableFolder(argv[0]), userDataFallback());
     std::string error;

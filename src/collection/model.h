@@ -2,14 +2,14 @@
 // row of the statute database, texts in UTF-8.
 #pragma once
 
-#include "text_convert.h"
+#include "collection/text_convert.h"
 
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace tavrel::builder {
+namespace tavrel::collection {
 
 // Where a row came from, for messages that name file and line.
 struct Origin {
@@ -87,6 +87,12 @@ struct Marker {
     Origin origin;
 };
 
+// Where an imported law came from (T_法令XML): e-Gov's law identifier, the
+// law number, the latest amending law and when it was imported.
+struct LawSource {
+    std::string idHN, lawId, lawNum, revision, importedAt;
+};
+
 struct Collection {
     std::vector<Law> laws;
     std::map<std::string, Division> divisions;
@@ -97,10 +103,11 @@ struct Collection {
     std::vector<History> histories;
     std::vector<Marker> markers;
     std::vector<RubyEntry> ruby;
-    std::string helpHtml;  // UTF-8
+    std::vector<LawSource> lawSources;  // only imported laws; none: no T_法令XML table
+    std::string helpHtml;               // UTF-8
 
     const Law* law(const std::string& id) const;
     Sentence* sentence(const std::string& idBN);
 };
 
-}  // namespace tavrel::builder
+}  // namespace tavrel::collection

@@ -1,16 +1,15 @@
-#include "writer.h"
+#include "collection/writer.h"
 
 #include "database/schema.h"
 
-#include "build_error.h"
-#include "checks.h"
-#include "images.h"
+#include "collection/build_error.h"
+#include "collection/checks.h"
 
-#include <fstream>
+#include <map>
 #include <sqlite3.h>
 #include <unistd.h>
 
-namespace tavrel::builder {
+namespace tavrel::collection {
 
 namespace fs = std::filesystem;
 
@@ -22,7 +21,10 @@ class Db {
         if (sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
             throw BuildError(file.string(), 0, std::string("cannot open: ") + sqlite3_errmsg(db_));
     }
-    ~Db() { sqlite3_close(db_); }
+    ~Db() {
+        for (const auto& [sql, st] : prepared_) sqlite3_finalize(st);
+        sqlite3_close(db_);
+    }
     Db(const Db&) = delete;
     Db& operator=(const Db&) = delete;
 
@@ -47,10 +49,13 @@ class Db {
         Value(long long n) : kind(Int), number(n) {}
     };
 
+    // Each statement text is prepared once and run again for every row.
     void insert(const char* sql, const std::vector<Value>& values) {
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(db_, sql, -1, &st, nullptr) != SQLITE_OK)
+        sqlite3_stmt*& st = prepared_[sql];
+        if (!st && sqlite3_prepare_v2(db_, sql, -1, &st, nullptr) != SQLITE_OK)
             throw BuildError(std::string("database: ") + sqlite3_errmsg(db_) + " in " + sql);
+        sqlite3_reset(st);
+        sqlite3_clear_bindings(st);
         for (size_t i = 0; i < values.size(); ++i) {
             const int k = static_cast<int>(i) + 1;
             const Value& v = values[i];
@@ -62,12 +67,12 @@ class Db {
                 sqlite3_bind_null(st, k);
         }
         const int rc = sqlite3_step(st);
-        sqlite3_finalize(st);
         if (rc != SQLITE_DONE) throw BuildError(std::string("database: ") + sqlite3_errmsg(db_) + " in " + sql);
     }
 
   private:
     sqlite3* db_ = nullptr;
+    std::map<const char*, sqlite3_stmt*> prepared_;  // by the address of the statement text
 };
 
 int yes(bool b) { return b ? -1 : 0; }
@@ -76,26 +81,6 @@ Db::Value textOrNull(const std::string& s) { return s.empty() ? Db::Value() : Db
 
 fs::path temporaryName(const fs::path& file) {
     return file.parent_path() / (file.filename().string() + ".tmp-" + std::to_string(getpid()));
-}
-
-void writeBytes(const fs::path& file, const std::string& bytes) {
-    const fs::path tmp = temporaryName(file);
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out) throw BuildError(file.string(), 0, "cannot write the file");
-    }
-    fs::rename(tmp, file);
-}
-
-std::string crlf(const std::string& text) {
-    std::string out;
-    for (char ch : text) {
-        if (ch == '\r') continue;
-        if (ch == '\n') out += '\r';
-        out += ch;
-    }
-    return out;
 }
 
 }  // namespace
@@ -146,6 +131,13 @@ void writeDatabase(const Collection& c, const fs::path& file) {
                 "(?,?,?,?,?,?)",
                 {h.idFN, textOrNull(h.promulgated), textOrNull(h.promulgatedBy), textOrNull(h.revised),
                  textOrNull(h.revisedBy), h.revisionNumber ? Db::Value(*h.revisionNumber) : Db::Value()});
+        if (!c.lawSources.empty()) {
+            d.exec("CREATE TABLE T_法令XML (ID_HN TEXT PRIMARY KEY, LawId TEXT, LawNum TEXT, 改正法令番号 TEXT, "
+                   "取込日時 TEXT)");
+            for (const LawSource& s : c.lawSources)
+                d.insert("INSERT INTO T_法令XML (ID_HN, LawId, LawNum, 改正法令番号, 取込日時) VALUES (?,?,?,?,?)",
+                         {s.idHN, s.lawId, s.lawNum, textOrNull(s.revision), s.importedAt});
+        }
         d.exec("COMMIT");
     } catch (...) {
         fs::remove(tmp, ec);
@@ -160,14 +152,4 @@ std::string markerFileText(const Collection& c) {
     return text;
 }
 
-void writeDataFolder(const Collection& c, const fs::path& folder) {
-    fs::create_directories(folder);
-    // The images first: the database is renamed into place last, so a data
-    // folder with a fresh database is always complete.
-    writeImageFolder(folder / "images08");
-    writeBytes(folder / "default.ppj", markerFileText(c));
-    writeBytes(folder / "help08.html", toCp932(crlf(c.helpHtml), {"help08.html", 0}));
-    writeDatabase(c, folder / db::kDatabaseFileName);
-}
-
-}  // namespace tavrel::builder
+}  // namespace tavrel::collection

@@ -1,6 +1,6 @@
-#include "utf8.h"
+#include "collection/utf8.h"
 
-namespace tavrel::builder::utf8 {
+namespace tavrel::collection::utf8 {
 
 namespace {
 
@@ -89,4 +89,4 @@ std::string encode(const std::u32string& s) {
     return out;
 }
 
-}  // namespace tavrel::builder::utf8
+}  // namespace tavrel::collection::utf8

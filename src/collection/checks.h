@@ -4,11 +4,11 @@
 // markup within the renderer's limits, every link target present.
 #pragma once
 
-#include "model.h"
+#include "collection/model.h"
 
 #include <string>
 
-namespace tavrel::builder {
+namespace tavrel::collection {
 
 void checkCollection(const Collection& c);
 
@@ -19,4 +19,4 @@ std::optional<std::string> computedLabel(const std::string& idBN, const std::str
 // UTF-8 -> CP932, failing loudly (with where) when a character has no CP932 form.
 std::string toCp932(const std::string& utf8, const Origin& where);
 
-}  // namespace tavrel::builder
+}  // namespace tavrel::collection

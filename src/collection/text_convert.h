@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace tavrel::builder {
+namespace tavrel::collection {
 
 // Value of a kanji numeral such as 二百一, 十五, 千 (also 〇 as zero digit in
 // positional form such as 一〇). nullopt when the text is not a numeral.
@@ -57,4 +57,4 @@ std::string searchText(const std::string& markup);
 // Only the folding step of searchText.
 std::string foldForSearch(const std::string& text);
 
-}  // namespace tavrel::builder
+}  // namespace tavrel::collection

@@ -4,13 +4,13 @@
 // then the text conversion and the checks that make a bad source fail loudly.
 #pragma once
 
-#include "model.h"
+#include "collection/model.h"
 
 #include <filesystem>
 
-namespace tavrel::builder {
+namespace tavrel::collection {
 
 // Reads and checks the collection; throws BuildError naming file and line.
 Collection readCollection(const std::filesystem::path& dataFolder);
 
-}  // namespace tavrel::builder
+}  // namespace tavrel::collection

@@ -1,33 +1,21 @@
-#include "collection.h"
+#include "data_reader.h"
 
-#include "build_error.h"
-#include "checks.h"
+#include "collection/build_error.h"
+#include "collection/checks.h"
 #include "source_files.h"
-#include "structure.h"
-#include "tables.h"
-#include "utf8.h"
+#include "collection/structure.h"
+#include "collection/steps.h"
+#include "corpus_article.h"
+#include "table_file.h"
+#include "collection/utf8.h"
 
 #include <algorithm>
 #include <regex>
 #include <set>
 
-namespace tavrel::builder {
+namespace tavrel::collection {
 
 namespace fs = std::filesystem;
-
-const Law* Collection::law(const std::string& id) const {
-    for (const Law& l : laws)
-        if (l.id == id) return &l;
-    return nullptr;
-}
-
-Sentence* Collection::sentence(const std::string& idBN) {
-    auto it = pages.find(idBN.substr(0, 15));
-    if (it == pages.end()) return nullptr;
-    for (Sentence& s : it->second.sentences)
-        if (s.idBN == idBN) return &s;
-    return nullptr;
-}
 
 namespace {
 
@@ -87,7 +75,7 @@ class Reader {
     Origin at(const IniSection& s) const { return {sourceName(ini_.file, root_), s.line}; }
 
     void readSettings() {
-        ini_ = builder::readIni(root_ / "collection.ini");
+        ini_ = readIni(root_ / "collection.ini");
         for (const IniSection& s : ini_.sections) {
             const std::vector<std::string> words = split(s.name, ' ');
             if (words.size() != 2)
@@ -576,23 +564,7 @@ class Reader {
     }
 
     void convertTexts() {
-        std::set<std::string> prefixes;
-        for (const auto& [id, p] : c_.pages) prefixes.insert(id.substr(0, 12));
-        auto contextFor = [&](const std::string& law) {
-            ConvertContext ctx;
-            ctx.ownLaw = law;
-            if (const Law* l = c_.law(law)) ctx.aliases = l->aliases;
-            ctx.pageExists = [&prefixes](const std::string& p12) { return prefixes.count(p12) > 0; };
-            return ctx;
-        };
-        for (auto& [id, p] : c_.pages) {
-            const ConvertContext ctx = contextFor(id.substr(0, 3));
-            if (id[4] >= '0' && id[4] <= '9') p.caption = convertPlain(p.caption, ctx);
-            for (Sentence& s : p.sentences) {
-                s.markup = s.convert ? convertReferences(s.text, ctx) : s.text;
-                s.markup = applyRuby(s.markup, c_.ruby);
-            }
-        }
+        convertPages(c_);
         for (const Mark& m : marks_) {
             Sentence* s = c_.sentence(m.idBN);
             const size_t pos = s->markup.find(m.word);
@@ -601,11 +573,10 @@ class Reader {
                                  "the text of " + m.idBN + " has no 「" + m.word + "」 to mark");
             s->markup.replace(pos, m.word.size(), "[K" + m.word + "K]");
         }
-        for (auto& [id, p] : c_.pages)
-            for (Sentence& s : p.sentences) s.search = searchText(s.markup);
+        fillSearchTexts(c_);
         for (const PendingXml& x : pendingXml_) {
-            const ConvertContext ctx = contextFor(x.law);
-            const TableHtml t = tableFromXml(
+            const ConvertContext ctx = conversionContext(c_, x.law);
+            const TableHtml t = tableFromXmlFile(
                 x.file, [&](const std::string& cell) { return applyRuby(convertReferences(cell, ctx), c_.ruby); });
             c_.tables[x.index].html = t.html;
             c_.tables[x.index].search = searchText(t.plain);
@@ -745,4 +716,4 @@ class Reader {
 
 Collection readCollection(const fs::path& dataFolder) { return Reader(dataFolder).run(); }
 
-}  // namespace tavrel::builder
+}  // namespace tavrel::collection

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace tavrel::builder {
+namespace tavrel::collection {
 
 class BuildError : public std::runtime_error {
   public:
@@ -21,4 +21,4 @@ class BuildError : public std::runtime_error {
     }
 };
 
-}  // namespace tavrel::builder
+}  // namespace tavrel::collection

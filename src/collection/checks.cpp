@@ -1,14 +1,14 @@
-#include "checks.h"
+#include "collection/checks.h"
 
 #include "document/numbering.h"
 #include "text/sjis.h"
 
-#include "build_error.h"
-#include "structure.h"
+#include "collection/build_error.h"
+#include "collection/structure.h"
 
 #include <set>
 
-namespace tavrel::builder {
+namespace tavrel::collection {
 
 namespace num = tavrel::numbering;
 
@@ -204,4 +204,4 @@ void checkCollection(const Collection& c) {
     toCp932(c.helpHtml, {"help08.html", 0});
 }
 
-}  // namespace tavrel::builder
+}  // namespace tavrel::collection

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace tavrel::builder::utf8 {
+namespace tavrel::collection::utf8 {
 
 // Position of the first byte that does not start or continue a valid UTF-8
 // sequence, or npos when the whole text is valid.
@@ -15,4 +15,4 @@ std::u32string decode(const std::string& s);
 std::string encode(const std::u32string& s);
 std::string encode(char32_t c);
 
-}  // namespace tavrel::builder::utf8
+}  // namespace tavrel::collection::utf8

@@ -1,8 +1,8 @@
-#include "text_convert.h"
+#include "collection/text_convert.h"
 
-#include "utf8.h"
+#include "collection/utf8.h"
 
-namespace tavrel::builder {
+namespace tavrel::collection {
 
 namespace {
 
@@ -326,4 +326,4 @@ std::string searchText(const std::string& markup) {
     return foldForSearch(collapsed);
 }
 
-}  // namespace tavrel::builder
+}  // namespace tavrel::collection

@@ -3,13 +3,13 @@
 // the fixed-width identifiers ID_FN, ID_SN and ID_BN from them.
 #pragma once
 
-#include "model.h"
+#include "collection/model.h"
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
-namespace tavrel::builder {
+namespace tavrel::collection {
 
 // The default format code of ordinary article sentences: no style character
 // set, so items are kanji, sub-items katakana.
@@ -41,9 +41,6 @@ struct CorpusArticle {
     std::string file;
 };
 
-// Reads texts/article_NNN[_M].txt; checks that the title matches the file name.
-CorpusArticle readCorpusArticle(const std::filesystem::path& file);
-
 // Parses corpus-format body lines (first paragraph unnumbered, "２…", "一　…",
 // "  イ　…", "    （１）　…", "      （ｉ）　…") into elements.
 std::vector<ArticleElement> parseBody(const std::vector<std::pair<int, std::string>>& lines, const std::string& file);
@@ -62,6 +59,10 @@ std::string sentenceId(const std::string& idFN, const ElementAddress& a);       
 std::string divisionGroup(const DivisionName& d);                                         // 4 characters
 char base36Char(int v);
 
+// Kanji numeral at i followed by up to one "の"+numeral branch (第七条の二 read
+// from after 第); advances i past what it read.
+bool readNumeralWithBranch(const std::u32string& s, size_t& i, int& value, int& branch);
+
 // Kanji numeral text of n (1-99), as the numbering prints items.
 std::string kanjiText(int n);
 // Small roman numeral text of n (1-14): ⅰ … ⅹⅳ.
@@ -72,4 +73,4 @@ int irohaIndex(char32_t c);
 // True when s consists of exactly n characters 0-9, A-Z and "-".
 bool isIdentifierText(const std::string& s, size_t n);
 
-}  // namespace tavrel::builder
+}  // namespace tavrel::collection

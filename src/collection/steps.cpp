@@ -1,0 +1,186 @@
+#include "collection/steps.h"
+
+#include "collection/utf8.h"
+#include "text/sjis.h"
+
+#include <cstdio>
+#include <memory>
+#include <set>
+
+namespace tavrel::collection {
+
+namespace {
+
+bool ofLaw(const std::string& id, const std::string& law) { return law.empty() || id.compare(0, 3, law) == 0; }
+
+// Characters the law texts print that CP932 lacks, with the form a reader
+// types when searching for them.
+constexpr std::pair<char32_t, char32_t> kVariants[] = {
+    {U'塡', U'填'}, {U'剝', U'剥'}, {U'頰', U'頬'}, {U'𠮟', U'叱'}, {U'𠮷', U'吉'}, {U'﨑', U'崎'}, {U'髙', U'高'},
+};
+
+// True when the whole text has a CP932 form that reads back as itself: one
+// conversion for the usual text instead of one per character.
+bool fitsCp932(const std::string& utf8Text) {
+    bool ok = true;
+    const std::string cp932 = text::fromUtf8(utf8Text, &ok);
+    return ok && text::toUtf8(cp932) == utf8Text;
+}
+
+template <class F>
+std::string mapMissing(const std::string& utf8, F replace) {
+    if (fitsCp932(utf8)) return utf8;
+    std::string out;
+    for (char32_t c : utf8::decode(utf8)) {
+        if (hasCp932Form(c))
+            out += utf8::encode(c);
+        else
+            out += replace(c);
+    }
+    return out;
+}
+
+bool allAscii(const std::string& s) {
+    for (char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+}  // namespace
+
+ConvertContext conversionContext(const Collection& c, const std::string& law) {
+    auto prefixes = std::make_shared<std::set<std::string>>();
+    for (const auto& [id, p] : c.pages) prefixes->insert(id.substr(0, 12));
+    ConvertContext ctx;
+    ctx.ownLaw = law;
+    if (const Law* l = c.law(law)) ctx.aliases = l->aliases;
+    ctx.pageExists = [prefixes](const std::string& p12) { return prefixes->count(p12) > 0; };
+    return ctx;
+}
+
+void convertPages(Collection& c, const std::string& law) {
+    std::string currentLaw;
+    ConvertContext ctx;
+    for (auto& [id, p] : c.pages) {
+        if (!ofLaw(id, law)) continue;
+        if (currentLaw != id.substr(0, 3)) {
+            currentLaw = id.substr(0, 3);
+            ctx = conversionContext(c, currentLaw);
+        }
+        if (id[4] >= '0' && id[4] <= '9') p.caption = convertPlain(p.caption, ctx);
+        for (Sentence& s : p.sentences) {
+            s.markup = s.convert ? convertReferences(s.text, ctx) : s.text;
+            s.markup = expandInlineMarks(applyRuby(s.markup, c.ruby));
+        }
+    }
+}
+
+void fillSearchTexts(Collection& c, const std::string& law) {
+    for (auto& [id, p] : c.pages)
+        if (ofLaw(id, law))
+            for (Sentence& s : p.sentences) s.search = searchText(s.markup);
+}
+
+std::string expandInlineMarks(const std::string& text) {
+    static const char* const kTags[] = {"<ruby>", "<rt>", "</rt></ruby>", "<sup>", "</sup>", "<sub>", "</sub>"};
+    std::string out;
+    for (char ch : text) {
+        if (ch >= kRubyOpen && ch <= kSubClose)
+            out += kTags[ch - kRubyOpen];
+        else
+            out += ch;
+    }
+    return out;
+}
+
+std::string stripInlineMarks(const std::string& text) {
+    std::string out;
+    bool reading = false;
+    for (char ch : text) {
+        if (ch == kRubyReading) reading = true;
+        if (ch == kRubyClose) reading = false;
+        if ((ch >= kRubyOpen && ch <= kSubClose) || reading) continue;
+        out += ch;
+    }
+    return out;
+}
+
+bool hasCp932Form(char32_t c) {
+    if (c < 0x80) return true;
+    bool ok = true;
+    const std::string one = utf8::encode(c);
+    const std::string cp932 = text::fromUtf8(one, &ok);
+    // A form that reads back as another character (〜 U+301C) is no form.
+    return ok && text::toUtf8(cp932) == one;
+}
+
+std::string withCharacterReferences(const std::string& utf8Text) {
+    if (allAscii(utf8Text)) return utf8Text;
+    return mapMissing(utf8Text, [](char32_t c) {
+        char buf[16];
+        std::snprintf(buf, sizeof buf, "&#x%X;", static_cast<unsigned>(c));
+        return std::string(buf);
+    });
+}
+
+std::string withGeta(const std::string& utf8Text) {
+    if (allAscii(utf8Text)) return utf8Text;
+    return mapMissing(utf8Text, [](char32_t) { return std::string("〓"); });
+}
+
+std::string withVariants(const std::string& utf8Text) {
+    if (allAscii(utf8Text)) return utf8Text;
+    return mapMissing(utf8Text, [](char32_t c) {
+        for (const auto& [from, to] : kVariants)
+            if (from == c) return utf8::encode(to);
+        return std::string("〓");
+    });
+}
+
+void addCharactersWithoutCp932Form(const std::string& utf8Text, std::set<char32_t>& missing,
+                                   std::set<char32_t>& tried) {
+    for (char32_t ch : utf8::decode(utf8Text))
+        if (ch >= 0x80 && tried.insert(ch).second && !hasCp932Form(ch)) missing.insert(ch);
+}
+
+size_t fitToCp932(Collection& c, const std::string& law, const std::set<char32_t>& missing) {
+    if (missing.empty()) return 0;
+    std::vector<std::string> needles;
+    for (char32_t ch : missing) needles.push_back(utf8::encode(ch));
+    const auto holdsMissing = [&needles](const std::string& s) {
+        for (const std::string& n : needles)
+            if (s.find(n) != std::string::npos) return true;
+        return false;
+    };
+    size_t replaced = 0;
+    auto fit = [&](std::string& s, std::string (*how)(const std::string&)) {
+        if (!holdsMissing(s)) return;
+        s = how(s);
+        ++replaced;
+    };
+    for (Law& l : c.laws)
+        if (l.id == law)
+            for (std::string* s : {&l.common, &l.shortName, &l.formal}) fit(*s, withGeta);
+    for (auto& [id, d] : c.divisions)
+        if (ofLaw(id, law))
+            for (std::string& n : d.names) fit(n, withGeta);
+    for (auto& [id, p] : c.pages) {
+        if (!ofLaw(id, law)) continue;
+        fit(p.caption, withGeta);
+        fit(p.supplement, withGeta);
+        for (Sentence& s : p.sentences) {
+            // The search text holds nothing the markup does not (save ASCII).
+            if (!holdsMissing(s.markup)) continue;
+            s.search = withVariants(s.search);
+            fit(s.markup, withCharacterReferences);
+        }
+    }
+    for (TablePiece& t : c.tables) {
+        if (!ofLaw(t.idBN, law) || !holdsMissing(t.html)) continue;
+        t.search = withVariants(t.search);
+        fit(t.html, withCharacterReferences);
+    }
+    return replaced;
+}
+
+}  // namespace tavrel::collection

@@ -1,0 +1,123 @@
+// tavrel-cli import run as a program on a copy of the sample collection: the
+// rows other laws own stay as they were, a second import of the same file
+// gives the same tables, a refused file leaves the database untouched.
+#include "support/temp_dir.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <string>
+#include <sys/wait.h>
+
+namespace tavrel::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ImportRun {
+    int status = -1;
+    std::string out, err;
+};
+
+// Every row of a table whose key does (or does not) start with a law id, in
+// row order, columns quoted.
+std::string rows(const std::string& file, const std::string& table, const std::string& key, const std::string& law,
+                 bool ofLaw) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    const std::string sql = "SELECT * FROM " + table + " WHERE (substr(" + key + ", 1, 3) = '" + law + "') = " +
+                            (ofLaw ? "1" : "0") + " ORDER BY rowid";
+    sqlite3_stmt* st = nullptr;
+    std::string out;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) == SQLITE_OK) {
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            for (int i = 0; i < sqlite3_column_count(st); ++i) {
+                const unsigned char* t = sqlite3_column_text(st, i);
+                out += t ? "'" + std::string(reinterpret_cast<const char*>(t)) + "'" : "NULL";
+                out += '|';
+            }
+            out += '\n';
+        }
+    } else {
+        out = "(no table)";
+    }
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return out;
+}
+
+const std::pair<const char*, const char*> kTables[] = {{"T_法", "ID_HN"}, {"T_章", "ID_SN"}, {"T_条", "ID_FN"},
+                                                       {"T_文", "ID_BN"}, {"T_表", "ID_BN"}, {"T_他", "ID_FN"},
+                                                       {"T_参", "ID_BN"}, {"T_告", "ID_FN"}};
+
+class CliImportTest : public ::testing::Test {
+  protected:
+    CliImportTest() {
+        fs::copy_file(std::string(TAVREL_BINARY_DIR) + "/bin/TL2008.orl", database());
+        before_ = readFile(database());
+    }
+    std::string database() const { return dir_.file("TL2008.orl"); }
+
+    ImportRun import(const std::string& files) {
+        const std::string out = dir_.file("stdout.txt"), err = dir_.file("stderr.txt");
+        const std::string command = std::string("'") + TAVREL_BINARY_DIR + "/bin/tavrel-cli' import " + files +
+                                    " --data '" + dir_.path().string() + "' >'" + out + "' 2>'" + err + "'";
+        ImportRun r;
+        const int raw = std::system(command.c_str());
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.out = readFile(out);
+        r.err = readFile(err);
+        return r;
+    }
+    std::string lawRows(const std::string& law, bool ofLaw) {
+        std::string all;
+        for (const auto& [table, key] : kTables) all += std::string(table) + "\n" + rows(database(), table, key, law, ofLaw);
+        return all;
+    }
+
+    TempDir dir_;
+    std::string before_;
+};
+
+const std::string kEgov = std::string(TAVREL_SOURCE_DIR) + "/data/egov/";
+
+TEST_F(CliImportTest, OtherLawsKeepTheirRowsAndASecondImportGivesTheSameTables) {
+    const std::string others = lawRows("05A", false);
+    const ImportRun first = import("'" + kEgov + "418AC0000000091.xml'");
+    ASSERT_EQ(first.status, 0) << first.err;
+    EXPECT_NE(first.out.find("05A 高齢者、障害者等の移動等の円滑化の促進に関する法律 (418AC0000000091) replaced: "
+                             "109 pages, 506 sentences"),
+              std::string::npos)
+        << first.out;
+    EXPECT_NE(first.out.find("tavrel-cli import: 1 laws, 109 pages"), std::string::npos) << first.out;
+    EXPECT_EQ(lawRows("05A", false), others);
+    const std::string imported = lawRows("05A", true);
+    EXPECT_NE(imported.find("'05A-F0000020-00'"), std::string::npos);  // the 21st 附則
+    EXPECT_NE(rows(database(), "T_法令XML", "ID_HN", "05A", true).find("'418AC0000000091'|'平成十八年法律第九十一号'"),
+              std::string::npos);
+
+    const ImportRun second = import("'" + kEgov + "418AC0000000091.xml'");
+    ASSERT_EQ(second.status, 0) << second.err;
+    EXPECT_EQ(lawRows("05A", true), imported);
+    EXPECT_EQ(lawRows("05A", false), others);
+    // No temporary file is left beside the database.
+    size_t files = 0;
+    for (const auto& e : fs::directory_iterator(dir_.path())) files += e.path().filename().string().rfind("TL2008", 0) == 0;
+    EXPECT_EQ(files, 1u);
+}
+
+TEST_F(CliImportTest, ARefusedFileChangesNothing) {
+    writeFile(dir_.file("notalaw.xml"), "<?xml version=\"1.0\"?>\n<Html/>");
+    // The good file first: a refused one anywhere in the list stops them all.
+    const ImportRun r = import("'" + kEgov + "418AC0000000091.xml' '" + dir_.file("notalaw.xml") + "'");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("notalaw.xml:2: the root element <Html> is not <Law> or <DataRoot>"), std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find("nothing was changed"), std::string::npos);
+    EXPECT_EQ(readFile(database()), before_);
+    EXPECT_EQ(import("").status, 64);
+}
+
+}  // namespace
+}  // namespace tavrel::testing

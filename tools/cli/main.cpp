@@ -8,6 +8,8 @@
 //       prints the identifier of every page the program shows, one a line.
 //   tavrel-cli search <words...> [--utf8] [--data DIR]
 //       the full-text search (search_command.h).
+//   tavrel-cli cited-by <ID_FN> [--utf8] [--data DIR]
+//       the provisions that cite a page (cited_by_command.h).
 //
 // The data folder is DIR, or by default the executable's folder (or the
 // installed ../share/tavrel beside it). Settings are the built-in defaults.
@@ -17,6 +19,7 @@
 #include "render/page_builder.h"
 #include "text/sjis.h"
 
+#include "cited_by_command.h"
 #include "cli_options.h"
 #include "search_command.h"
 #include "stderr_sink.h"
@@ -52,6 +55,8 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (cli::isSearchCommand(args))
         return cli::searchMain(args, executableFolder(argv[0]), userDataFallback());
+    if (cli::isCitedByCommand(args))
+        return cli::citedByMain(args, executableFolder(argv[0]), userDataFallback());
     std::string error;
     const std::optional<cli::CliOptions> options = cli::parseCommandLine(args, error);
     if (!options) {

@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -21,6 +22,7 @@ class QSplitter;
 namespace tavrel::gui {
 
 class LawTextView;
+class CitationIndexLoader;
 class CommandRegistry;
 class NavigatorPane;
 class WebEnvironment;
@@ -122,6 +124,10 @@ class MainWindow : public QMainWindow, public StatusBarPartner {
     void toggleAlwaysOnTop();
     void showAbout();
     bool handleKey(QKeyEvent* e);
+    // A collection without the 被引用 table: the index is built in the
+    // background once the first page has loaded, then used.
+    void startCitationIndex();
+    void citationIndexReady(std::shared_ptr<const citations::CitationIndex> index);
 
     Document& doc_;
     DocumentNavigation& navigation_;
@@ -140,6 +146,7 @@ class MainWindow : public QMainWindow, public StatusBarPartner {
     bool onTop_ = false;
     bool placementStored_ = false;
     bool closed_ = false;
+    CitationIndexLoader* citationLoader_ = nullptr;
 };
 
 }  // namespace tavrel::gui

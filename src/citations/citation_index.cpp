@@ -83,6 +83,18 @@ std::string tail(std::string_view s, size_t n) {
     return (i > 0 ? "…" : "") + std::string(s.substr(i));
 }
 
+// The raw text an excerpt side is made from: enough bytes before (or after)
+// pos for kExcerptReach characters of plain text with their markup, cut at a
+// character boundary, so that a long sentence is not read whole for each of
+// its references.
+std::string_view window(std::string_view text, size_t pos, bool before) {
+    constexpr size_t kBytes = 16 * kExcerptReach;
+    if (!before) return text.substr(pos, kBytes);
+    size_t from = pos > kBytes ? pos - kBytes : 0;
+    while (from < pos && (static_cast<unsigned char>(text[from]) & 0xC0) == 0x80) ++from;
+    return text.substr(from, pos - from);
+}
+
 struct Pending {
     std::string target;  // 12 characters (text citations) or the page itself (reference rows)
     int paragraph = 0, paragraphBranch = 0;
@@ -126,6 +138,14 @@ std::unordered_map<std::string, std::vector<ReferenceRow>> readReferenceRows(sql
     return rows;
 }
 
+// 0: the citing sentence is of the cited page's law, 1: of its family (the
+// same first two characters: its order, ordinance, notifications), 2: other.
+int lawGroup(std::string_view cited, std::string_view citing) {
+    if (citing.substr(0, 3) == cited.substr(0, 3)) return 0;
+    if (citing.substr(0, 2) == cited.substr(0, 2)) return 1;
+    return 2;
+}
+
 // Quick test: a text without "[" and without 前, 同 or 次 cites nothing.
 bool mayCite(std::string_view t) {
     return t.find('[') != std::string_view::npos || t.find("同") != std::string_view::npos ||
@@ -158,7 +178,9 @@ CitationIndex buildCitationIndex(sqlite3* db) {
     std::vector<Pending> pending;
     std::string lastPage;
     bool lastShown = false, lastSplit = false;
-    Statement st(db, "SELECT ID_BN, 法文 FROM T_文 ORDER BY ID_BN");
+    // The rows as the file holds them (no ORDER BY, which would read the
+    // table through its key in random order): nothing below needs an order.
+    Statement st(db, "SELECT ID_BN, 法文, 参照 FROM T_文");
     while (st.step()) {
         const std::string_view idBN = st.text(0);
         if (idBN.size() != kIdBNLength) continue;
@@ -189,13 +211,14 @@ CitationIndex buildCitationIndex(sqlite3* db) {
                 p.row.citingSentence = std::string(idBN);
                 p.row.part = std::move(c.part);
                 p.row.kind = c.kind;
-                p.row.before = tail(plainText(text.substr(0, c.start)), kExcerptReach);
+                p.row.before = tail(plainText(window(text, c.start, true)), kExcerptReach);
                 p.row.words = plainText(text.substr(c.start, c.end - c.start));
-                p.row.after = head(plainText(text.substr(c.end)), kExcerptReach);
+                p.row.after = head(plainText(window(text, c.end, false)), kExcerptReach);
                 pending.push_back(std::move(p));
             }
         }
 
+        if (st.integer(2) == 0) continue;  // no reference-link rows
         const auto refs = references.find(std::string(idBN));
         if (refs == references.end()) continue;
         for (const ReferenceRow& r : refs->second) {
@@ -251,6 +274,8 @@ CitationIndex buildCitationIndex(sqlite3* db) {
     }
     std::stable_sort(rows.begin(), rows.end(), [](const CitationRow& a, const CitationRow& b) {
         if (a.citedPage != b.citedPage) return a.citedPage < b.citedPage;
+        const int ga = lawGroup(a.citedPage, a.citingSentence), gb = lawGroup(b.citedPage, b.citingSentence);
+        if (ga != gb) return ga < gb;
         return a.citingSentence < b.citingSentence;
     });
     // One row per cited page, citing sentence and part: the first occurrence.
@@ -337,6 +362,8 @@ CitationIndex loadCitationIndex(const std::string& databaseFile) {
         throw std::runtime_error("cannot open " + databaseFile + ": " + m);
     }
     sqlite3_busy_timeout(db, 250);
+    // The file read through the memory map rather than a copy per page.
+    sqlite3_exec(db, "PRAGMA mmap_size = 1073741824", nullptr, nullptr, nullptr);
     try {
         CitationIndex index = buildCitationIndex(db);
         sqlite3_close(db);

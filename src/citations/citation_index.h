@@ -58,7 +58,11 @@ class CitationIndex {
     CitationIndex() = default;
     CitationIndex(std::vector<CitationRow> rows, IndexStats stats);
 
-    // Rows ordered by cited page, then citing sentence, then as they occur.
+    // Rows ordered by cited page, then as the page lists them: citing
+    // sentences of the page's own law, of its family (same first two
+    // characters of the law identifier: its order, ordinance and
+    // notifications), of other laws, each in collection order (ID_BN), the
+    // parts of one sentence as they occur. The table keeps this order in 順序.
     const std::vector<CitationRow>& rows() const { return rows_; }
     const IndexStats& stats() const { return stats_; }
     // The rows citing page idFN, in the order above.

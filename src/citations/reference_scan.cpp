@@ -159,13 +159,16 @@ class Scanner {
         while (i < t_.size()) {
             const char c = t_[i];
             size_t next = npos;
+            // Only four characters start anything: "[", 第 (E7 AC AC), and the
+            // first characters of the relative references, 前 (E5 89 8D),
+            // 同 (E5 90 8C) and 次 (E6 AC A1); the bytes are tested first.
             if (c == '[') {
                 next = bracket(i);
-            } else if (at(t_, i, kDai)) {
+            } else if (isChar(i, 0xE7, 0xAC, 0xAC)) {
                 next = outsideMention(i);
                 if (next == npos) next = ownPart(i);
-            } else if (static_cast<unsigned char>(c) == 0xE5 || static_cast<unsigned char>(c) == 0xE6) {
-                next = relative(i);  // 前 (E5 89 8D), 同 (E5 90 8C), 次 (E6 AC A1)
+            } else if (isChar(i, 0xE5, 0x89, 0x8D) || isChar(i, 0xE5, 0x90, 0x8C) || isChar(i, 0xE6, 0xAC, 0xA1)) {
+                next = relative(i);
             }
             i = next != npos ? next : i + utf8Length(static_cast<unsigned char>(c));
         }
@@ -173,6 +176,11 @@ class Scanner {
     }
 
   private:
+    bool isChar(size_t i, unsigned char a, unsigned char b, unsigned char c) const {
+        return i + 2 < t_.size() && static_cast<unsigned char>(t_[i]) == a &&
+               static_cast<unsigned char>(t_[i + 1]) == b && static_cast<unsigned char>(t_[i + 2]) == c;
+    }
+
     // Inline reference or explicit link at i; the position after it, or npos.
     size_t bracket(size_t i) {
         if (at(t_, i + 1, kDai) && !inlineStopped_) {

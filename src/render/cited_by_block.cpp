@@ -9,7 +9,6 @@
 #include "render/render_support.h"
 #include "text/sjis.h"
 
-#include <algorithm>
 
 namespace tavrel::render {
 
@@ -18,12 +17,16 @@ namespace {
 constexpr std::string_view kAnchorPrefix = "cited-by-";
 constexpr const char* kOperation = "CTavrelDoc::_html_cited_by()";
 
-std::vector<CitedByEntry> fromTable(Document& doc, const std::string& idFN) {
+// The rows in the block's order, at most limit of them (0: all); total gets
+// the number of all rows.
+std::vector<CitedByEntry> fromTable(Document& doc, const std::string& idFN, size_t limit, size_t& total) {
     std::vector<CitedByEntry> out;
-    const std::optional<std::string> sql = db::formatSqlWithId(
-        SJ("SELECT * FROM T_被引用 WHERE ID_FN = '%s' ORDER BY 順序").c_str(), idFN, db::kIdFNLength);
-    if (!sql) return out;
-    db::Recordset rs = doc.connection().execute(*sql);
+    // idFN has passed the identifier check: its characters are 0-9, A-Z, "-".
+    const std::string where = "WHERE ID_FN = '" + idFN + "'";
+    // The table holds a page's rows in the block's order.
+    std::string sql = SJ("SELECT * FROM T_被引用 ") + where + SJ(" ORDER BY 順序");
+    if (limit > 0) sql += " LIMIT " + std::to_string(limit + 1);
+    db::Recordset rs = doc.connection().execute(sql);
     for (; !rs.isEOF(); rs.moveNext()) {
         CitedByEntry e;
         e.citingSentence = rs.text("ID_BN");
@@ -36,13 +39,22 @@ std::vector<CitedByEntry> fromTable(Document& doc, const std::string& idFN) {
         out.push_back(std::move(e));
     }
     rs.close();
+    total = out.size();
+    if (limit > 0 && out.size() > limit) {
+        out.resize(limit);
+        db::Recordset count = doc.connection().execute(SJ("SELECT count(*) AS n FROM T_被引用 ") + where);
+        total = count.isEOF() ? limit : static_cast<size_t>(count.int64("n"));
+        count.close();
+    }
     return out;
 }
 
-std::vector<CitedByEntry> fromIndex(const citations::CitationIndex& index, const std::string& idFN) {
+std::vector<CitedByEntry> fromIndex(const citations::CitationIndex& index, const std::string& idFN, size_t limit,
+                                    size_t& total) {
     std::vector<CitedByEntry> out;
     const auto [first, last] = index.citing(idFN);
-    for (const citations::CitationRow* r = first; r != last; ++r) {
+    total = static_cast<size_t>(last - first);
+    for (const citations::CitationRow* r = first; r != last && (limit == 0 || out.size() < limit); ++r) {
         CitedByEntry e;
         e.citingSentence = r->citingSentence;  // ASCII
         e.part = text::fromUtf8(r->part);
@@ -53,13 +65,6 @@ std::vector<CitedByEntry> fromIndex(const citations::CitationIndex& index, const
         out.push_back(std::move(e));
     }
     return out;
-}
-
-// 0 this law, 1 its family (same first two characters), 2 other laws.
-int lawGroup(const std::string& cited, const std::string& citing) {
-    if (citing.compare(0, 3, cited, 0, 3) == 0) return 0;
-    if (citing.compare(0, 2, cited, 0, 2) == 0) return 1;
-    return 2;
 }
 
 std::string escaped(const std::string& s) {
@@ -80,24 +85,23 @@ std::string escaped(const std::string& s) {
 
 }  // namespace
 
-std::vector<CitedByEntry> citedByEntries(Document& doc, const std::string& idFN) {
+std::vector<CitedByEntry> citedByEntries(Document& doc, const std::string& idFN, size_t limit, size_t* total) {
     std::vector<CitedByEntry> rows;
+    size_t all = 0;
+    if (total) *total = 0;
     if (!db::isIdFN(idFN)) return rows;
     try {
-        if (doc.hasCitationTable())
-            rows = fromTable(doc, idFN);
-        else if (const citations::CitationIndex* index = doc.citationIndex())
-            rows = fromIndex(*index, idFN);
+        if (doc.hasCitationTable()) {
+            rows = fromTable(doc, idFN, limit, all);
+        } else if (const citations::CitationIndex* index = doc.citationIndex()) {
+            rows = fromIndex(*index, idFN, limit, all);
+        }
     } catch (const db::DbError& e) {
         db::report(doc.messages(), SJ("被引用の一覧を作成"), kOperation,
                    db::errorObjectBody(e.error(), db::ReportIndent::Plain), db::ReportIndent::Plain);
         return {};
     }
-    std::stable_sort(rows.begin(), rows.end(), [&](const CitedByEntry& a, const CitedByEntry& b) {
-        const int ga = lawGroup(idFN, a.citingSentence), gb = lawGroup(idFN, b.citingSentence);
-        if (ga != gb) return ga < gb;
-        return a.citingSentence < b.citingSentence;
-    });
+    if (total) *total = all;
     return rows;
 }
 
@@ -138,13 +142,14 @@ std::string citingLabel(const Document& doc, const std::string& idBN) {
 }
 
 std::string buildCitedByBlock(Document& doc, const std::string& idFN) {
-    const std::vector<CitedByEntry> rows = citedByEntries(doc, idFN);
+    size_t total = 0;
+    const std::vector<CitedByEntry> rows = citedByEntries(doc, idFN, kMaxBlockLines, &total);
     if (rows.empty()) return {};
     const OptionBlock& options = doc.options();
     std::string html = "<div id=\"cited-by\" style=\"margin-top: 2.0em\">\n<hr>\n";
     html += text::format("<font style=\"font-size: %dpt; font-weight: bold; color: %s\">", options[FontSizeBasic],
                          htmlColor(options[FontColorJouSection]).c_str()) +
-            SJ("被引用（") + std::to_string(rows.size()) + SJ("件）") + "</font>\n";
+            SJ("被引用（") + std::to_string(total) + SJ("件）") + "</font>\n";
     html += text::format("<font style=\"font-size: %dpt; font-weight: normal; \">\n", options[FontSizeBasic] - 1);
     int line = 0;
     for (const CitedByEntry& e : rows) {
@@ -158,6 +163,9 @@ std::string buildCitedByBlock(Document& doc, const std::string& idFN) {
         html += "<br>\n<span style=\"color: #" + colorToHtml(options[FontColorTop]) + "\">" + escaped(e.before) +
                 "<b>" + escaped(e.words) + "</b>" + escaped(e.after) + "</span></div>\n";
     }
+    if (total > rows.size())
+        html += "<div style=\"margin-left: 1.5em; margin-top: 0.4em\">" + SJ("ほか") + std::to_string(total - rows.size()) +
+                SJ("件") + "</div>\n";
     html += "</font>\n</div>\n";
     return html;
 }

@@ -29,10 +29,16 @@ struct CitedByEntry {
     std::string before, words, after;
 };
 
-// The rows citing page idFN, in the block's order; empty when nothing cites
-// it or no index is available. A database error is reported on the
+// The rows citing page idFN, in the block's order, at most limit of them (0:
+// all); *total (when given) gets the number of all. Empty when nothing cites
+// the page or no index is available. A database error is reported on the
 // document's message sink and gives no rows.
-std::vector<CitedByEntry> citedByEntries(Document& doc, const std::string& idFN);
+std::vector<CitedByEntry> citedByEntries(Document& doc, const std::string& idFN, size_t limit = 0,
+                                         size_t* total = nullptr);
+
+// The block lists at most this many lines, then how many more there are (a
+// page cited from everywhere would otherwise grow by megabytes).
+inline constexpr size_t kMaxBlockLines = 200;
 
 // The label of a citing sentence: the law's common name, a blank and the
 // provision ("建築基準法施行令 第36条第1項", "建築基準法関係告示 平12年 1399号").

@@ -194,7 +194,11 @@ std::set<std::tuple<std::string, std::string, std::string>> bruteForce(sqlite3* 
             }
         }
     }
-    for (const auto& r : query(db, "SELECT ID_BN, ID_FN FROM T_参 WHERE 表示 = -1", 2)) {
+    // Reference-link rows count where the page shows them: on sentences with the 参照 flag.
+    for (const auto& r : query(db,
+                               "SELECT r.ID_BN, r.ID_FN FROM T_参 r JOIN T_文 s ON s.ID_BN = r.ID_BN WHERE r.表示 = -1 "
+                               "AND s.参照 <> 0",
+                               2)) {
         if (!shown[r[0].substr(0, 15)] || !shown.count(r[1]) || r[1].substr(0, 12) == r[0].substr(0, 12)) continue;
         keys.emplace(r[1], r[0], "");
     }

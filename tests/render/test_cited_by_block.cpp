@@ -106,6 +106,31 @@ TEST_F(CitedByTest, SplitArticlesListTheirOwnParagraphsAndLargePagesOnlyInFull) 
     EXPECT_NE(page(d, "01A-00600000-00", true).find("cited-by"), std::string::npos);
 }
 
+TEST_F(CitedByTest, APageCitedFromEverywhereListsTwoHundredAndCountsTheRest) {
+    std::string rows;
+    for (int p = 1; p <= 99; ++p)
+        for (int i = 1; i <= 3; ++i) {
+            char id[40];
+            std::snprintf(id, sizeof id, "05A-00010000-00-%02d00-%02d00-0000-0000", p, i);
+            rows += std::string(rows.empty() ? "" : ", ") + "('" + id + "', '[第2条/01A]の規定', '0000000000000000', 0, 0, 0, 0)";
+        }
+    exec("INSERT INTO T_文 (ID_BN, 法文, 書式コード, 表式, 札抜, 参照, 図入) VALUES " + rows);
+    writeIndex();
+    Document& d = doc();
+    d.setCitedByShown(true);
+    const std::string html = page(d, "01A-00020000-00");
+    // The fixture's three citing sentences and 297 items of バリアフリー法第1条.
+    EXPECT_NE(html.find("被引用（300件）"), std::string::npos);
+    size_t lines = 0;
+    for (size_t p = html.find("<a id=\"cited-by-"); p != std::string::npos; p = html.find("<a id=\"cited-by-", p + 1))
+        ++lines;
+    EXPECT_EQ(lines, render::kMaxBlockLines);
+    EXPECT_NE(html.find("ほか100件</div>"), std::string::npos);
+    // This law and its family come first, whatever is left out.
+    EXPECT_NE(html.find("建築基準法 第5条第1項</a>"), std::string::npos);
+    EXPECT_NE(html.find("建築基準法施行令 第1条第1項</a>"), std::string::npos);
+}
+
 TEST_F(CitedByTest, AnIndexTheProgramBuiltGivesTheSameBlockAsTheTable) {
     Document& d = doc();
     d.setCitedByShown(true);

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <stdexcept>
 #include <unordered_map>
@@ -88,7 +89,7 @@ std::string tail(std::string_view s, size_t n) {
 // character boundary, so that a long sentence is not read whole for each of
 // its references.
 std::string_view window(std::string_view text, size_t pos, bool before) {
-    constexpr size_t kBytes = 16 * kExcerptReach;
+    constexpr size_t kBytes = 8 * kExcerptReach;
     if (!before) return text.substr(pos, kBytes);
     size_t from = pos > kBytes ? pos - kBytes : 0;
     while (from < pos && (static_cast<unsigned char>(text[from]) & 0xC0) == 0x80) ++from;
@@ -272,10 +273,16 @@ CitationIndex buildCitationIndex(sqlite3* db) {
         }
         rows.push_back(std::move(p.row));
     }
-    std::stable_sort(rows.begin(), rows.end(), [](const CitationRow& a, const CitationRow& b) {
-        if (a.citedPage != b.citedPage) return a.citedPage < b.citedPage;
-        const int ga = lawGroup(a.citedPage, a.citingSentence), gb = lawGroup(b.citedPage, b.citingSentence);
-        if (ga != gb) return ga < gb;
+    // Sorted through their positions: a row (seven texts) is moved once.
+    std::vector<uint32_t> order(rows.size());
+    for (uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::vector<int> groups(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) groups[i] = lawGroup(rows[i].citedPage, rows[i].citingSentence);
+    std::stable_sort(order.begin(), order.end(), [&](uint32_t x, uint32_t y) {
+        const CitationRow& a = rows[x];
+        const CitationRow& b = rows[y];
+        if (const int c = a.citedPage.compare(b.citedPage); c != 0) return c < 0;
+        if (groups[x] != groups[y]) return groups[x] < groups[y];
         return a.citingSentence < b.citingSentence;
     });
     // One row per cited page, citing sentence and part: the first occurrence.
@@ -283,18 +290,20 @@ CitationIndex buildCitationIndex(sqlite3* db) {
     // a part of it (a reference-link row beside the text's own reference).
     std::vector<CitationRow> unique;
     unique.reserve(rows.size());
-    for (size_t first = 0; first < rows.size();) {
+    for (size_t first = 0; first < order.size();) {
+        const CitationRow& lead = rows[order[first]];
         size_t last = first;
         bool anyPart = false;
-        while (last < rows.size() && rows[last].citedPage == rows[first].citedPage &&
-               rows[last].citingSentence == rows[first].citingSentence)
-            anyPart |= !rows[last++].part.empty();
+        while (last < order.size() && rows[order[last]].citedPage == lead.citedPage &&
+               rows[order[last]].citingSentence == lead.citingSentence)
+            anyPart |= !rows[order[last++]].part.empty();
         const size_t groupStart = unique.size();
         for (size_t k = first; k < last; ++k) {
-            if (anyPart && rows[k].part.empty()) continue;
+            CitationRow& r = rows[order[k]];
+            if (anyPart && r.part.empty()) continue;
             bool seen = false;
-            for (size_t i = groupStart; i < unique.size() && !seen; ++i) seen = unique[i].part == rows[k].part;
-            if (!seen) unique.push_back(std::move(rows[k]));
+            for (size_t i = groupStart; i < unique.size() && !seen; ++i) seen = unique[i].part == r.part;
+            if (!seen) unique.push_back(std::move(r));
         }
         first = last;
     }

@@ -1,5 +1,6 @@
 #include "collection_generator.h"
 
+#include "citations/citation_index.h"
 #include "database/schema.h"
 
 #include <algorithm>
@@ -236,6 +237,8 @@ bool makeCollection(const fs::path& sampleFolder, const fs::path& outFolder, con
             }
             db.exec("COMMIT");
         }
+        // The copies cite each other: the reverse-reference index is made anew.
+        citations::addCitationTable(partial.string());
         fs::rename(partial, out, ec);
         if (ec) throw std::runtime_error("cannot rename the database: " + ec.message());
         for (const char* name : {"default.ppj", "help08.html", "images08", "table"})

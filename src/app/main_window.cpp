@@ -21,6 +21,7 @@
 
 #include <vector>
 
+#include "app/citation_index_loader.h"
 #include "app/command_registry.h"
 #include "app/options_dialog.h"
 #include "app/toolbar_icons.h"
@@ -118,6 +119,7 @@ void MainWindow::createCommands() {
     c.add(frame_cmd::AlwaysOnTop, QStringLiteral("alwaysOnTop"), QStringLiteral("手前"), {},
           QStringLiteral("ウィンドウを常に手前に表示します。"), true);
     c.add(cmd::PinPoint, QStringLiteral("pinPoint"), QStringLiteral("狙撃"), {}, prompt(cmd::PinPoint), true);
+    c.add(cmd::CitedBy, QStringLiteral("citedBy"), QStringLiteral("被引用"), {}, prompt(cmd::CitedBy), true);
     c.add(frame_cmd::DesignData, QStringLiteral("designData"), QStringLiteral("資料"), {},
           QStringLiteral("建築設計資料を表示します。"));
     c.add(cmd::printPage, QStringLiteral("print"), QStringLiteral("印刷(&P)"), QStringLiteral("印刷"), prompt(cmd::printPage));
@@ -189,7 +191,7 @@ void MainWindow::createToolBar() {
                    {cmd::Synchro, ToolIcon::Synchro},        {cmd::Refer, ToolIcon::Refer},
                    {cmd::Brachet, ToolIcon::Brachet},        {frame_cmd::AlwaysOnTop, ToolIcon::OnTop},
                    {cmd::PinPoint, ToolIcon::PinPoint},      {frame_cmd::DesignData, ToolIcon::DesignData},
-                   {cmd::printPage, ToolIcon::printPage}};
+                   {cmd::CitedBy, ToolIcon::CitedBy},        {cmd::printPage, ToolIcon::printPage}};
     for (const auto& b : buttons) {
         QAction* a = commands_->action(b.id);
         a->setIcon(toolIcon(b.icon));
@@ -239,6 +241,7 @@ LawTextView* MainWindow::createTextView() {
     view_->setNavigator(navigator_);
     navigator_->setPageView(view_);
     connect(view_, &LawTextView::pageShown, this, [this]() { updateCommands(); });
+    connect(view_, &QWebEngineView::loadFinished, this, &MainWindow::startCitationIndex);
     connect(view_, &LawTextView::statusTextChanged, this, [this](const QString& text) {
         if (text.isEmpty())
             statusBar()->clearMessage();
@@ -255,6 +258,25 @@ LawTextView* MainWindow::createTextView() {
     navigation_.setTextView(view_);
     doc_.setTextView(view_);
     return view_;
+}
+
+void MainWindow::startCitationIndex() {
+    if (doc_.hasCitationTable() || doc_.citationIndex() || !doc_.isConnected()) return;
+    if (!citationLoader_) {
+        citationLoader_ = new CitationIndexLoader(this);
+        connect(citationLoader_, &CitationIndexLoader::indexReady, this, &MainWindow::citationIndexReady);
+    }
+    citationLoader_->start(doc_.databasePath());
+}
+
+void MainWindow::citationIndexReady(std::shared_ptr<const citations::CitationIndex> index) {
+    if (!index || closed_) return;
+    doc_.setCitationIndex(std::move(index));
+    // Pages built before the index came lack their block.
+    if (view_) view_->clearPageCache();
+    if (!doc_.citedByShown() || !view_) return;
+    const auto [first, last] = doc_.citationIndex()->citing(view_->currentPageId());
+    if (first != last) navigation_.redisplay();
 }
 
 void MainWindow::onSplit() {

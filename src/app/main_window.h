@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -21,6 +22,7 @@ class QSplitter;
 namespace tavrel::gui {
 
 class LawTextView;
+class CitationIndexLoader;
 class CommandRegistry;
 class NavigatorPane;
 class WebEnvironment;
@@ -131,6 +133,10 @@ class MainWindow : public QMainWindow, public StatusBarPartner {
     // The page's context menu from the keyboard.
     void openContextMenuFromKeyboard();
     bool pageHasFocus() const;
+    // A collection without the 被引用 table: the index is built in the
+    // background once the first page has loaded, then used.
+    void startCitationIndex();
+    void citationIndexReady(std::shared_ptr<const citations::CitationIndex> index);
 
     Document& doc_;
     DocumentNavigation& navigation_;
@@ -149,6 +155,7 @@ class MainWindow : public QMainWindow, public StatusBarPartner {
     bool onTop_ = false;
     bool placementStored_ = false;
     bool closed_ = false;
+    CitationIndexLoader* citationLoader_ = nullptr;
 };
 
 }  // namespace tavrel::gui

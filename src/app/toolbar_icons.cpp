@@ -107,6 +107,19 @@ void paint(QPainter& g, ToolIcon which) {
             g.drawLine(QPointF(8, 14.5), QPointF(14, 14.5));
             g.drawLine(QPointF(8, 16.5), QPointF(13, 16.5));
             break;
+        case ToolIcon::CitedBy:
+            // A page with a reference coming back to it from the right.
+            g.setBrush(QColor(0xf4, 0xf0, 0xe4));
+            g.drawRect(QRectF(2.5, 2.5, 9, 15));
+            g.setPen(QPen(kInk.lighter(150), 1));
+            g.drawLine(QPointF(4.5, 6.5), QPointF(9.5, 6.5));
+            g.drawLine(QPointF(4.5, 9.5), QPointF(9.5, 9.5));
+            g.drawLine(QPointF(4.5, 12.5), QPointF(8, 12.5));
+            g.setPen(QPen(kAccent, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            g.drawLine(QPointF(20, 10), QPointF(14, 10));
+            g.setBrush(kAccent);
+            g.drawPolygon(QPolygonF() << QPointF(12.5, 10) << QPointF(16, 7) << QPointF(16, 13));
+            break;
     }
 }
 

@@ -5,7 +5,7 @@
 
 namespace tavrel::gui {
 
-enum class ToolIcon { Previous, Next, Back, Forward, Synchro, Refer, Brachet, OnTop, PinPoint, DesignData, printPage };
+enum class ToolIcon { Previous, Next, Back, Forward, Synchro, Refer, Brachet, OnTop, PinPoint, DesignData, printPage, CitedBy };
 
 // A 22 x 20 icon (with 2x and 3x versions for high-density screens).
 QIcon toolIcon(ToolIcon which);

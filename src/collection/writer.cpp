@@ -1,10 +1,13 @@
 #include "collection/writer.h"
 
+#include "citations/citation_index.h"
 #include "database/schema.h"
 
 #include "collection/build_error.h"
 #include "collection/checks.h"
 
+#include <cstdio>
+#include <fstream>
 #include <map>
 #include <sqlite3.h>
 #include <unistd.h>
@@ -139,6 +142,10 @@ void writeDatabase(const Collection& c, const fs::path& file) {
                          {s.idHN, s.lawId, s.lawNum, textOrNull(s.revision), s.importedAt});
         }
         d.exec("COMMIT");
+        // The reverse-reference index (被引用) is made from the tables just written.
+        const citations::IndexStats cited = citations::addCitationTable(tmp.string());
+        std::printf("cited-by index: %zu citations, %zu relative references left unresolved\n",
+                    cited.citations, cited.unresolved);
     } catch (...) {
         fs::remove(tmp, ec);
         throw;

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <system_error>
 
+#include "citations/citation_index.h"
 #include "database/report.h"
 #include "database/schema.h"
 #include "database/sql_texts.h"
@@ -65,6 +66,7 @@ Document::Document(SettingsStore& settings, MessageSink& sink, DocumentFolders f
     defaultOptions_ = defaultOptionBlock();
     loadOptions(settings_, defaultOptions_, options_, toggles_);
     support_ = readSupportAddresses(settings_);
+    citedBy_ = settings_.readInt(kSettingsSection, keys::CitedBy, 1) != 0;
     formFolders();
 }
 
@@ -78,6 +80,7 @@ Document::~Document() {
     }
     try {
         saveOptions(settings_, options_, toggles_);
+        settings_.writeInt(kSettingsSection, keys::CitedBy, citedBy_ ? 1 : 0);
     } catch (...) {
     }
     // The tables and the connection are freed by their own destructors.
@@ -118,7 +121,12 @@ bool Document::openDatabase() {
                    SJ("データベースのパスにShift-JISで表せない文字が含まれています。\n\n"), db::ReportIndent::Indented);
         return false;
     }
-    return session_.open(pathCp932, sink_);
+    if (!session_.open(pathCp932, sink_)) return false;
+    // A collection made before the index existed has no table of it; the
+    // program then builds the index itself (setCitationIndex).
+    citationTable_ = citations::hasCitationTable(connection().handle());
+    citationIndex_.reset();
+    return true;
 }
 
 bool Document::closeDatabase() { return session_.close(sink_); }

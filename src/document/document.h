@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <utility>
@@ -16,6 +17,10 @@
 #include "database/message_sink.h"
 #include "document/options.h"
 #include "document/settings_store.h"
+
+namespace tavrel::citations {
+class CitationIndex;
+}
 
 namespace tavrel {
 
@@ -133,6 +138,16 @@ public:
     Toggles& toggles() { return toggles_; }
     const Toggles& toggles() const { return toggles_; }
 
+    // The 被引用 block under a page (settings key CitedBy, on by default).
+    bool citedByShown() const { return citedBy_; }
+    void setCitedByShown(bool on) { citedBy_ = on; }
+    // Where the block's rows come from: the collection's table T_被引用, or,
+    // for a collection without it, the index the program built itself (null
+    // until then).
+    bool hasCitationTable() const { return citationTable_; }
+    const citations::CitationIndex* citationIndex() const { return citationIndex_.get(); }
+    void setCitationIndex(std::shared_ptr<const citations::CitationIndex> index) { citationIndex_ = std::move(index); }
+
     SettingsStore& settings() { return settings_; }
     MessageSink& messages() { return sink_; }
     const SupportAddresses& supportAddresses() const { return support_; }
@@ -172,6 +187,10 @@ private:
     Toggles toggles_;
 
     TextViewPartner* textView_ = nullptr;
+
+    bool citedBy_ = true;
+    bool citationTable_ = false;
+    std::shared_ptr<const citations::CitationIndex> citationIndex_;
 };
 
 }  // namespace tavrel

@@ -35,6 +35,7 @@ const std::vector<CommandInfo>& documentCommands() {
         {cmd::PrintPreview, SJ("印刷プレビュー(&V)"), SJ("印刷プレビューを表示します。")},
         {cmd::Search, SJ("検索"), std::string()},
         {cmd::Options, SJ("オプション設定(&O)"), SJ("フォントや背景色の変更を行います。")},
+        {cmd::CitedBy, SJ("被引用"), SJ("この条文を引用している規定を条文の後に表示します。")},
     };
     return commands;
 }
@@ -176,6 +177,7 @@ CommandState DocumentNavigation::commandState(int id) const {
         case cmd::Refer: return {true, t.refer};
         case cmd::Brachet: return {true, t.brachet};
         case cmd::PinPoint: return {true, t.pinPoint};
+        case cmd::CitedBy: return {true, doc_.citedByShown()};
         case cmd::printPage:
         case cmd::PrintPreview: return {!shownId().empty(), false};
         case cmd::Search:
@@ -195,7 +197,8 @@ bool DocumentNavigation::onCommand(int id) {
         case cmd::Synchro: toggleSynchro(); return true;
         case cmd::Refer:
         case cmd::Brachet:
-        case cmd::PinPoint: toggleDisplay(id); return true;
+        case cmd::PinPoint:
+        case cmd::CitedBy: toggleDisplay(id); return true;
         case cmd::printPage: print(0); return true;
         case cmd::PrintPreview: print(1); return true;
         case cmd::Search: inPageSearch(); return true;
@@ -268,6 +271,7 @@ void DocumentNavigation::toggleDisplay(int id) {
         case cmd::Refer: t.refer = !t.refer; break;
         case cmd::Brachet: t.brachet = !t.brachet; break;
         case cmd::PinPoint: t.pinPoint = !t.pinPoint; break;
+        case cmd::CitedBy: doc_.setCitedByShown(!doc_.citedByShown()); break;
         default: return;
     }
     redisplay();

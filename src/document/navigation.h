@@ -53,6 +53,7 @@ inline constexpr int StatusCaption = 32793; // status-bar pane of the page capti
 inline constexpr int Options = 32794;       // "オプション設定(&O)"
 inline constexpr int Block = 32811;         // "遮断": accepted, does nothing
 inline constexpr int PrintPreview = 32813;  // "印刷プレビュー(&V)"
+inline constexpr int CitedBy = 32816;       // "被引用": the block of citing provisions under a page
 inline constexpr int QuickCopy = 57634;
 }  // namespace cmd
 
@@ -126,7 +127,7 @@ struct CommandInfo {
     std::string caption;
     std::string prompt;
 };
-// The document's commands: 32775-32783, 32813, 32772, 32794 in that order.
+// The document's commands: 32775-32783, 32813, 32772, 32794, 32816 in that order.
 const std::vector<CommandInfo>& documentCommands();
 // nullptr for an identifier that is not a document command.
 const CommandInfo* findDocumentCommand(int id);
@@ -179,8 +180,8 @@ public:
     // true when a page was shown.
     bool move(int id);
     void toggleSynchro();
-    // Refer, Brachet, PinPoint: flip and redisplay the shown page without a
-    // history entry.
+    // Refer, Brachet, PinPoint, CitedBy: flip and redisplay the shown page
+    // without a history entry.
     void toggleDisplay(int id);
     void print(int preview);
     void inPageSearch();

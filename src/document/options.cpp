@@ -46,6 +46,8 @@ constexpr SettingKey kKeys[] = {
     {S, keys::Refer, I, 1, nullptr},
     {S, keys::Brachet, I, 1, nullptr},
     {S, keys::PinPoint, I, 1, nullptr},
+    // The 被引用 block: a switch of its own, outside the option block.
+    {S, keys::CitedBy, I, 1, nullptr},
     // Values owned by the panes and dialogs.
     {S, keys::CurIDFN, T, 0, kCoverPageId},
     {S, keys::TabPage, I, 0, nullptr},

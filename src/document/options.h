@@ -126,6 +126,7 @@ inline constexpr const char* Synchro = "Synchro";
 inline constexpr const char* Refer = "Refer";
 inline constexpr const char* Brachet = "Brachet";
 inline constexpr const char* PinPoint = "PinPoint";
+inline constexpr const char* CitedBy = "CitedBy";  // the 被引用 block under the pages
 inline constexpr const char* CurIDFN = "CurIDFN";
 inline constexpr const char* TabPage = "TabPage";
 inline constexpr const char* SearchEmph = "SearchEmph";

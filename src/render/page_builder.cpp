@@ -4,6 +4,7 @@
 #include "database/report.h"
 #include "database/sql_texts.h"
 #include "document/document.h"
+#include "render/cited_by_block.h"
 #include "render/history.h"
 #include "render/links.h"
 #include "render/others.h"
@@ -71,6 +72,7 @@ bool PageBuilder::buildPage(const std::string& idFN, std::string& html) {
                 return false;
             }
             html = removeXStrAttributes(html);
+            if (doc_.citedByShown()) insertCitedByBlock(idFN, html);
             return true;
         case numbering::SpecialPage:
             if (!buildSpecialPage(doc_, idFN, html)) {
@@ -202,10 +204,20 @@ bool PageBuilder::assemble(const std::string& idFN, numbering::PageKind kind, st
     }
 
     if (!appendSentences(idFN, kind, html)) return false;
+    if (doc_.citedByShown()) html += buildCitedByBlock(doc_, idFN);
 
     if (title.split > 1) html += indicator;
     html += "</body>\n</html>\n";
     return true;
+}
+
+void PageBuilder::insertCitedByBlock(const std::string& idFN, std::string& html) {
+    // An appended table is a page of its own: the block goes after the
+    // table, inside the body of its last piece.
+    const std::string block = buildCitedByBlock(doc_, idFN);
+    const size_t end = html.rfind("</body>");
+    if (block.empty() || end == std::string::npos) return;
+    html.insert(end, block);
 }
 
 bool PageBuilder::appendSentences(const std::string& idFN, numbering::PageKind kind, std::string& html) {

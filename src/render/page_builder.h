@@ -43,6 +43,7 @@ class PageBuilder {
     bool assemble(const std::string& idFN, numbering::PageKind kind, std::string& html);
     bool appendSentences(const std::string& idFN, numbering::PageKind kind, std::string& html);
     void report(const std::string& body);
+    void insertCitedByBlock(const std::string& idFN, std::string& html);
 
     Document& doc_;
     bool fullPage_ = false;

@@ -2,6 +2,7 @@
 
 #include "database/identifiers.h"
 #include "document/document.h"
+#include "render/cited_by_block.h"
 
 namespace tavrel::textview {
 
@@ -20,6 +21,10 @@ std::string PinPointTools::onPageClick(const std::string& anchorId) {
 }
 
 PinPointTarget PinPointTools::onLinkClick(const std::string& target) {
+    // A line of the 被引用 block names the citing sentence itself: the jump
+    // to it needs no marker (and no PinPoint toggle).
+    if (const auto sentence = render::citedBySentence(clickedAnchorId_))
+        return PinPointTarget{sentence->substr(0, db::kIdFNLength), *sentence, true};
     return resolvePinPoint(doc_, clickedAnchorId_, target);
 }
 

@@ -402,12 +402,15 @@ TEST_F(DocumentTest, OptionsAreLoadedAtConstructionAndWrittenAtDestruction) {
 
     doc_->options()[BackColor] = 0x123456;
     doc_->toggles().refer = false;
+    EXPECT_TRUE(doc_->citedByShown());  // on by default
+    doc_->setCitedByShown(false);
     doc_.reset();
+    EXPECT_EQ(settings.readInt("Settings-2008", "CitedBy", 1), 0);  // a key of its own
     EXPECT_EQ(settings.readInt("Settings-2008", "BackColor", 0), 0x123456);
     EXPECT_EQ(settings.readInt("Settings-2008", "Refer", 1), 0);
     EXPECT_EQ(settings.readInt("Settings-2008", "Synchro", 1), 0);
     EXPECT_EQ(settings.readInt("Settings-2008", "ReviveLastPage", 0), 1);
-    EXPECT_EQ(settings.values().size(), 28u);
+    EXPECT_EQ(settings.values().size(), 29u);
 }
 
 // A store whose writes fail: the destructor must swallow that and still

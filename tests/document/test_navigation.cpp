@@ -403,6 +403,17 @@ TEST_F(NavigationTest, DisplayTogglesRedisplayTheSamePageWithoutAHistoryEntry) {
     EXPECT_EQ(doc->toggles().refer, !t.refer);
     EXPECT_EQ(doc->toggles().pinPoint, !t.pinPoint);
     EXPECT_EQ(view->redisplays, 3);
+
+    // The 被引用 block: on by default, a switch of its own, checked as it stands.
+    EXPECT_TRUE(doc->citedByShown());
+    EXPECT_EQ(nav->commandState(cmd::CitedBy), (CommandState{true, true}));
+    nav->onCommand(cmd::CitedBy);
+    EXPECT_FALSE(doc->citedByShown());
+    EXPECT_EQ(nav->commandState(cmd::CitedBy), (CommandState{true, false}));
+    EXPECT_EQ(view->redisplays, 4);
+    EXPECT_EQ(view->cacheClears, 4);
+    EXPECT_EQ(view->current, kArt2);
+    EXPECT_EQ(nav->backList(), before);
 }
 
 TEST_F(NavigationTest, AToggleWithoutAPageOnlyFlips) {
@@ -488,7 +499,7 @@ TEST_F(NavigationTest, TheStatusBarGetsTheCaptionOfEachNewPage) {
 }
 
 TEST(DocumentCommands, CaptionsAndPromptsAreTheProgramsOwn) {
-    ASSERT_EQ(documentCommands().size(), 12u);
+    ASSERT_EQ(documentCommands().size(), 13u);
     auto info = [](int id) {
         const CommandInfo* c = findDocumentCommand(id);
         return c ? text::toUtf8(c->caption) + "|" + text::toUtf8(c->prompt) : std::string("<none>");

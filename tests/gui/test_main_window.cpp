@@ -110,14 +110,14 @@ void TestMainWindow::startsOnTheCoverWithTheFixedCaptionAndDefaultLayout() {
     const QStringList buttons = [this] {
         QStringList names;
         for (const char* n : {"previous", "next", "back", "forward", "synchro", "refer", "brachet", "alwaysOnTop",
-                              "pinPoint", "designData", "print"})
+                              "pinPoint", "citedBy", "designData", "print"})
             names << frame()->commands().byName(QLatin1String(n))->iconText();
         return names;
     }();
     QCOMPARE(buttons, (QStringList{QStringLiteral("前へ"), QStringLiteral("次へ"), QStringLiteral("戻る"),
                                    QStringLiteral("進む"), QStringLiteral("同期"), QStringLiteral("参照"),
                                    QStringLiteral("括弧"), QStringLiteral("手前"), QStringLiteral("狙撃"),
-                                   QStringLiteral("資料"), QStringLiteral("印刷")}));
+                                   QStringLiteral("被引用"), QStringLiteral("資料"), QStringLiteral("印刷")}));
 }
 
 void TestMainWindow::clickingAPageLinkShowsTheTargetAndRecordsTheCover() {

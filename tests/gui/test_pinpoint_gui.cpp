@@ -14,8 +14,10 @@
 #include <QWebEnginePage>
 
 #include <memory>
+#include <sqlite3.h>
 
 #include "app/application.h"
+#include "citations/citation_index.h"
 #include "app/main_window.h"
 #include "app/command_registry.h"
 #include "document/document.h"
@@ -112,6 +114,8 @@ private slots:
     void jumpListPickBecomesTheUsersMarkerAndPageTopRemovesIt();
     void pinPointOffMeansNoJumpNoColourAndTheOrdinaryMenu();
     void middleClickOnTheNextPageKeepsTheMarkers();
+    void citedByLineOpensTheCitingSentenceAndTheToggleHidesTheBlock();
+    void aCollectionWithoutTheIndexGetsItsBlockFromTheBackground();
 
 private:
     LawTextView* view() const { return program_.view(); }
@@ -339,6 +343,53 @@ void TestPinPointGui::middleClickOnTheNextPageKeepsTheMarkers() {
     QCOMPARE(doc().findMarker(false, anchor.toStdString()), sentence);
     QCOMPARE(doc().findMarker(true, anchor.toStdString()), sentence);
     QCOMPARE(userMarkers(), userFile);
+}
+
+void TestPinPointGui::citedByLineOpensTheCitingSentenceAndTheToggleHidesTheBlock() {
+    program_.start();
+    // 建築基準法第6条 is cited by 第7条第2項 (among others).
+    QVERIFY(view()->showPage("01A-00060000-00"));
+    QVERIFY(waitForPage(view(), "01A-00060000-00"));
+    const std::string sentence = "01A-00070000-00-0200-0000-0000-0000";
+    const QString anchor =
+        evaluate(view()->page(), QStringLiteral("(function(){var a=document.querySelector('a[id^=\"cited-by-%1\"]');"
+                                                "return a?a.id:'';})()")
+                                     .arg(QString::fromStdString(sentence)))
+            .toString();
+    QVERIFY2(!anchor.isEmpty(), "no line for the citing sentence");
+    leftClick(anchorCentre(view(), anchor));
+    QVERIFY2(waitForPage(view(), "01A-00070000-00"), view()->currentPageId().c_str());
+    QTRY_VERIFY_WITH_TIMEOUT(markerGeometry(view(), sentence).value(4).toBool(), 10000);
+    const QVariantList g = markerGeometry(view(), sentence);
+    const double top = g[0].toDouble(), height = g[1].toDouble();
+    QVERIFY2(std::abs(top - 0.3 * height) <= 2 || (g[5].toBool() && top > 0.3 * height),
+             qPrintable(QStringLiteral("sentence at %1 of %2").arg(top).arg(height)));
+
+    // The toolbar toggle takes the block away on the same page.
+    QVERIFY(bodyText(view()).contains(QStringLiteral("被引用（")));
+    QAction* toggle = program_.frame()->commands().byName(QStringLiteral("citedBy"));
+    QVERIFY(toggle->isChecked());
+    toggle->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(!bodyText(view()).contains(QStringLiteral("被引用（")), 15000);
+    QCOMPARE(view()->currentPageId(), std::string("01A-00070000-00"));
+    QVERIFY(!doc().citedByShown());
+}
+
+void TestPinPointGui::aCollectionWithoutTheIndexGetsItsBlockFromTheBackground() {
+    {
+        sqlite3* db = nullptr;
+        QCOMPARE(sqlite3_open((program_.dataFolder() + QStringLiteral("/TL2008.orl")).toUtf8().constData(), &db), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(db, "DROP TABLE T_被引用", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    }
+    program_.start();
+    QVERIFY(!doc().hasCitationTable());
+    QVERIFY(view()->showPage("01A-00060000-00"));
+    QVERIFY(waitForPage(view(), "01A-00060000-00"));
+    // Once the index has come, the shown page is built again with its block.
+    QTRY_VERIFY_WITH_TIMEOUT(doc().citationIndex() != nullptr, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(bodyText(view()).contains(QStringLiteral("建築基準法 第7条第2項")), 20000);
+    QCOMPARE(view()->currentPageId(), std::string("01A-00060000-00"));
 }
 
 int main(int argc, char** argv) {

@@ -465,6 +465,25 @@ TEST_F(PinPointTest, LinkOpenedOnTheNextPageWithoutAClickKeepsTheMarkers) {
     EXPECT_EQ(userFileText(), userBefore);
 }
 
+TEST_F(PinPointTest, ACitedByLineJumpsToItsSentenceWithoutMarkerOrToggle) {
+    auto& d = start();
+    d.toggles().pinPoint = false;
+    std::string lastColored;
+    PinPointTools tools(d, lastColored);
+    // The block's link carries the citing sentence, on the second page of a split article.
+    tools.onPageClick("cited-by-" + bn(kTarget2, 3) + "-01");
+    const auto r = tools.onLinkClick(kTarget2);
+    EXPECT_EQ(r.target, kTarget2);
+    EXPECT_EQ(r.sentence, bn(kTarget2, 3));
+    EXPECT_TRUE(r.jump);
+    tools.afterLinkShown(true, r);
+    tools.pageReplaced();
+    EXPECT_NE(tools.onLoad(kTarget2).find("var id=\"" + bn(kTarget2, 3) + "\";"), std::string::npos);
+    // An id that only looks like one is an ordinary anchor.
+    tools.onPageClick("cited-by-" + bn(kTarget2, 3).substr(0, 34) + "x-01");
+    EXPECT_FALSE(tools.onLinkClick(kTarget2).jump);
+}
+
 TEST_F(PinPointTest, NoJumpWhenNothingWasShownAndImageGoesOnResize) {
     defaultFile(line(kAnchor, bn(kTarget, 3)));
     auto& d = start();

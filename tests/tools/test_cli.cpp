@@ -56,6 +56,24 @@ class CliTest : public ::testing::Test {
     TempDir dir_;
 };
 
+TEST_F(CliTest, CitedByListsTheCitingProvisionsOfACollectionWithoutTheTable) {
+    {
+        FixtureDb db(dir_.file("TL2008.orl"));
+        db.exec("INSERT INTO T_法 (ID_HN, 法名一般, 法名略式, 法名正式, 表示) VALUES ('01B', '建基令', '令', '建築基準法施行令', -1)");
+        db.exec("INSERT INTO T_条 (ID_FN, ID_SN, 条名, 補足, 分割, 大型, 表示) VALUES "
+                "('01B-00010000-00', '01B-0000-0000-0000-0000', '趣旨', '', 0, 0, -1)");
+        db.exec("INSERT INTO T_文 (ID_BN, 法文, 書式コード, 表式, 札抜, 参照, 図入) VALUES "
+                "('01B-00010000-00-0100-0200-0000-0000', 'この政令は、法[第1条/01A]第1項の基準を定める。', "
+                "'0000000000000000', 0, 0, 0, 0)");
+    }
+    const CliRun r = run("cited-by 01A-00010000-00 --utf8 " + data());
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "建基令 第1条第1項第二号\t01B-00010000-00-0100-0200-0000-0000\t第1項\t"
+                     "この政令は、法【第1条第1項】の基準を定める。\n");
+    EXPECT_TRUE(run("cited-by 01A-00020000-00 " + data()).out.empty());  // nobody cites it
+    EXPECT_EQ(run("cited-by 01A-0001 " + data()).status, 64);
+}
+
 TEST_F(CliTest, PagePrintsTheHtmlInShiftJisOrUtf8) {
     const CliRun utf8 = run("page 01A-00010000-00 --utf8 " + data());
     ASSERT_EQ(utf8.status, 0) << utf8.err;

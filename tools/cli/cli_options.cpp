@@ -6,7 +6,8 @@ const char* usageText() {
     return "usage: tavrel-cli page <ID_FN> [--full] [--utf8] [--data DIR]\n"
            "       tavrel-cli pages [--data DIR]\n"
            "       tavrel-cli search <words...> [--utf8] [--data DIR]\n"
-           "       tavrel-cli import FILE.xml... [--data DIR]\n";
+           "       tavrel-cli import FILE.xml... [--data DIR]\n"
+           "       tavrel-cli cited-by <ID_FN> [--utf8] [--data DIR]\n";
 }
 
 std::optional<CliOptions> parseCommandLine(const std::vector<std::string>& args, std::string& error) {

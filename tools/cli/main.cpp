@@ -10,6 +10,8 @@
 //       the full-text search (search_command.h).
 //   tavrel-cli import FILE.xml... [--data DIR]
 //       adds e-Gov law files to the collection (import_command.h).
+//   tavrel-cli cited-by <ID_FN> [--utf8] [--data DIR]
+//       the provisions that cite a page (cited_by_command.h).
 //
 // The data folder is DIR, or by default the executable's folder (or the
 // installed ../share/tavrel beside it). Settings are the built-in defaults.
@@ -19,6 +21,7 @@
 #include "render/page_builder.h"
 #include "text/sjis.h"
 
+#include "cited_by_command.h"
 #include "cli_options.h"
 #include "import_command.h"
 #include "search_command.h"
@@ -57,6 +60,8 @@ int main(int argc, char** argv) {
         return cli::importMain(args, executableFolder(argv[0]), userDataFallback());
     if (cli::isSearchCommand(args))
         return cli::searchMain(args, executableFolder(argv[0]), userDataFallback());
+    if (cli::isCitedByCommand(args))
+        return cli::citedByMain(args, executableFolder(argv[0]), userDataFallback());
     std::string error;
     const std::optional<cli::CliOptions> options = cli::parseCommandLine(args, error);
     if (!options) {

@@ -50,6 +50,7 @@ class ImportedPagesTest : public ::testing::Test {
 TEST_F(ImportedPagesTest, EveryImportedPageBuildsAndShowsTheFile) {
     tavrel::testing::FakeMessageSink sink;
     MemorySettingsStore settings;
+    settings.writeInt(kSettingsSection, keys::CitedBy, 0);  // 別表第一 is compared as the sample shows it without 被引用
     Document doc(settings, sink, DocumentFolders{data_.folder(), user_.folder()});
     ASSERT_TRUE(doc.startUp());
     ASSERT_TRUE(sink.empty());
@@ -75,6 +76,7 @@ TEST_F(ImportedPagesTest, EveryImportedPageBuildsAndShowsTheFile) {
 
     tavrel::testing::FakeMessageSink sampleSink;
     MemorySettingsStore sampleSettings;
+    sampleSettings.writeInt(kSettingsSection, keys::CitedBy, 0);
     tavrel::testing::TempDir sampleUser;
     Document sample(sampleSettings, sampleSink, DocumentFolders{kBin, sampleUser.folder()});
     ASSERT_TRUE(sample.startUp());

@@ -87,6 +87,8 @@ class SampleProgram {
             QVERIFY(QFile::copy(built + QLatin1Char('/') + QLatin1String(name),
                                 dataFolder_ + QLatin1Char('/') + QLatin1String(name)));
         QVERIFY(copyFolder(built + QStringLiteral("/images08"), dataFolder_ + QStringLiteral("/images08")));
+        if (QDir(built + QStringLiteral("/manual")).exists())
+            QVERIFY(copyFolder(built + QStringLiteral("/manual"), dataFolder_ + QStringLiteral("/manual")));
     }
 
     // Starts the program and waits until its window is on the screen and,

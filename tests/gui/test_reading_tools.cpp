@@ -30,7 +30,7 @@
 using namespace tavrel;
 using namespace tavrel::gui;
 
-using tavrel::testing::copyFolder;
+using tavrel::testing::SampleProgram;
 using tavrel::testing::evaluate;
 using tavrel::testing::waitForText;
 
@@ -105,46 +105,16 @@ class TestReadingTools : public QObject {
     void manualNamesEveryCommandAndOption();
 
   private:
-    void startApp();
     void showArticle6();
-    LawTextView* view() const { return app_->mainWindow()->textView(); }
-    MainWindow* frame() const { return app_->mainWindow(); }
+    LawTextView* view() const { return program_.view(); }
+    MainWindow* frame() const { return program_.frame(); }
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    QString dataFolder_;
-    std::unique_ptr<TavrelApplication> app_;
+    SampleProgram program_;
 };
 
-void TestReadingTools::init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir_->isValid());
-    dataFolder_ = dir_->filePath(QStringLiteral("bin"));
-    const QString built = QStringLiteral(TAVREL_BINARY_DIR) + QStringLiteral("/bin");
-    QVERIFY2(QFile::exists(built + QStringLiteral("/TL2008.orl")), "the sample collection has not been built");
-    QDir().mkpath(dataFolder_);
-    for (const char* name : {"TL2008.orl", "default.ppj", "help08.html"})
-        QVERIFY(QFile::copy(built + QLatin1Char('/') + QLatin1String(name),
-                            dataFolder_ + QLatin1Char('/') + QLatin1String(name)));
-    QVERIFY(copyFolder(built + QStringLiteral("/images08"), dataFolder_ + QStringLiteral("/images08")));
-    QVERIFY(copyFolder(built + QStringLiteral("/manual"), dataFolder_ + QStringLiteral("/manual")));
-}
+void TestReadingTools::init() { program_.prepare(); }
 
-void TestReadingTools::cleanup() {
-    app_.reset();
-    dir_.reset();
-}
-
-void TestReadingTools::startApp() {
-    StartOptions o;
-    o.executableFolder = dataFolder_;
-    o.userDataFolder = dir_->filePath(QStringLiteral("user"));
-    o.splash = false;
-    o.answerMessagesInAdvance = true;
-    o.settingsFile = dir_->filePath(QStringLiteral("settings.ini"));
-    app_ = std::make_unique<TavrelApplication>(o);
-    QVERIFY(app_->start());
-    QVERIFY(QTest::qWaitForWindowExposed(frame()));
-}
+void TestReadingTools::cleanup() { program_.finish(); }
 
 void TestReadingTools::showArticle6() {
     const int loads = view()->loadsFinished();
@@ -154,7 +124,7 @@ void TestReadingTools::showArticle6() {
 }
 
 void TestReadingTools::f3StepsThroughTheHitsInPageOrder() {
-    startApp();
+    program_.start();
     showArticle6();
     const int count = view()->markWords(toCp932(QStringLiteral("確認済証")), 0);
     QVERIFY2(count >= 3, qPrintable(QString::number(count)));
@@ -194,7 +164,7 @@ void TestReadingTools::f3StepsThroughTheHitsInPageOrder() {
 }
 
 void TestReadingTools::copyWithCitationNamesTheFirstAndLastSentence() {
-    startApp();
+    program_.start();
     showArticle6();
     QAction* copy = frame()->commands().byName(QStringLiteral("copyWithCitation"));
     QVERIFY(copy);
@@ -219,9 +189,9 @@ void TestReadingTools::copyWithCitationNamesTheFirstAndLastSentence() {
 }
 
 void TestReadingTools::manualNamesEveryCommandAndOption() {
-    startApp();
+    program_.start();
     QStringList pages;
-    const QString manual = manualText(dataFolder_, pages);
+    const QString manual = manualText(program_.dataFolder(), pages);
     QVERIFY2(pages.size() >= 2, "the manual pages are missing from the data folder");
 
     QStringList missing;
@@ -247,7 +217,7 @@ void TestReadingTools::manualNamesEveryCommandAndOption() {
 
     // Every picture and page the manual points to is there.
     for (const QString& page : pages) {
-        QFile f(dataFolder_ + QLatin1Char('/') + page);
+        QFile f(program_.dataFolder() + QLatin1Char('/') + page);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QString html = page.endsWith(QStringLiteral("help08.html")) ? QString::fromLatin1(f.readAll())
                                                                           : QString::fromUtf8(f.readAll());

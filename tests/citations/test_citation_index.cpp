@@ -184,7 +184,7 @@ std::set<std::tuple<std::string, std::string, std::string>> bruteForce(sqlite3* 
             for (const auto& [paragraph, part] : partsAfter(html.substr(it->position() + it->length()))) {
                 std::string page;
                 if (paragraph > 0 && split.count(target)) {
-                    char pp[3];
+                    char pp[8];
                     std::snprintf(pp, sizeof pp, "%02d", paragraph % 100);
                     const auto p = paragraphPage.find(target + pp);
                     if (p != paragraphPage.end()) page = p->second;

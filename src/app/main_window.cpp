@@ -5,7 +5,12 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDesktopServices>
+#include <QDateTime>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QProgressDialog>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -19,6 +24,9 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include <atomic>
+#include <filesystem>
+#include <thread>
 #include <vector>
 
 #include "app/citation_index_loader.h"
@@ -26,6 +34,7 @@
 #include "app/options_dialog.h"
 #include "app/toolbar_icons.h"
 #include "document/screen_fit.h"
+#include "egov/collection_update.h"
 #include "navigator/gui/navigator_pane.h"
 #include "textview/gui/law_text_view.h"
 #include "qtsupport/qt_text.h"
@@ -45,6 +54,9 @@ constexpr int kShowNormal = 1;
 constexpr int kShowMaximized = 3;
 // Where the page's menu opens from the keyboard when the pointer is elsewhere.
 constexpr int kKeyboardMenuInset = 16;
+
+// The time of an import as T_法令XML records it.
+std::string nowUtc() { return QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString(); }
 
 QString prompt(int id) {
     const CommandInfo* info = findDocumentCommand(id);
@@ -145,6 +157,10 @@ void MainWindow::createCommands() {
           QStringLiteral("反転マークした語の次の箇所へ移動します。"));
     c.add(frame_cmd::PreviousHit, QStringLiteral("previousHit"), QStringLiteral("前のマークへ（Shift+F3）"), {},
           QStringLiteral("反転マークした語の前の箇所へ移動します。"));
+    c.add(frame_cmd::ImportLaws, QStringLiteral("importLaws"), QStringLiteral("法令XMLの取り込み(&I)..."), {},
+          QStringLiteral("e-Govの法令XMLファイルを収録データに取り込みます。"));
+    c.add(frame_cmd::RestoreCollection, QStringLiteral("restoreCollection"), QStringLiteral("標準の収録データに戻す(&R)"),
+          {}, QStringLiteral("取り込んだ法令を削除し、標準の収録データに戻します。"));
     connect(commands_, &CommandRegistry::commandTriggered, this, &MainWindow::onCommand);
 }
 
@@ -153,6 +169,9 @@ void MainWindow::createMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
     file->addAction(c.action(cmd::printPage));
     file->addAction(c.action(cmd::PrintPreview));
+    file->addSeparator();
+    file->addAction(c.action(frame_cmd::ImportLaws));
+    file->addAction(c.action(frame_cmd::RestoreCollection));
     file->addSeparator();
     file->addAction(c.action(cmd::Options));
     file->addSeparator();
@@ -375,6 +394,8 @@ void MainWindow::updateCommands() {
     commands_->action(frame_cmd::AlwaysOnTop)->setChecked(onTop_);
     // The support site is offered only when the installation names one.
     commands_->action(frame_cmd::SupportSite)->setEnabled(!doc_.supportAddresses().site.empty());
+    commands_->action(frame_cmd::ImportLaws)->setEnabled(!doc_.userDatabasePath().empty());
+    commands_->action(frame_cmd::RestoreCollection)->setEnabled(doc_.usesUserCollection());
 }
 
 void MainWindow::setPageCaption(const std::string& textCp932) { caption_->setText(toQString(textCp932)); }
@@ -398,6 +419,8 @@ void MainWindow::onCommand(int id) {
         case frame_cmd::NextHit: view_->stepHit(textview::HitDirection::Next); break;
         case frame_cmd::PreviousHit: view_->stepHit(textview::HitDirection::Previous); break;
         case frame_cmd::CopyWithCitation: copyWithCitation(); break;
+        case frame_cmd::ImportLaws: chooseLawFiles(); break;
+        case frame_cmd::RestoreCollection: restoreBundledCollection(); break;
         default: navigation_.onCommand(id); break;
     }
     updateCommands();
@@ -463,6 +486,128 @@ void MainWindow::copyWithCitation() {
     const textview::CitationPage page = textview::citationPage(doc_, view_->currentPageId());
     const std::string citation = textview::citationText(page, toCp932(ids.value(0)), toCp932(ids.value(1)));
     QApplication::clipboard()->setText(toQString(textview::textWithCitation(selection, citation)));
+}
+
+void MainWindow::chooseLawFiles() {
+    const QStringList files = QFileDialog::getOpenFileNames(this, QStringLiteral("法令XMLの取り込み"), QString(),
+                                                            QStringLiteral("法令XML (*.xml)"));
+    if (!files.isEmpty()) importLawFiles(files);
+}
+
+bool MainWindow::importLawFiles(const QStringList& files) {
+    const std::string target = doc_.userDatabasePath();
+    if (files.isEmpty() || target.empty()) return false;
+    egov::CollectionUpdate update;
+    for (const QString& f : files) update.files.push_back(QFile::encodeName(f).toStdString());
+    update.source = doc_.databasePath();
+    update.target = target;
+    update.importedAt = nowUtc();
+
+    // The worker shares only these with the window: the cancel flag it reads
+    // and the step it reports, polled here.
+    auto cancel = std::make_shared<std::atomic<bool>>(false);
+    auto done = std::make_shared<std::atomic<int>>(0);
+    update.cancelled = [cancel]() { return cancel->load(); };
+    update.progress = [done](int step, int) { done->store(step); };
+    const int steps = static_cast<int>(files.size()) + 3;
+
+    QProgressDialog progress(QStringLiteral("法令XMLを取り込んでいます…"), QStringLiteral("キャンセル"), 0, steps, this);
+    progress.setObjectName(QStringLiteral("importProgress"));
+    progress.setWindowTitle(QStringLiteral("法令XMLの取り込み"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.setMinimumDuration(0);
+    progress.setValue(0);
+    connect(&progress, &QProgressDialog::canceled, &progress, [cancel, &progress]() {
+        cancel->store(true);
+        progress.setLabelText(QStringLiteral("取り消しています…"));
+    });
+
+    egov::CollectionUpdateResult result;
+    std::string error;
+    std::atomic<bool> finished{false};
+    std::thread worker([&]() {
+        try {
+            result = egov::updateCollection(update);
+        } catch (const std::exception& e) {
+            error = e.what();
+            if (error.empty()) error = "unknown error";
+        } catch (...) {
+            error = "unknown error";
+        }
+        finished.store(true);
+    });
+    QEventLoop loop;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &loop, [&]() {
+        if (!cancel->load()) progress.setValue(std::min(done->load(), steps - 1));
+        if (finished.load()) loop.quit();
+    });
+    poll.start(30);
+    loop.exec();
+    worker.join();
+    progress.close();
+
+    if (!error.empty()) {
+        const std::string detail = text::fromUtf8(error);
+        doc_.messages().show(SJ("ソラテ"),
+                             SJ("法令XMLを取り込めませんでした。収録データは変更されていません。\n\n") + detail,
+                             MsgButtons::Ok, MsgIcon::Exclamation, false);
+        return false;
+    }
+    if (result.cancelled) return false;
+    // The first page of the last law of the files is shown.
+    reloadCollection(result.laws.empty() ? std::string() : result.laws.back().idHN);
+    return true;
+}
+
+bool MainWindow::restoreBundledCollection() {
+    if (!doc_.usesUserCollection()) return false;
+    if (doc_.messages().show(SJ("ソラテ"),
+                             SJ("取り込んだ法令を含む収録データを削除し、標準の収録データに戻します。\n\n"
+                                "よろしいですか？"),
+                             MsgButtons::YesNo, MsgIcon::Question, false) != MsgAnswer::Yes)
+        return false;
+    const std::string path = doc_.userDatabasePath();
+    doc_.closeDatabase();
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
+    if (ec) {
+        doc_.messages().show(SJ("ソラテ"), SJ("収録データを削除できませんでした。"), MsgButtons::Ok,
+                             MsgIcon::Exclamation, false);
+    }
+    reloadCollection({});
+    return !ec;
+}
+
+void MainWindow::reloadCollection(const std::string& showLaw) {
+    const std::string shown = view_ ? view_->currentPageId() : std::string();
+    // A collection that cannot be opened has been reported by the document;
+    // the panes keep what they show.
+    if (!doc_.reload()) {
+        updateCommands();
+        return;
+    }
+    if (view_) view_->clearPageCache();
+    navigation_.dropMissingPages();
+    navigator_->reloadCollection();
+    // The first page of the law asked for, else the page shown before when
+    // it is still there, else the cover.
+    std::string next;
+    if (!showLaw.empty())
+        for (const ArticleSeqEntry& e : doc_.articleSequence())
+            if (e.idFN.rfind(showLaw, 0) == 0) {
+                next = e.idFN;
+                break;
+            }
+    if (next.empty() && doc_.articleTable().count(shown)) next = shown;
+    if (next.empty()) next = page::Cover;
+    if (view_) {
+        view_->setReshow();
+        view_->showPage(next);
+    }
+    updateCommands();
 }
 
 void MainWindow::bringToFront() {

@@ -51,6 +51,8 @@ inline constexpr int AlwaysOnTop = 32808;
 inline constexpr int NextHit = 32820;           // F3: the next marked word
 inline constexpr int PreviousHit = 32821;       // Shift+F3: the previous marked word
 inline constexpr int CopyWithCitation = 32822;  // the selection with its citation
+inline constexpr int ImportLaws = 32830;        // 法令XMLの取り込み…
+inline constexpr int RestoreCollection = 32831; // 標準の収録データに戻す
 inline constexpr int About = 57664;
 inline constexpr int Exit = 57665;
 }  // namespace frame_cmd
@@ -90,6 +92,17 @@ class MainWindow : public QMainWindow, public StatusBarPartner {
 
     // Recomputes the enabled and checked state of every command.
     void updateCommands();
+    // Imports e-Gov law XML files into the user's collection (started as a
+    // copy of the bundled one) with a progress dialog, the work on a thread
+    // of its own; on success the collection is reloaded and the first page
+    // of the last law imported shown. A failure is reported through the
+    // document's message sink and changes nothing; so does a cancel. True
+    // when the collection was replaced.
+    bool importLawFiles(const QStringList& files);
+    // Removes the user's collection (after asking) and goes back to the
+    // bundled one. True when it was removed.
+    bool restoreBundledCollection();
+
     // Shows the splash window over the frame (for 750 ms).
     void showSplash(int milliseconds);
     // Restores and raises the window (a second start of the program).
@@ -127,6 +140,11 @@ class MainWindow : public QMainWindow, public StatusBarPartner {
     void toggleAlwaysOnTop();
     void showAbout();
     void copyWithCitation();
+    void chooseLawFiles();
+    // Reopens the document's collection and makes everything shown from it
+    // again; then shows the first page of the law showLaw, else the page
+    // shown before when it is still there, else the cover.
+    void reloadCollection(const std::string& showLaw);
     // The window's own keys (history arrows, tab switching, search, quick
     // copy, the context-menu key); false leaves the key to its receiver.
     bool handleKey(QWidget* receiver, QKeyEvent* e);

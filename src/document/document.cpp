@@ -58,6 +58,7 @@ DocumentFolders locateFolders(const std::string& executableFolder, const std::st
     } else {
         f.userFolder = withSlash(userDataFallback);
     }
+    if (!userDataFallback.empty()) f.collectionFolder = withSlash(userDataFallback);
     return f;
 }
 
@@ -89,7 +90,9 @@ Document::~Document() {
 void Document::formFolders() {
     programFolder_ = withSlash(folders_.dataFolder);
     userFolder_ = folders_.userFolder.empty() ? programFolder_ : withSlash(folders_.userFolder);
-    databasePath_ = programFolder_ + db::kDatabaseFileName;
+    const std::string user = userDatabasePath();
+    std::error_code ec;
+    databasePath_ = !user.empty() && fs::is_regular_file(user, ec) ? user : bundledDatabasePath();
     tempFolder_ = userFolder_ + "temp/";
     tableFolder_ = programFolder_ + "table/";
     imageFolder_ = programFolder_ + "images08/";
@@ -130,6 +133,26 @@ bool Document::openDatabase() {
 }
 
 bool Document::closeDatabase() { return session_.close(sink_); }
+
+std::string Document::bundledDatabasePath() const { return programFolder_ + db::kDatabaseFileName; }
+
+std::string Document::userDatabasePath() const {
+    if (folders_.collectionFolder.empty()) return {};
+    const std::string path = withSlash(folders_.collectionFolder) + db::kDatabaseFileName;
+    // A per-user folder that is the data folder itself has no collection of
+    // its own: the bundled file is never replaced or removed.
+    std::error_code ec;
+    if (path == bundledDatabasePath() || fs::equivalent(path, bundledDatabasePath(), ec)) return {};
+    return path;
+}
+
+bool Document::reload() {
+    if (isConnected()) closeDatabase();
+    formFolders();
+    largePages_.clear();
+    if (!openDatabase()) return false;
+    return loadTables();
+}
 
 bool Document::startUp() {
     formFolders();

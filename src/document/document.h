@@ -26,16 +26,25 @@ namespace tavrel {
 
 // Where the document lives on disk. Paths are native (UTF-8) and end in "/".
 struct DocumentFolders {
+    DocumentFolders() = default;
+    DocumentFolders(std::string data, std::string user, std::string collection = {})
+        : dataFolder(std::move(data)), userFolder(std::move(user)), collectionFolder(std::move(collection)) {}
+
     // Folder that holds TL2008.orl, default.ppj, help08.html, images08/.
     std::string dataFolder;
     // Folder for what the program writes (tavrel08.ppj, tavrel08.bmk, temp/):
     // the data folder when it is writable, else the per-user data folder.
     std::string userFolder;
+    // The per-user data folder, always: the user's own collection (laws
+    // imported from e-Gov XML) lives there, never in the data folder. Empty:
+    // no collection of the user's.
+    std::string collectionFolder;
 };
 
 // Picks the data folder for an executable folder: the folder itself when it
 // holds TL2008.orl, else ../share/tavrel beside it; the user folder is the
-// data folder when writable, else userDataFallback.
+// data folder when writable, else userDataFallback. The collection folder is
+// userDataFallback.
 DocumentFolders locateFolders(const std::string& executableFolder, const std::string& userDataFallback);
 
 // The markers of a marker file's bytes (default.ppj, tavrel08.ppj), in file
@@ -87,11 +96,21 @@ public:
 
     bool openDatabase();
     bool closeDatabase();
+    // After the collection file changed or was replaced (an import, the
+    // user's collection removed): closes the database, picks the file again
+    // (the user's collection when it exists, else the bundled one), opens
+    // it and reads the law and article tables again. The marker tables stay.
+    bool reload();
     db::Connection& connection() { return session_.connection(); }
     bool isConnected() const { return session_.connected(); }
 
     // Folders (native paths ending in "/").
+    // The collection open: the user's when it exists, else the bundled one.
     const std::string& databasePath() const { return databasePath_; }
+    std::string bundledDatabasePath() const;
+    // Empty when there is no collection folder.
+    std::string userDatabasePath() const;
+    bool usesUserCollection() const { return !databasePath_.empty() && databasePath_ == userDatabasePath(); }
     const std::string& programFolder() const { return programFolder_; }  // the data folder
     const std::string& userFolder() const { return userFolder_; }
     const std::string& tempFolder() const { return tempFolder_; }

@@ -120,6 +120,12 @@ std::optional<HistoryEntry> DocumentNavigation::nextTarget(const std::string& id
     return HistoryEntry{e.idFN, e.slot1, e.slot2};
 }
 
+void DocumentNavigation::dropMissingPages() {
+    const auto gone = [this](const HistoryEntry& e) { return doc_.articleTable().count(e.idFN) == 0; };
+    std::erase_if(back_, gone);
+    std::erase_if(forward_, gone);
+}
+
 void DocumentNavigation::recordVisit(const HistoryEntry& e) {
     if (!isPageId(e.idFN)) return;
     if (const auto i = sequenceIndex(e.idFN)) {

@@ -157,6 +157,9 @@ public:
     // The page e was left for a new page (not for a redisplay). Identifiers
     // that are not 15 characters long are ignored.
     void recordVisit(const HistoryEntry& e);
+    // The collection was reloaded: history entries of pages the document
+    // no longer has are dropped.
+    void dropMissingPages();
     // Puts pageCaptionText(id) into the status bar.
     void updatePageCaption(const std::string& idFN);
     // Synchronise toggle on and the shown page is not a special page.

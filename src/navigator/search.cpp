@@ -159,6 +159,13 @@ bool SearchResults::prepareIndex() { return usableIndex() != nullptr; }
 
 SearchResults::~SearchResults() { stopIndexRead(); }
 
+void SearchResults::forgetCollection() {
+    stopIndexRead();
+    index_.reset();
+    indexUnreadable_ = false;
+    records_.clear();
+}
+
 void SearchResults::stopIndexRead() {
     if (!indexRead_.valid()) return;
     stopRead_->store(true);

@@ -129,6 +129,10 @@ class SearchResults : public ListRows {
     // word, the statements run.
     void setIndexEnabled(bool enabled);
     bool prepareIndex();
+    // The collection was replaced: the index (or its read) and the rows,
+    // which may name pages that are gone, are dropped; the next read or
+    // search reads the new collection's index.
+    void forgetCollection();
     const SearchIndex* index() const { return index_.get(); }
 
     // Starts reading the index on a worker thread, through a read-only

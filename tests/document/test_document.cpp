@@ -431,6 +431,48 @@ TEST_F(DocumentTest, DestructorSurvivesAFailingSettingsStore) {
     EXPECT_FALSE(fs::exists(userFolder + "temp/page.tmp"));
 }
 
+TEST_F(DocumentTest, TheUserCollectionIsOpenedInPreferenceAndReloadFollowsTheFile) {
+    standardRows();
+    const std::string mine = dir.folder() + "mine/";
+    fs::create_directories(mine);
+    {
+        FixtureDb user(mine + "TL2008.orl");
+        user.exec("INSERT INTO T_法 VALUES ('05A', '取込法', '取込法', '取込法', -1)");
+        user.exec("INSERT INTO T_条 (ID_FN, 条名, 補足, 分割, 表示) VALUES ('05A-00010000-00', '目的', NULL, NULL, -1)");
+    }
+    doc_ = std::make_unique<Document>(settings, sink, DocumentFolders{dataFolder, userFolder, mine});
+    ASSERT_TRUE(doc_->startUp());
+    EXPECT_EQ(doc_->databasePath(), mine + "TL2008.orl");
+    EXPECT_TRUE(doc_->usesUserCollection());
+    EXPECT_EQ(doc_->lawOrder(), std::vector<std::string>{"05A"});
+
+    fs::remove(mine + "TL2008.orl");
+    ASSERT_TRUE(doc_->reload());
+    EXPECT_EQ(doc_->databasePath(), dataFolder + "TL2008.orl");
+    EXPECT_FALSE(doc_->usesUserCollection());
+    EXPECT_EQ(doc_->lawOrder(), (std::vector<std::string>{"01A", "02A"}));
+    EXPECT_EQ(caption("05A-00010000-00"), "<absent>");
+    EXPECT_TRUE(sink.empty());
+}
+
+TEST(LocateFolders, TheCollectionFolderIsThePerUserFolderButNeverTheDataFolder) {
+    TempDir dir;
+    const std::string exe = dir.folder() + "bin";
+    fs::create_directories(exe);
+    writeFile(exe + "/TL2008.orl", "");
+    // The data folder is writable, yet the user's collection is not put in it.
+    DocumentFolders f = locateFolders(exe, dir.folder() + "fallback");
+    EXPECT_EQ(f.collectionFolder, dir.folder() + "fallback/");
+    EXPECT_EQ(locateFolders(exe, "").collectionFolder, "");
+
+    MemorySettingsStore settings;
+    FakeMessageSink sink;
+    const Document same(settings, sink, DocumentFolders{exe + "/", exe + "/", exe + "/"});
+    EXPECT_EQ(same.userDatabasePath(), "");
+    const Document other(settings, sink, f);
+    EXPECT_EQ(other.userDatabasePath(), dir.folder() + "fallback/TL2008.orl");
+}
+
 TEST(LocateFolders, PicksTheDataFolderAndAWritableUserFolder) {
     TempDir dir;
     const std::string exe = dir.folder() + "bin";

@@ -56,6 +56,10 @@ class NavigatorPane : public QWidget, public NavigatorPartner {
     // After the document's start-up: sets up and shows the current tab (the
     // first call with an open database builds the contents tree).
     void initialUpdate();
+    // The document's collection was reloaded: the contents tree, the law
+    // selector (and its article list), the search results and the search
+    // index are made again from it.
+    void reloadCollection();
 
     // Sets up and shows one tab.
     void showTab(int index);

@@ -2,6 +2,7 @@
 // started by 実行 with its progress window, result list, recent searches and
 // word marking, and the bookmark list with its add and delete buttons.
 #include "navigator/gui/navigator_pane.h"
+#include "navigator/gui/contents_tree_view.h"
 #include "navigator/gui/search_progress.h"
 #include "navigator/gui/page_list_view.h"
 #include "qtsupport/qt_text.h"
@@ -90,6 +91,21 @@ void NavigatorPane::fillSearchWords() {
 void NavigatorPane::fillResultList() {
     mirrorInto(results_, search_->results());
     update();
+}
+
+void NavigatorPane::reloadCollection() {
+    search_->results().forgetCollection();
+    fillResultList();
+    tree_->prepare(doc_);
+    tree_->fill();
+    treeBuilt_ = true;
+    // The list tab is set up again the next time it is shown (now, when it is
+    // the current one).
+    setUp_[TabList] = false;
+    if (current_ == TabList) setUpList();
+    if (tabIsSetUp(TabBookmarks)) fillBookmarkList();
+    update();
+    startIndexRead();
 }
 
 void NavigatorPane::startIndexRead(nav::SearchResults::IndexReader reader) {

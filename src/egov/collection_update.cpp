@@ -1,0 +1,58 @@
+#include "egov/collection_update.h"
+
+#include "collection/database_reader.h"
+#include "collection/writer.h"
+
+#include <stdexcept>
+#include <system_error>
+
+namespace tavrel::egov {
+
+namespace fs = std::filesystem;
+
+fs::path stagingPath(const fs::path& target) { return fs::path(target.string() + ".import"); }
+
+CollectionUpdateResult updateCollection(const CollectionUpdate& update) {
+    const int steps = static_cast<int>(update.files.size()) + 3;
+    int done = 0;
+    const auto step = [&]() {
+        ++done;
+        if (update.progress) update.progress(done, steps);
+        return update.cancelled && update.cancelled();
+    };
+    CollectionUpdateResult result;
+    std::vector<LawFile> laws;
+    for (const std::string& f : update.files) {
+        laws.push_back(readLawFile(f));
+        if (step()) return CollectionUpdateResult{true, {}};
+    }
+    collection::Collection c = collection::readDatabase(update.source);
+    result.laws = importLaws(c, laws, update.importedAt);
+    if (step()) return CollectionUpdateResult{true, {}};
+
+    const fs::path staging = stagingPath(update.target);
+    std::error_code ec;
+    fs::create_directories(update.target.parent_path(), ec);
+    try {
+        // The writer itself writes under a temporary name of its own: a kill
+        // leaves at most that file or the staging file, never a half target.
+        collection::writeDatabase(c, staging);
+    } catch (...) {
+        fs::remove(staging, ec);
+        throw;
+    }
+    if (step()) {
+        fs::remove(staging, ec);
+        return CollectionUpdateResult{true, {}};
+    }
+    fs::rename(staging, update.target, ec);
+    if (ec) {
+        const std::string why = ec.message();
+        fs::remove(staging, ec);
+        throw std::runtime_error(update.target.string() + ": cannot replace the collection: " + why);
+    }
+    step();
+    return result;
+}
+
+}  // namespace tavrel::egov

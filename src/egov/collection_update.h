@@ -1,0 +1,41 @@
+// Importing law files into a user's collection file: the source collection
+// (the user's own, or the bundled one the first time) is read, the laws are
+// added, and the result is written beside the target under a temporary name
+// and renamed over it only when complete and not cancelled. Whatever goes
+// wrong, the target is left as it was.
+#pragma once
+
+#include "egov/importer.h"
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tavrel::egov {
+
+struct CollectionUpdate {
+    std::vector<std::string> files;  // the law XML files, in import order
+    std::filesystem::path source;    // the collection read
+    std::filesystem::path target;    // the collection written (may be source)
+    std::string importedAt;          // recorded in T_法令XML
+    // Asked between the steps (after each file, before the write and before
+    // the rename); true stops the update with nothing changed.
+    std::function<bool()> cancelled;
+    // Told the step done and the number of steps (files + 3).
+    std::function<void(int done, int steps)> progress;
+};
+
+struct CollectionUpdateResult {
+    bool cancelled = false;
+    std::vector<LawSummary> laws;  // empty when cancelled
+};
+
+// Throws ImportError, collection::BuildError or another std::exception on a
+// failure; the target is then unchanged and no temporary file is left.
+CollectionUpdateResult updateCollection(const CollectionUpdate& update);
+
+// Where the new collection is written before it replaces the target.
+std::filesystem::path stagingPath(const std::filesystem::path& target);
+
+}  // namespace tavrel::egov

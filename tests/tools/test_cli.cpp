@@ -39,11 +39,12 @@ class CliTest : public ::testing::Test {
             "('01A-00020000-00-0100-0000-0000-0000', '用語の意義は、次のとおり。', '0000000000000000', 0, 0, 0, 0)");
     }
 
-    CliRun run(const std::string& arguments) {
+    // environment: assignments put before the program ("NAME='value' ").
+    CliRun run(const std::string& arguments, const std::string& environment = {}) {
         const std::string out = dir_.file("stdout.txt");
         const std::string err = dir_.file("stderr.txt");
-        const std::string command =
-            std::string("'") + TAVREL_BINARY_DIR + "/bin/tavrel-cli' " + arguments + " >'" + out + "' 2>'" + err + "'";
+        const std::string command = environment + "'" + TAVREL_BINARY_DIR + "/bin/tavrel-cli' " + arguments + " >'" +
+                                    out + "' 2>'" + err + "'";
         CliRun r;
         const int raw = std::system(command.c_str());
         r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -111,6 +112,27 @@ TEST_F(CliTest, PageThatCannotBeBuiltGivesTheReport) {
     const CliRun bad = run("page \"01A-' OR 1=1\" " + data());
     EXPECT_EQ(bad.status, 1);
     EXPECT_NE(bad.err.find("法文のタイプの識別ができませんでした。"), std::string::npos) << bad.err;
+}
+
+// A user's own collection (an import in the program) is what the commands
+// read by default, but never instead of the folder --data names.
+TEST_F(CliTest, DataFolderGivenIsReadEvenWhenTheUserHasACollectionOfTheirOwn) {
+    TempDir xdg;
+    std::filesystem::create_directories(xdg.path() / "tavrel");
+    {
+        FixtureDb own((xdg.path() / "tavrel" / "TL2008.orl").string());
+        own.exec("INSERT INTO T_法 (ID_HN, 法名一般, 法名略式, 法名正式, 表示) VALUES ('05A', '別の法', '別', '別の法', -1)");
+        own.exec("INSERT INTO T_条 (ID_FN, ID_SN, 条名, 補足, 分割, 大型, 表示) VALUES "
+                 "('05A-00010000-00', '05A-0000-0000-0000-0000', '別', '', 0, 0, -1)");
+    }
+    const std::string home = "XDG_DATA_HOME='" + xdg.path().string() + "' ";
+    const CliRun r = run("pages " + data(), home);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "00A-Z0010000-00\n01A-00010000-00\n01A-00020000-00\n");
+    // Without --data, beside the program, the user's collection is the one read.
+    const CliRun own = run("pages", home);
+    ASSERT_EQ(own.status, 0) << own.err;
+    EXPECT_EQ(own.out, "05A-00010000-00\n");
 }
 
 TEST_F(CliTest, PagesListsTheShownPagesInOrder) {

@@ -7,6 +7,7 @@
 #include "render/cited_by_block.h"
 #include "text/sjis.h"
 
+#include "cli_options.h"
 #include "stderr_sink.h"
 
 #include <cstdio>
@@ -61,7 +62,7 @@ int citedByMain(const std::vector<std::string>& args, const std::string& executa
 
     MemorySettingsStore settings;
     StderrSink sink;
-    Document doc(settings, sink, locateFolders(dataFolder.empty() ? executableFolder : dataFolder, userDataFallback));
+    Document doc(settings, sink, commandFolders(dataFolder, executableFolder, userDataFallback));
     if (!doc.startUp()) return 2;
     if (!doc.hasCitationTable()) {
         try {

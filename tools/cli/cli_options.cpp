@@ -62,4 +62,12 @@ std::optional<CliOptions> parseCommandLine(const std::vector<std::string>& args,
     return options;
 }
 
+DocumentFolders commandFolders(const std::string& dataOption, const std::string& executableFolder,
+                               const std::string& userDataFallback) {
+    if (dataOption.empty()) return locateFolders(executableFolder, userDataFallback);
+    DocumentFolders folders = locateFolders(dataOption, userDataFallback);
+    folders.collectionFolder.clear();
+    return folders;
+}
+
 }  // namespace tavrel::cli

@@ -4,6 +4,8 @@
 // (search and import have their own readers: search_command.h, import_command.h)
 #pragma once
 
+#include "document/document.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,5 +26,11 @@ struct CliOptions {
 std::optional<CliOptions> parseCommandLine(const std::vector<std::string>& args, std::string& error);
 
 const char* usageText();
+
+// The folders a reading command works on: with --data DIR exactly the
+// collection in DIR; without it the collection the program opens (the
+// user's own, from an import in the program, when there is one).
+DocumentFolders commandFolders(const std::string& dataOption, const std::string& executableFolder,
+                               const std::string& userDataFallback);
 
 }  // namespace tavrel::cli

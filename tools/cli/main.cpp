@@ -69,10 +69,9 @@ int main(int argc, char** argv) {
         return 64;
     }
 
-    const std::string base = options->dataFolder.empty() ? executableFolder(argv[0]) : options->dataFolder;
     MemorySettingsStore settings;
     cli::StderrSink sink;
-    Document doc(settings, sink, locateFolders(base, userDataFallback()));
+    Document doc(settings, sink, cli::commandFolders(options->dataFolder, executableFolder(argv[0]), userDataFallback()));
     if (!doc.startUp()) return 2;
 
     int rc = 0;

@@ -5,6 +5,7 @@
 #include "navigator/search.h"
 #include "text/sjis.h"
 
+#include "cli_options.h"
 #include "stderr_sink.h"
 
 #include <cstdio>
@@ -55,7 +56,7 @@ int searchMain(const std::vector<std::string>& args, const std::string& executab
 
     MemorySettingsStore settings;
     StderrSink sink;
-    Document doc(settings, sink, locateFolders(dataFolder.empty() ? executableFolder : dataFolder, userDataFallback));
+    Document doc(settings, sink, commandFolders(dataFolder, executableFolder, userDataFallback));
     if (!doc.startUp()) return 2;
 
     nav::SearchTab tab(doc);

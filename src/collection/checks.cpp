@@ -5,6 +5,7 @@
 
 #include "collection/build_error.h"
 #include "collection/structure.h"
+#include "collection/utf8.h"
 
 #include <set>
 
@@ -19,14 +20,7 @@ std::string toCp932(const std::string& utf8, const Origin& where) {
         // Name the first character that has no CP932 form.
         std::string bad;
         for (size_t i = 0; i < utf8.size();) {
-            size_t n = 1;
-            const unsigned char c = static_cast<unsigned char>(utf8[i]);
-            if (c >= 0xF0)
-                n = 4;
-            else if (c >= 0xE0)
-                n = 3;
-            else if (c >= 0xC0)
-                n = 2;
+            const size_t n = collection::utf8::sequenceLength(static_cast<unsigned char>(utf8[i]));
             bool charOk = true;
             text::fromUtf8(utf8.substr(i, n), &charOk);
             if (!charOk) {
@@ -41,14 +35,7 @@ std::string toCp932(const std::string& utf8, const Origin& where) {
     // ～ U+FF5E) would make the page differ from the source: write the other.
     if (text::toUtf8(out) != utf8) {
         for (size_t i = 0; i < utf8.size();) {
-            size_t n = 1;
-            const unsigned char c = static_cast<unsigned char>(utf8[i]);
-            if (c >= 0xF0)
-                n = 4;
-            else if (c >= 0xE0)
-                n = 3;
-            else if (c >= 0xC0)
-                n = 2;
+            const size_t n = collection::utf8::sequenceLength(static_cast<unsigned char>(utf8[i]));
             const std::string one = utf8.substr(i, n);
             const std::string back = text::toUtf8(text::fromUtf8(one));
             if (back != one)

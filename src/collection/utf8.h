@@ -15,4 +15,7 @@ std::u32string decode(const std::string& s);
 std::string encode(const std::u32string& s);
 std::string encode(char32_t c);
 
+// Bytes of the sequence a lead byte starts (1 for ASCII and stray bytes).
+inline size_t sequenceLength(unsigned char lead) { return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1; }
+
 }  // namespace tavrel::collection::utf8

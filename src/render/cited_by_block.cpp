@@ -15,7 +15,7 @@ namespace tavrel::render {
 namespace {
 
 constexpr std::string_view kAnchorPrefix = "cited-by-";
-constexpr const char* kOperation = "CTavrelDoc::_html_cited_by()";
+constexpr const char* kOperation = "buildCitedByBlock()";
 
 // The rows in the block's order, at most limit of them (0: all); total gets
 // the number of all rows.

@@ -20,23 +20,11 @@ namespace {
 
 const char* const kUsage = "usage: tavrel-cli cited-by <ID_FN> [--utf8] [--data DIR]\n";
 
-int usage(const std::string& error) {
-    std::fprintf(stderr, "tavrel-cli: %s\n%s", error.c_str(), kUsage);
-    return 64;
-}
+int usage(const std::string& error) { return usageError(error, kUsage); }
 
 }  // namespace
 
-bool isCitedByCommand(const std::vector<std::string>& args) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--data") {
-            ++i;
-        } else if (args[i].rfind("--", 0) != 0) {
-            return args[i] == "cited-by";
-        }
-    }
-    return false;
-}
+bool isCitedByCommand(const std::vector<std::string>& args) { return commandWord(args) == "cited-by"; }
 
 int citedByMain(const std::vector<std::string>& args, const std::string& executableFolder,
                 const std::string& userDataFallback) {

@@ -1,5 +1,7 @@
 #include "cli_options.h"
 
+#include <cstdio>
+
 namespace tavrel::cli {
 
 const char* usageText() {
@@ -60,6 +62,21 @@ std::optional<CliOptions> parseCommandLine(const std::vector<std::string>& args,
     }
     if (!options.dataFolder.empty() && options.dataFolder.back() != '/') options.dataFolder += '/';
     return options;
+}
+
+std::string commandWord(const std::vector<std::string>& args) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--data")
+            ++i;
+        else if (args[i].rfind("--", 0) != 0)
+            return args[i];
+    }
+    return {};
+}
+
+int usageError(const std::string& error, const char* usageLine) {
+    std::fprintf(stderr, "tavrel-cli: %s\n%s", error.c_str(), usageLine);
+    return 64;
 }
 
 DocumentFolders commandFolders(const std::string& dataOption, const std::string& executableFolder,

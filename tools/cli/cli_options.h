@@ -27,6 +27,14 @@ std::optional<CliOptions> parseCommandLine(const std::vector<std::string>& args,
 
 const char* usageText();
 
+// The command word of a command line: its first word that is not an option
+// ("--data DIR" skipped); empty when there is none.
+std::string commandWord(const std::vector<std::string>& args);
+
+// Writes "tavrel-cli: <error>" and the command's usage line to standard
+// error; the exit code of a bad command line (64).
+int usageError(const std::string& error, const char* usageLine);
+
 // The folders a reading command works on: with --data DIR exactly the
 // collection in DIR; without it the collection the program opens (the
 // user's own, from an import in the program, when there is one).

@@ -1,4 +1,5 @@
 #include "import_command.h"
+#include "cli_options.h"
 
 #include "collection/build_error.h"
 #include "collection/database_reader.h"
@@ -16,15 +17,7 @@ namespace tavrel::cli {
 
 namespace fs = std::filesystem;
 
-bool isImportCommand(const std::vector<std::string>& args) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--data")
-            ++i;
-        else if (args[i].rfind("--", 0) != 0)
-            return args[i] == "import";
-    }
-    return false;
-}
+bool isImportCommand(const std::vector<std::string>& args) { return commandWord(args) == "import"; }
 
 namespace {
 

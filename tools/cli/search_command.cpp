@@ -16,23 +16,11 @@ namespace {
 
 const char* const kSearchUsage = "usage: tavrel-cli search <words...> [--utf8] [--data DIR]\n";
 
-int usage(const std::string& error) {
-    std::fprintf(stderr, "tavrel-cli: %s\n%s", error.c_str(), kSearchUsage);
-    return 64;
-}
+int usage(const std::string& error) { return usageError(error, kSearchUsage); }
 
 }  // namespace
 
-bool isSearchCommand(const std::vector<std::string>& args) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--data") {
-            ++i;
-        } else if (args[i].rfind("--", 0) != 0) {
-            return args[i] == "search";
-        }
-    }
-    return false;
-}
+bool isSearchCommand(const std::vector<std::string>& args) { return commandWord(args) == "search"; }
 
 int searchMain(const std::vector<std::string>& args, const std::string& executableFolder,
                const std::string& userDataFallback) {

@@ -6,7 +6,6 @@
 #include "collection/build_error.h"
 #include "collection/checks.h"
 
-#include <cstdio>
 #include <fstream>
 #include <map>
 #include <sqlite3.h>
@@ -88,11 +87,12 @@ fs::path temporaryName(const fs::path& file) {
 
 }  // namespace
 
-void writeDatabase(const Collection& c, const fs::path& file) {
+citations::IndexStats writeDatabase(const Collection& c, const fs::path& file) {
     const fs::path tmp = temporaryName(file);
     std::error_code ec;
     fs::remove(tmp, ec);
     std::string error;
+    citations::IndexStats cited;
     if (!db::createDatabaseFile(tmp.string(), db::kDatabasePassword, &error))
         throw BuildError(tmp.string(), 0, "cannot create the database: " + error);
     try {
@@ -143,14 +143,13 @@ void writeDatabase(const Collection& c, const fs::path& file) {
         }
         d.exec("COMMIT");
         // The reverse-reference index (被引用) is made from the tables just written.
-        const citations::IndexStats cited = citations::addCitationTable(tmp.string());
-        std::printf("cited-by index: %zu citations, %zu relative references left unresolved\n",
-                    cited.citations, cited.unresolved);
+        cited = citations::addCitationTable(tmp.string());
     } catch (...) {
         fs::remove(tmp, ec);
         throw;
     }
     fs::rename(tmp, file);
+    return cited;
 }
 
 std::string markerFileText(const Collection& c) {

@@ -3,6 +3,7 @@
 // into place only when it is complete, so a failure leaves no half file.
 #pragma once
 
+#include "citations/citation_index.h"
 #include "collection/model.h"
 
 #include <filesystem>
@@ -10,7 +11,8 @@
 
 namespace tavrel::collection {
 
-void writeDatabase(const Collection& c, const std::filesystem::path& file);
+// Also writes the 被引用 index of the new database and returns its counts.
+citations::IndexStats writeDatabase(const Collection& c, const std::filesystem::path& file);
 
 // "VERSION 8.08" and one "key, value" line per marker, CP932, CR LF.
 std::string markerFileText(const Collection& c);

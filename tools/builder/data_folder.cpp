@@ -7,6 +7,7 @@
 #include "collection/writer.h"
 #include "images.h"
 
+#include <cstdio>
 #include <fstream>
 #include <unistd.h>
 
@@ -49,7 +50,9 @@ void writeDataFolder(const Collection& c, const fs::path& folder) {
     writeImageFolder(folder / "images08");
     writeBytes(folder / "default.ppj", markerFileText(c));
     writeBytes(folder / "help08.html", toCp932(crlf(c.helpHtml), {"help08.html", 0}));
-    writeDatabase(c, folder / db::kDatabaseFileName);
+    const citations::IndexStats cited = writeDatabase(c, folder / db::kDatabaseFileName);
+    std::printf("tavrel-build-data: cited-by index: %zu citations, %zu relative references left unresolved\n",
+                cited.citations, cited.unresolved);
 }
 
 }  // namespace tavrel::collection

@@ -524,11 +524,13 @@ class Reader {
                 s.origin = {a.file, e.line};
                 pages[page].sentences.push_back(s);
             }
+            // A named copy: a structured binding cannot be captured by every compiler (clang 14).
+            const std::string& articlePrefix = prefix;
             auto find = [&](const ElementAddress& addr, const IniEntry& e) -> Sentence& {
                 for (Page& p : pages)
                     for (Sentence& s : p.sentences)
                         if (s.idBN.substr(15) == sentenceId("", addr)) return s;
-                throw BuildError(at(e).file, e.line, "article " + prefix + " has no sentence at " + e.key);
+                throw BuildError(at(e).file, e.line, "article " + articlePrefix + " has no sentence at " + e.key);
             };
             for (const auto& [addr, e] : tables) {
                 Sentence& s = find(addr, e);

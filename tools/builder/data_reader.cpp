@@ -1,5 +1,6 @@
 #include "data_reader.h"
 
+#include "collection/article_pages.h"
 #include "collection/build_error.h"
 #include "collection/checks.h"
 #include "source_files.h"
@@ -497,39 +498,35 @@ class Reader {
                     }
                 }
             }
-            if (st.splitAt.empty()) st.splitAt.push_back(1);
-            if (st.splitAt.front() != 1 || !std::is_sorted(st.splitAt.begin(), st.splitAt.end()))
-                throw BuildError(at(*st.section).file, st.section->line, "split starts with 1 and ascends");
-            if (!st.supplements.empty() && st.supplements.size() != st.splitAt.size())
-                throw BuildError(at(*st.section).file, st.section->line, "one supplement per page");
-            std::vector<Page> pages(st.splitAt.size());
-            for (size_t i = 0; i < pages.size(); ++i) {
-                Page& p = pages[i];
-                p.idFN = pageId(prefix, static_cast<int>(i));
-                p.idSN = idSN;
-                p.caption = i == 0 ? st.caption.value_or(a.caption) : std::string();
-                if (!st.supplements.empty()) p.supplement = st.supplements[i];
-                p.large = st.large;
-                p.shown = st.shown;
-                p.origin = {a.file, 1};
-            }
+            Page page;
+            page.idFN = pageId(prefix, 0);
+            page.idSN = idSN;
+            page.caption = st.caption.value_or(a.caption);
+            page.large = st.large;
+            page.shown = st.shown;
+            page.origin = {a.file, 1};
             for (const ArticleElement& e : a.elements) {
-                size_t page = 0;
-                while (page + 1 < st.splitAt.size() && e.address.paragraph >= st.splitAt[page + 1]) ++page;
                 Sentence s;
-                s.idBN = sentenceId(pages[page].idFN, e.address);
+                s.idBN = sentenceId(page.idFN, e.address);
                 s.text = e.text;
                 s.formatCode = kArticleFormatCode;
                 s.printedLabel = e.printedLabel;
                 s.origin = {a.file, e.line};
-                pages[page].sentences.push_back(s);
+                page.sentences.push_back(s);
+            }
+            addPage(std::move(page));
+            if (!st.splitAt.empty() || !st.supplements.empty()) {
+                if (st.splitAt.empty()) st.splitAt.push_back(1);
+                splitArticle(c_, prefix, st.splitAt, st.supplements, at(*st.section));
             }
             // A named copy: a structured binding cannot be captured by every compiler (clang 14).
             const std::string& articlePrefix = prefix;
             auto find = [&](const ElementAddress& addr, const IniEntry& e) -> Sentence& {
-                for (Page& p : pages)
-                    for (Sentence& s : p.sentences)
-                        if (s.idBN.substr(15) == sentenceId("", addr)) return s;
+                const std::string tail = sentenceId("", addr);
+                for (auto it = c_.pages.lower_bound(articlePrefix);
+                     it != c_.pages.end() && it->first.compare(0, 12, articlePrefix) == 0; ++it)
+                    for (Sentence& s : it->second.sentences)
+                        if (s.idBN.substr(15) == tail) return s;
                 throw BuildError(at(e).file, e.line, "article " + articlePrefix + " has no sentence at " + e.key);
             };
             for (const auto& [addr, e] : tables) {
@@ -540,11 +537,6 @@ class Reader {
             }
             for (const auto& [addr, e] : formats) find(addr, e).formatCode = e.value;
             for (const auto& [addr, e] : marks) marks_.push_back({find(addr, e).idBN, e.value, at(e)});
-            for (Page& p : pages) {
-                if (p.sentences.empty())
-                    throw BuildError(a.file, 0, "page " + p.idFN + " of the split has no sentence");
-                addPage(std::move(p));
-            }
         }
         for (const auto& [prefix, s] : articleSections_)
             if (!corpusArticles_.count(prefix))

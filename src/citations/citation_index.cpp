@@ -38,8 +38,9 @@ class Statement {
         return p ? std::string_view(p, static_cast<size_t>(sqlite3_column_bytes(st_, column))) : std::string_view();
     }
     int64_t integer(int column) const { return sqlite3_column_int64(st_, column); }
+    // The text is bound where it is: it must outlive the next step().
     void bind(int k, std::string_view s) {
-        if (sqlite3_bind_text(st_, k, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT) != SQLITE_OK) fail();
+        if (sqlite3_bind_text(st_, k, s.data(), static_cast<int>(s.size()), SQLITE_STATIC) != SQLITE_OK) fail();
     }
     void bind(int k, int64_t v) {
         if (sqlite3_bind_int64(st_, k, v) != SQLITE_OK) fail();
@@ -324,7 +325,8 @@ bool hasCitationTable(sqlite3* db) {
 }
 
 void writeCitationTable(sqlite3* db, const CitationIndex& index) {
-    exec(db, "BEGIN");
+    const bool own = sqlite3_get_autocommit(db) != 0;
+    if (own) exec(db, "BEGIN");
     try {
         exec(db,
              "DROP TABLE IF EXISTS T_被引用;"
@@ -356,9 +358,9 @@ void writeCitationTable(sqlite3* db, const CitationIndex& index) {
             insert.step();
             insert.reset();
         }
-        exec(db, "COMMIT");
+        if (own) exec(db, "COMMIT");
     } catch (...) {
-        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        if (own) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
         throw;
     }
 }

@@ -77,8 +77,10 @@ class CitationIndex {
 // on a database error.
 CitationIndex buildCitationIndex(sqlite3* db);
 
-// Replaces the table T_被引用 of db (writable) by index, in one transaction.
-// Throws std::runtime_error on failure (nothing is changed then).
+// Replaces the table T_被引用 of db (writable) by index, in one transaction:
+// its own, or the caller's when one is open. Throws std::runtime_error on
+// failure (nothing is changed then; an open transaction is the caller's to
+// roll back).
 void writeCitationTable(sqlite3* db, const CitationIndex& index);
 
 // Builds the index of the database file (a native path) and writes it into

@@ -4,6 +4,7 @@
 #include "text/sjis.h"
 
 #include "collection/build_error.h"
+#include "collection/steps.h"
 #include "collection/structure.h"
 #include "collection/utf8.h"
 
@@ -16,6 +17,8 @@ namespace num = tavrel::numbering;
 std::string toCp932(const std::string& utf8, const Origin& where) {
     bool ok = true;
     std::string out = text::fromUtf8(utf8, &ok);
+    // The usual text: every character known to read back as itself.
+    if (ok && hasCp932Forms(utf8)) return out;
     if (!ok) {
         // Name the first character that has no CP932 form.
         std::string bad;
@@ -76,6 +79,11 @@ std::optional<std::string> computedLabel(const std::string& idBN, const std::str
 
 namespace {
 
+// toCp932 for a text whose CP932 form is not needed: the same failures.
+void requireCp932Form(const std::string& utf8, const Origin& where) {
+    if (!hasCp932Forms(utf8)) toCp932(utf8, where);
+}
+
 void checkInlineMarkup(const std::string& cp932, const Origin& where, const std::string& id) {
     const std::string open = SJ("[第"), jo = SJ("条"), dai = SJ("第");
     for (size_t p = text::findText(cp932, open); p != std::string::npos; p = text::findText(cp932, open, p + 1)) {
@@ -102,7 +110,7 @@ void checkCollection(const Collection& c) {
     std::set<std::string> lawIds;
     for (const Law& l : c.laws) {
         lawIds.insert(l.id);
-        for (const std::string* t : {&l.common, &l.shortName, &l.formal}) toCp932(*t, l.origin);
+        for (const std::string* t : {&l.common, &l.shortName, &l.formal}) requireCp932Form(*t, l.origin);
         for (const LawAlias& a : l.aliases)
             if (!c.law(a.lawId)) throw BuildError(l.origin.file, l.origin.line, "alias names unknown law " + a.lawId);
     }
@@ -110,7 +118,7 @@ void checkCollection(const Collection& c) {
         if (!isIdentifierText(id, 23) || !num::divisionNumber(id))
             throw BuildError("division " + id + " is not a valid ID_SN");
         if (!lawIds.count(id.substr(0, 3))) throw BuildError("division " + id + " belongs to no listed law");
-        for (const std::string& n : d.names) toCp932(n, {"division " + id, 0});
+        for (const std::string& n : d.names) requireCp932Form(n, {"division " + id, 0});
     }
     for (const auto& [id, p] : c.pages) {
         const Origin& o = p.origin;
@@ -128,16 +136,16 @@ void checkCollection(const Collection& c) {
         const bool chapterless = p.idSN.substr(4) == "0000-0000-0000-0000";
         if (!chapterless && !c.divisions.count(p.idSN))
             throw BuildError(o.file, o.line, id + ": division " + p.idSN + " has no T_章 row");
-        toCp932(p.caption, o);
-        toCp932(p.supplement, o);
+        requireCp932Form(p.caption, o);
+        requireCp932Form(p.supplement, o);
         if ((*kind == num::Article || *kind == num::Notification || *kind == num::Supplementary) && p.sentences.empty())
             throw BuildError(o.file, o.line, id + " has no sentence");
         for (const Sentence& s : p.sentences) {
             if (!isIdentifierText(s.idBN, 35) || s.idBN.compare(0, 15, id) != 0)
                 throw BuildError(s.origin.file, s.origin.line, s.idBN + " is not a sentence id of page " + id);
             const std::string markup = toCp932(s.markup, s.origin);
-            toCp932(s.search, s.origin);
-            toCp932(s.formatCode, s.origin);
+            requireCp932Form(s.search, s.origin);
+            requireCp932Form(s.formatCode, s.origin);
             checkInlineMarkup(markup, s.origin, s.idBN);
             if (s.printedLabel) {
                 std::optional<std::string> label;
@@ -156,7 +164,7 @@ void checkCollection(const Collection& c) {
     for (const TablePiece& t : c.tables) {
         if (!isIdentifierText(t.idBN, 35)) throw BuildError(t.origin.file, t.origin.line, "bad table sentence id");
         const std::string html = toCp932(t.html, t.origin);
-        toCp932(t.search, t.origin);
+        requireCp932Form(t.search, t.origin);
         checkInlineMarkup(html, t.origin, t.idBN);
         const std::string page = t.idBN.substr(0, 15);
         if (!c.pages.count(page)) throw BuildError(t.origin.file, t.origin.line, "table of unknown page " + page);
@@ -166,7 +174,7 @@ void checkCollection(const Collection& c) {
         checkInlineMarkup(html, s.origin, s.idFN);
     }
     for (const Reference& r : c.references) {
-        for (const std::string* t : {&r.place, &r.keyword, &r.note, &r.extra}) toCp932(*t, r.origin);
+        for (const std::string* t : {&r.place, &r.keyword, &r.note, &r.extra}) requireCp932Form(*t, r.origin);
         if (r.keyword.find("K") != std::string::npos)
             throw BuildError(r.origin.file, r.origin.line, "a keyword must not contain the letter K of the marks");
     }
@@ -177,8 +185,8 @@ void checkCollection(const Collection& c) {
         if (!has) throw BuildError(p.origin.file, p.origin.line, "notification " + id + " needs a history line");
     }
     for (const History& h : c.histories) {
-        toCp932(h.promulgatedBy, h.origin);
-        toCp932(h.revisedBy, h.origin);
+        requireCp932Form(h.promulgatedBy, h.origin);
+        requireCp932Form(h.revisedBy, h.origin);
         if (h.idFN.substr(13) != "00")
             throw BuildError(h.origin.file, h.origin.line, "the history belongs to the first page of a notification");
     }
@@ -188,7 +196,7 @@ void checkCollection(const Collection& c) {
             throw BuildError(m.origin.file, m.origin.line, "a marker key has 55 characters and its value 35");
         if (!keys.insert(m.key).second) throw BuildError(m.origin.file, m.origin.line, "marker key repeated");
     }
-    toCp932(c.helpHtml, {"help08.html", 0});
+    requireCp932Form(c.helpHtml, {"help08.html", 0});
 }
 
 }  // namespace tavrel::collection

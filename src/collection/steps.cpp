@@ -3,6 +3,8 @@
 #include "collection/utf8.h"
 #include "text/sjis.h"
 
+#include <array>
+#include <atomic>
 #include <cstdio>
 #include <memory>
 #include <set>
@@ -19,21 +21,22 @@ constexpr std::pair<char32_t, char32_t> kVariants[] = {
     {U'塡', U'填'}, {U'剝', U'剥'}, {U'頰', U'頬'}, {U'𠮟', U'叱'}, {U'𠮷', U'吉'}, {U'﨑', U'崎'}, {U'髙', U'高'},
 };
 
-// True when the whole text has a CP932 form that reads back as itself: one
-// conversion for the usual text instead of one per character.
-bool fitsCp932(const std::string& utf8Text) {
+// A character's CP932 form that reads back as itself, asked of iconv.
+bool convertsBack(char32_t c) {
     bool ok = true;
-    const std::string cp932 = text::fromUtf8(utf8Text, &ok);
-    return ok && text::toUtf8(cp932) == utf8Text;
+    const std::string one = utf8::encode(c);
+    const std::string cp932 = text::fromUtf8(one, &ok);
+    // A form that reads back as another character (〜 U+301C) is no form.
+    return ok && text::toUtf8(cp932) == one;
 }
 
 template <class F>
 std::string mapMissing(const std::string& utf8, F replace) {
-    if (fitsCp932(utf8)) return utf8;
+    if (hasCp932Forms(utf8)) return utf8;
     std::string out;
     for (char32_t c : utf8::decode(utf8)) {
         if (hasCp932Form(c))
-            out += utf8::encode(c);
+            utf8::append(out, c);
         else
             out += replace(c);
     }
@@ -107,11 +110,31 @@ std::string stripInlineMarks(const std::string& text) {
 
 bool hasCp932Form(char32_t c) {
     if (c < 0x80) return true;
-    bool ok = true;
-    const std::string one = utf8::encode(c);
-    const std::string cp932 = text::fromUtf8(one, &ok);
-    // A form that reads back as another character (〜 U+301C) is no form.
-    return ok && text::toUtf8(cp932) == one;
+    if (c >= 0x10000) return convertsBack(c);  // none of them has one; rare in texts
+    // Every character of the basic plane is asked of iconv once per process:
+    // 0 not asked yet, 1 has a form, 2 has none. Threads that ask at the same
+    // time store the same answer.
+    static std::array<std::atomic<unsigned char>, 0x10000> known{};
+    unsigned char k = known[c].load(std::memory_order_relaxed);
+    if (k == 0) {
+        k = convertsBack(c) ? 1 : 2;
+        known[c].store(k, std::memory_order_relaxed);
+    }
+    return k == 1;
+}
+
+bool hasCp932Forms(std::string_view utf8Text) {
+    for (size_t i = 0; i < utf8Text.size();) {
+        if (static_cast<unsigned char>(utf8Text[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        char32_t c = 0;
+        const size_t n = utf8::sequenceAt(utf8Text, i, c);
+        if (n == 0 || !hasCp932Form(c)) return false;
+        i += n;
+    }
+    return true;
 }
 
 std::string withCharacterReferences(const std::string& utf8Text) {
@@ -137,10 +160,18 @@ std::string withVariants(const std::string& utf8Text) {
     });
 }
 
-void addCharactersWithoutCp932Form(const std::string& utf8Text, std::set<char32_t>& missing,
-                                   std::set<char32_t>& tried) {
-    for (char32_t ch : utf8::decode(utf8Text))
-        if (ch >= 0x80 && tried.insert(ch).second && !hasCp932Form(ch)) missing.insert(ch);
+void addCharactersWithoutCp932Form(std::string_view utf8Text, std::set<char32_t>& missing) {
+    for (size_t i = 0; i < utf8Text.size();) {
+        if (static_cast<unsigned char>(utf8Text[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        char32_t c = 0;
+        const size_t n = utf8::sequenceAt(utf8Text, i, c);
+        if (n == 0) c = U'\uFFFD', i += 1;
+        else i += n;
+        if (!hasCp932Form(c)) missing.insert(c);
+    }
 }
 
 size_t fitToCp932(Collection& c, const std::string& law, const std::set<char32_t>& missing) {

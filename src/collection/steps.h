@@ -8,6 +8,7 @@
 
 #include <set>
 #include <string>
+#include <string_view>
 
 namespace tavrel::collection {
 
@@ -43,12 +44,17 @@ std::string stripInlineMarks(const std::string& text);
 // none of them are left as they are without a conversion.
 size_t fitToCp932(Collection& c, const std::string& law, const std::set<char32_t>& missing);
 
-// The characters of a text that have no CP932 form, each tried once.
-void addCharactersWithoutCp932Form(const std::string& utf8Text, std::set<char32_t>& missing,
-                                   std::set<char32_t>& tried);
+// Adds the characters of a text that have no CP932 form to missing.
+void addCharactersWithoutCp932Form(std::string_view utf8Text, std::set<char32_t>& missing);
+
+// True when c has a CP932 form that reads back as c (〜 U+301C has none: it
+// reads back as ～ U+FF5E). Each character is asked of iconv once per process.
+bool hasCp932Form(char32_t c);
+// True when every character of a valid UTF-8 text has one: the text then
+// converts to CP932 and back to itself.
+bool hasCp932Forms(std::string_view utf8Text);
 
 // The same for one text: its markup form, its plain form, its search form.
-bool hasCp932Form(char32_t c);
 std::string withCharacterReferences(const std::string& utf8);
 std::string withGeta(const std::string& utf8);
 std::string withVariants(const std::string& utf8);

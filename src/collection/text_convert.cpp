@@ -119,7 +119,20 @@ std::optional<int> kanjiNumber(const std::u32string& s) {
 std::string convertReferences(const std::string& textUtf8, const ConvertContext& ctx) {
     const std::u32string s = utf8::decode(textUtf8);
     std::string out;
+    out.reserve(textUtf8.size() + 16);
     size_t i = 0;
+    // The aliases' names as code points, decoded when a reference first asks.
+    std::vector<std::u32string> names;
+    auto designated = [&](size_t at) -> const LawAlias* {
+        if (names.empty())
+            for (const LawAlias& a : ctx.aliases) names.push_back(utf8::decode(a.name));
+        for (size_t k = 0; k < ctx.aliases.size(); ++k) {
+            const std::u32string& name = names[k];
+            if (endsWith(s, at, name) && (at == name.size() || !isIdeograph(s[at - name.size() - 1])))
+                return &ctx.aliases[k];
+        }
+        return nullptr;
+    };
     // Which law does a 第…条 at position pos designate? "" = another law
     // outside the collection, otherwise an ID_HN.
     auto lawBefore = [&](size_t pos) -> std::string {
@@ -137,21 +150,14 @@ std::string convertReferences(const std::string& textUtf8, const ConvertContext&
             if (depth != 0) return ctx.ownLaw;
             const std::u32string inside = s.substr(k + 1, at - k - 2);
             at = k;
-            for (const LawAlias& a : ctx.aliases) {
-                const std::u32string name = utf8::decode(a.name);
-                if (endsWith(s, at, name) && (at == name.size() || !isIdeograph(s[at - name.size() - 1])))
-                    return a.lawId;
-            }
+            if (const LawAlias* a = designated(at)) return a->lawId;
             if (at > 0 && (s[at - 1] == U'法' || s[at - 1] == U'令' || s[at - 1] == U'則')) return "";
             if (inside.find(U"法律第") != std::u32string::npos || inside.find(U"政令第") != std::u32string::npos ||
                 inside.find(U"省令第") != std::u32string::npos)
                 return "";
             return ctx.ownLaw;
         }
-        for (const LawAlias& a : ctx.aliases) {
-            const std::u32string name = utf8::decode(a.name);
-            if (endsWith(s, at, name) && (at == name.size() || !isIdeograph(s[at - name.size() - 1]))) return a.lawId;
-        }
+        if (const LawAlias* a = designated(at)) return a->lawId;
         if (at > 0 && (s[at - 1] == U'法' || s[at - 1] == U'令' || s[at - 1] == U'則')) return "";
         return ctx.ownLaw;
     };
@@ -220,7 +226,7 @@ std::string convertReferences(const std::string& textUtf8, const ConvertContext&
                 }
             }
         }
-        out += utf8::encode(s[i]);
+        utf8::append(out, s[i]);
         ++i;
     }
     return out;
@@ -268,18 +274,33 @@ std::string applyRuby(const std::string& text, const std::vector<RubyEntry>& rub
 }
 
 std::string foldForSearch(const std::string& text) {
-    std::u32string s = utf8::decode(text);
-    for (char32_t& c : s) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        const char b = text[i];
+        if (static_cast<unsigned char>(b) < 0x80) {
+            out += b >= 'a' && b <= 'z' ? static_cast<char>(b - 'a' + 'A') : b;
+            ++i;
+            continue;
+        }
+        char32_t c = 0;
+        const size_t n = utf8::sequenceAt(text, i, c);
+        if (n == 0) {
+            utf8::append(out, U'\uFFFD');
+            ++i;
+            continue;
+        }
         if (c >= U'０' && c <= U'９')
-            c = U'0' + (c - U'０');
+            out += static_cast<char>('0' + (c - U'０'));
         else if (c >= U'Ａ' && c <= U'Ｚ')
-            c = U'A' + (c - U'Ａ');
+            out += static_cast<char>('A' + (c - U'Ａ'));
         else if (c >= U'ａ' && c <= U'ｚ')
-            c = U'A' + (c - U'ａ');
-        else if (c >= U'a' && c <= U'z')
-            c = U'A' + (c - U'a');
+            out += static_cast<char>('A' + (c - U'ａ'));
+        else
+            out.append(text, i, n);
+        i += n;
     }
-    return utf8::encode(s);
+    return out;
 }
 
 std::string searchText(const std::string& markup) {
@@ -292,15 +313,16 @@ std::string searchText(const std::string& markup) {
     }
     // HTML tags.
     std::string plain;
-    for (size_t i = 0; i < t.size(); ++i) {
-        if (t[i] == '<') {
-            const size_t e = t.find('>', i);
-            if (e != std::string::npos) {
-                i = e;
-                continue;
-            }
+    plain.reserve(t.size());
+    for (size_t i = 0; i < t.size();) {
+        const size_t open = t.find('<', i);
+        const size_t close = open == std::string::npos ? open : t.find('>', open);
+        if (close == std::string::npos) {
+            plain.append(t, i, std::string::npos);
+            break;
         }
-        plain += t[i];
+        plain.append(t, i, open - i);
+        i = close + 1;
     }
     // Keyword marks [K text K], explicit links and inline references.
     for (size_t p = plain.find("[K"); p != std::string::npos; p = plain.find("[K", p)) {
@@ -317,6 +339,7 @@ std::string searchText(const std::string& markup) {
     }
     // Line breaks and runs of blanks of the HTML source become one blank.
     std::string collapsed;
+    collapsed.reserve(plain.size());
     for (char ch : plain) {
         const bool blank = ch == ' ' || ch == '\n' || ch == '\r' || ch == '\t';
         if (blank && (collapsed.empty() || collapsed.back() == ' ')) continue;

@@ -7,9 +7,12 @@
 #include "collection/checks.h"
 
 #include <fstream>
+#include <initializer_list>
 #include <map>
 #include <sqlite3.h>
+#include <string_view>
 #include <unistd.h>
+#include <vector>
 
 namespace tavrel::collection {
 
@@ -29,6 +32,7 @@ class Db {
     }
     Db(const Db&) = delete;
     Db& operator=(const Db&) = delete;
+    sqlite3* handle() const { return db_; }
 
     void exec(const char* sql) {
         char* message = nullptr;
@@ -39,10 +43,11 @@ class Db {
         }
     }
 
-    // A statement with a value per placeholder: text, integer or NULL.
+    // A statement with a value per placeholder: text, integer or NULL. A
+    // text is bound where it is (it outlives the insert), not copied.
     struct Value {
         enum Kind { Null, Text, Int } kind = Null;
-        std::string text;
+        std::string_view text;
         long long number = 0;
         Value() = default;
         Value(const std::string& t) : kind(Text), text(t) {}
@@ -52,17 +57,17 @@ class Db {
     };
 
     // Each statement text is prepared once and run again for every row.
-    void insert(const char* sql, const std::vector<Value>& values) {
+    void insert(const char* sql, std::initializer_list<Value> values) {
         sqlite3_stmt*& st = prepared_[sql];
         if (!st && sqlite3_prepare_v2(db_, sql, -1, &st, nullptr) != SQLITE_OK)
             throw BuildError(std::string("database: ") + sqlite3_errmsg(db_) + " in " + sql);
         sqlite3_reset(st);
         sqlite3_clear_bindings(st);
-        for (size_t i = 0; i < values.size(); ++i) {
-            const int k = static_cast<int>(i) + 1;
-            const Value& v = values[i];
+        int k = 0;
+        for (const Value& v : values) {
+            ++k;
             if (v.kind == Value::Text)
-                sqlite3_bind_text(st, k, v.text.data(), static_cast<int>(v.text.size()), SQLITE_TRANSIENT);
+                sqlite3_bind_text(st, k, v.text.data(), static_cast<int>(v.text.size()), SQLITE_STATIC);
             else if (v.kind == Value::Int)
                 sqlite3_bind_int64(st, k, v.number);
             else
@@ -141,9 +146,12 @@ citations::IndexStats writeDatabase(const Collection& c, const fs::path& file) {
                 d.insert("INSERT INTO T_法令XML (ID_HN, LawId, LawNum, 改正法令番号, 取込日時) VALUES (?,?,?,?,?)",
                          {s.idHN, s.lawId, s.lawNum, textOrNull(s.revision), s.importedAt});
         }
+        // The reverse-reference index (被引用) is made from the tables just
+        // written, on the same connection and in the same transaction.
+        const citations::CitationIndex index = citations::buildCitationIndex(d.handle());
+        citations::writeCitationTable(d.handle(), index);
+        cited = index.stats();
         d.exec("COMMIT");
-        // The reverse-reference index (被引用) is made from the tables just written.
-        cited = citations::addCitationTable(tmp.string());
     } catch (...) {
         fs::remove(tmp, ec);
         throw;

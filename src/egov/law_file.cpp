@@ -14,23 +14,27 @@ namespace tavrel::egov {
 
 namespace fs = std::filesystem;
 using namespace tavrel::collection;
-using xml::htmlEscapeText;
 using xml::named;
 
-std::string xml::htmlEscapeText(const std::string& s) {
-    std::string out;
-    for (char c : s) {
-        if (c == '&')
-            out += "&amp;";
-        else if (c == '<')
-            out += "&lt;";
-        else if (c == '>')
-            out += "&gt;";
-        else if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n')
-            continue;
-        else
-            out += c;
+void xml::appendText(std::string& out, std::string_view s, bool escape) {
+    // Runs of plain characters are copied whole.
+    size_t from = 0;
+    for (size_t i = 0; i < s.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        const bool control = c < 0x20 && c != '\t' && c != '\n';
+        const bool entity = escape && (c == '&' || c == '<' || c == '>');
+        if (!control && !entity) continue;
+        out.append(s, from, i - from);
+        if (entity) out += c == '&' ? "&amp;" : c == '<' ? "&lt;" : "&gt;";
+        from = i + 1;
     }
+    out.append(s, from, std::string_view::npos);
+}
+
+std::string xml::htmlEscapeText(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    appendText(out, s, true);
     return out;
 }
 
@@ -40,14 +44,6 @@ std::string lower(std::string s) {
     for (char& c : s)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return s;
-}
-
-// Control characters carry the inline marks: none may come from the file.
-std::string withoutControls(const std::string& s) {
-    std::string out;
-    for (char c : s)
-        if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n') out += c;
-    return out;
 }
 
 [[noreturn]] void refuse(const std::string& file, int line, const std::string& what) {
@@ -201,14 +197,13 @@ LawFile parseLawFile(const std::string& bytes, const std::string& fileName) {
                       t == typeCode.end() ? "X" : t->second.c_str(), f.law.attribute("Num").value());
         f.lawId = buf;
     }
-    // Every character of the texts and attributes, each tried once for a CP932 form.
+    // Every character of the texts and attributes, tried for a CP932 form.
     {
-        std::set<char32_t> tried;
         for (pugi::xml_node n = f.law; n;) {
             if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata)
-                addCharactersWithoutCp932Form(n.value(), f.withoutCp932Form, tried);
+                addCharactersWithoutCp932Form(n.value(), f.withoutCp932Form);
             for (const pugi::xml_attribute& a : n.attributes())
-                addCharactersWithoutCp932Form(a.value(), f.withoutCp932Form, tried);
+                addCharactersWithoutCp932Form(a.value(), f.withoutCp932Form);
             if (n.first_child()) {
                 n = n.first_child();
                 continue;
@@ -227,14 +222,14 @@ std::string inlineText(const LawFile& file, const pugi::xml_node& n, bool escape
     std::string out;
     for (const pugi::xml_node& c : n.children()) {
         if (c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata) {
-            out += escape ? htmlEscapeText(c.value()) : withoutControls(c.value());
+            xml::appendText(out, c.value(), escape);
             continue;
         }
         if (c.type() != pugi::node_element) continue;
         if (named(c, "Ruby")) {
             std::string base, reading;
             for (const pugi::xml_node& r : c.children()) {
-                if (r.type() == pugi::node_pcdata) base += escape ? htmlEscapeText(r.value()) : withoutControls(r.value());
+                if (r.type() == pugi::node_pcdata) xml::appendText(base, r.value(), escape);
                 if (named(r, "Rt")) reading += inlineText(file, r, escape, warnings);
             }
             out += kRubyOpen + base + kRubyReading + reading + kRubyClose;

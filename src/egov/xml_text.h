@@ -5,6 +5,7 @@
 #include <cstring>
 #include <pugixml.hpp>
 #include <string>
+#include <string_view>
 
 namespace tavrel::egov::xml {
 
@@ -12,6 +13,8 @@ inline bool named(const pugi::xml_node& n, const char* name) { return std::strcm
 
 // &, < and > as entities; control characters dropped (they carry the inline
 // marks of collection/steps.h: none may come from a file).
-std::string htmlEscapeText(const std::string& s);
+std::string htmlEscapeText(std::string_view s);
+// The same appended to out, or (escape false) only the controls dropped.
+void appendText(std::string& out, std::string_view s, bool escape);
 
 }  // namespace tavrel::egov::xml

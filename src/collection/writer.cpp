@@ -6,6 +6,10 @@
 #include "collection/build_error.h"
 #include "collection/checks.h"
 
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <initializer_list>
 #include <map>
@@ -90,12 +94,33 @@ fs::path temporaryName(const fs::path& file) {
     return file.parent_path() / (file.filename().string() + ".tmp-" + std::to_string(getpid()));
 }
 
+// What a writer killed before its rename left beside the file: its
+// temporary <file>.tmp-<pid> and that file's rollback journal, which SQLite
+// would otherwise play back into a new file of the same name. Files of a
+// writer still running (another process writing at the same time) stay.
+void removeLeftTemporaries(const fs::path& file) {
+    const std::string prefix = file.filename().string() + ".tmp-";
+    const fs::path folder = file.parent_path().empty() ? fs::path(".") : file.parent_path();
+    std::error_code ec;
+    std::vector<fs::path> left;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.compare(0, prefix.size(), prefix) != 0) continue;
+        const char* digits = name.c_str() + prefix.size();
+        char* rest = nullptr;
+        const long pid = std::strtol(digits, &rest, 10);
+        if (rest == digits || pid <= 0 || (*rest != '\0' && std::strcmp(rest, "-journal") != 0)) continue;
+        if (pid == getpid() || (kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)) left.push_back(it->path());
+    }
+    for (const fs::path& p : left) fs::remove(p, ec);
+}
+
 }  // namespace
 
 citations::IndexStats writeDatabase(const Collection& c, const fs::path& file) {
     const fs::path tmp = temporaryName(file);
     std::error_code ec;
-    fs::remove(tmp, ec);
+    removeLeftTemporaries(file);
     std::string error;
     citations::IndexStats cited;
     if (!db::createDatabaseFile(tmp.string(), db::kDatabasePassword, &error))

@@ -1,14 +1,20 @@
 // tavrel-cli import run as a program on a copy of the sample collection: the
 // rows other laws own stay as they were, a second import of the same file
-// gives the same tables, a refused file leaves the database untouched.
+// gives the same tables, a refused file or a kill leaves the database
+// untouched.
 #include "support/temp_dir.h"
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <string>
 #include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 namespace tavrel::testing {
 namespace {
@@ -76,6 +82,16 @@ class CliImportTest : public ::testing::Test {
         return all;
     }
 
+    // Files beside the database named after it (the database itself left out).
+    size_t filesBeside() const {
+        size_t n = 0;
+        for (const auto& e : fs::directory_iterator(dir_.path())) {
+            const std::string name = e.path().filename().string();
+            n += name.rfind("TL2008.orl", 0) == 0 && name != "TL2008.orl";
+        }
+        return n;
+    }
+
     TempDir dir_;
     std::string before_;
 };
@@ -105,6 +121,51 @@ TEST_F(CliImportTest, OtherLawsKeepTheirRowsAndASecondImportGivesTheSameTables) 
     size_t files = 0;
     for (const auto& e : fs::directory_iterator(dir_.path())) files += e.path().filename().string().rfind("TL2008", 0) == 0;
     EXPECT_EQ(files, 1u);
+}
+
+// The import is killed while it writes the new collection beside the
+// database (stopped first, so that it is known to be before the rename): the
+// database keeps its bytes, and the next import succeeds over what the killed
+// one left and leaves nothing beside the database.
+TEST_F(CliImportTest, AKillWhileWritingLeavesTheDatabaseAndTheNextImportSucceeds) {
+    const std::string program = std::string(TAVREL_BINARY_DIR) + "/bin/tavrel-cli", file = kEgov + "325CO0000000338.xml",
+                      data = dir_.path().string();
+    bool killedWhileWriting = false;
+    for (int attempt = 0; attempt < 5 && !killedWhileWriting; ++attempt) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const int null = open("/dev/null", O_WRONLY);
+            dup2(null, 1), dup2(null, 2);
+            execl(program.c_str(), "tavrel-cli", "import", file.c_str(), "--data", data.c_str(), nullptr);
+            _exit(127);
+        }
+        int status = 0;
+        bool ended = false;
+        while (filesBeside() == 0 && !ended) {
+            ended = waitpid(child, &status, WNOHANG) == child;
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+        if (!ended) {
+            kill(child, SIGSTOP);
+            waitpid(child, &status, WUNTRACED);
+            killedWhileWriting = filesBeside() > 0;
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+            EXPECT_TRUE(WIFSIGNALED(status));
+        }
+        // Too late (the import was complete): again on the original database.
+        if (!killedWhileWriting) fs::copy_file(std::string(TAVREL_BINARY_DIR) + "/bin/TL2008.orl", database(),
+                                               fs::copy_options::overwrite_existing);
+    }
+    ASSERT_TRUE(killedWhileWriting) << "the import was never caught writing";
+    EXPECT_EQ(readFile(database()), before_);
+
+    const ImportRun next = import("'" + file + "'");
+    ASSERT_EQ(next.status, 0) << next.err;
+    EXPECT_NE(readFile(database()), before_);
+    EXPECT_NE(rows(database(), "T_法令XML", "ID_HN", "01B", true).find("'325CO0000000338'"), std::string::npos);
+    EXPECT_EQ(filesBeside(), 0u);
 }
 
 TEST_F(CliImportTest, ARefusedFileChangesNothing) {

@@ -2,11 +2,9 @@
 #include "cli_options.h"
 
 #include "collection/build_error.h"
-#include "collection/database_reader.h"
-#include "collection/writer.h"
 #include "database/schema.h"
 #include "document/document.h"
-#include "egov/importer.h"
+#include "egov/collection_update.h"
 
 #include <chrono>
 #include <cstdio>
@@ -56,11 +54,10 @@ int importMain(const std::vector<std::string>& args, const std::string& executab
     const std::string base = dataFolder.empty() ? executableFolder : dataFolder;
     const fs::path database = fs::path(locateFolders(base, userFallback).dataFolder) / db::kDatabaseFileName;
     try {
-        std::vector<egov::LawFile> laws;
-        for (const std::string& f : files) laws.push_back(egov::readLawFile(f));
-        collection::Collection c = collection::readDatabase(database);
-        const std::vector<egov::LawSummary> summary = egov::importLaws(c, laws, nowUtc());
-        collection::writeDatabase(c, database);
+        // The collection is written beside the database and renamed over it
+        // only when complete: a kill at any moment leaves the old one.
+        const std::vector<egov::LawSummary> summary =
+            egov::updateCollection({files, database, database, nowUtc(), {}, {}}).laws;
         size_t pages = 0, sentences = 0, tables = 0, warnings = 0;
         for (const egov::LawSummary& s : summary) {
             std::printf("%s: %s %s (%s)%s: %zu pages, %zu sentences, %zu table pieces, %zu printed labels kept, "

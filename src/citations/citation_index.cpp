@@ -97,10 +97,10 @@ std::string_view window(std::string_view text, size_t pos, bool before) {
     return text.substr(from, pos - from);
 }
 
+// Where a row found in the pass points, until its page is known.
 struct Pending {
     std::string target;  // 12 characters (text citations) or the page itself (reference rows)
     int paragraph = 0, paragraphBranch = 0;
-    CitationRow row;
 };
 
 struct ReferenceRow {
@@ -177,6 +177,8 @@ CitationIndex buildCitationIndex(sqlite3* db) {
     };
 
     IndexStats stats;
+    // The rows found and, beside them, where each points.
+    std::vector<CitationRow> rows;
     std::vector<Pending> pending;
     std::string lastPage;
     bool lastShown = false, lastSplit = false;
@@ -206,17 +208,14 @@ CitationIndex buildCitationIndex(sqlite3* db) {
             stats.unresolved += static_cast<size_t>(scan.unresolved);
             stats.sameArticle += static_cast<size_t>(scan.sameArticle);
             for (SentenceCitation& c : scan.citations) {
-                Pending p;
-                p.target = std::move(c.target);
-                p.paragraph = c.paragraph;
-                p.paragraphBranch = c.paragraphBranch;
-                p.row.citingSentence = std::string(idBN);
-                p.row.part = std::move(c.part);
-                p.row.kind = c.kind;
-                p.row.before = tail(plainText(window(text, c.start, true)), kExcerptReach);
-                p.row.words = plainText(text.substr(c.start, c.end - c.start));
-                p.row.after = head(plainText(window(text, c.end, false)), kExcerptReach);
-                pending.push_back(std::move(p));
+                pending.push_back({std::move(c.target), c.paragraph, c.paragraphBranch});
+                CitationRow& row = rows.emplace_back();
+                row.citingSentence = std::string(idBN);
+                row.part = std::move(c.part);
+                row.kind = c.kind;
+                row.before = tail(plainText(window(text, c.start, true)), kExcerptReach);
+                row.words = plainText(text.substr(c.start, c.end - c.start));
+                row.after = head(plainText(window(text, c.end, false)), kExcerptReach);
             }
         }
 
@@ -233,26 +232,27 @@ CitationIndex buildCitationIndex(sqlite3* db) {
                 continue;
             }
             if (plain.empty()) plain = plainText(text);
-            Pending p;
-            p.target = r.target;
-            p.row.citingSentence = std::string(idBN);
-            p.row.kind = CitationKind::ReferenceRow;
+            pending.push_back({r.target, 0, 0});
+            CitationRow& row = rows.emplace_back();
+            row.citingSentence = std::string(idBN);
+            row.kind = CitationKind::ReferenceRow;
             const size_t k = r.keyword.empty() ? std::string::npos : plain.find(r.keyword);
             if (k == std::string::npos) {
-                p.row.after = head(plain, 2 * kExcerptReach);
+                row.after = head(plain, 2 * kExcerptReach);
             } else {
-                p.row.before = tail(std::string_view(plain).substr(0, k), kExcerptReach);
-                p.row.words = r.keyword;
-                p.row.after = head(std::string_view(plain).substr(k + r.keyword.size()), kExcerptReach);
+                row.before = tail(std::string_view(plain).substr(0, k), kExcerptReach);
+                row.words = r.keyword;
+                row.after = head(std::string_view(plain).substr(k + r.keyword.size()), kExcerptReach);
             }
-            pending.push_back(std::move(p));
         }
     }
 
-    std::vector<CitationRow> rows;
-    rows.reserve(pending.size());
+    // Each row gets its page; rows pointing outside the collection go.
+    size_t kept = 0;
     char group[8];
-    for (Pending& p : pending) {
+    for (size_t i = 0; i < rows.size(); ++i) {
+        Pending& p = pending[i];
+        CitationRow& row = rows[i];
         if (p.target.size() == kPrefixLength) {
             std::string page;
             if (p.paragraph > 0 && pages.split.count(p.target)) {
@@ -268,12 +268,14 @@ CitationIndex buildCitationIndex(sqlite3* db) {
                 }
                 page = it->second;
             }
-            p.row.citedPage = std::move(page);
+            row.citedPage = std::move(page);
         } else {
-            p.row.citedPage = p.target;
+            row.citedPage = std::move(p.target);
         }
-        rows.push_back(std::move(p.row));
+        if (kept != i) rows[kept] = std::move(row);
+        ++kept;
     }
+    rows.resize(kept);
     // Sorted through their positions: a row (seven texts) is moved once.
     std::vector<uint32_t> order(rows.size());
     for (uint32_t i = 0; i < order.size(); ++i) order[i] = i;

@@ -87,12 +87,16 @@ void fillSearchTexts(Collection& c, const std::string& law) {
 std::string expandInlineMarks(const std::string& text) {
     static const char* const kTags[] = {"<ruby>", "<rt>", "</rt></ruby>", "<sup>", "</sup>", "<sub>", "</sub>"};
     std::string out;
-    for (char ch : text) {
-        if (ch >= kRubyOpen && ch <= kSubClose)
-            out += kTags[ch - kRubyOpen];
-        else
-            out += ch;
+    out.reserve(text.size());
+    size_t from = 0;  // the text between the marks is copied in runs
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char ch = text[i];
+        if (ch < kRubyOpen || ch > kSubClose) continue;
+        out.append(text, from, i - from);
+        out += kTags[ch - kRubyOpen];
+        from = i + 1;
     }
+    out.append(text, from, std::string::npos);
     return out;
 }
 

@@ -8,7 +8,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <initializer_list>
 #include <set>
+#include <string_view>
 
 namespace tavrel::egov {
 
@@ -96,7 +99,7 @@ std::string articleLabelText(int n, int b1, int b2) {
 }
 
 // Elements of a law whose text the import keeps without a place of their own.
-const std::set<std::string> kInlineBlocks = {"StyleStruct", "FormatStruct", "NoteStruct", "QuoteStruct",
+const std::set<std::string, std::less<>> kInlineBlocks = {"StyleStruct", "FormatStruct", "NoteStruct", "QuoteStruct",
                                              "AmendProvision", "List", "Class", "ArithFormula"};
 
 class Converter {
@@ -331,11 +334,12 @@ class Converter {
         std::string t;
         if (const pugi::xml_node pc = para.child("ParagraphCaption")) t = text(pc) + "　";
         t += text(para.child("ParagraphSentence"));
-        r.text = t;
-        rows.push_back(r);
+        r.text = std::move(t);
+        const ElementAddress address = r.address;
+        rows.push_back(std::move(r));
         const size_t self = rows.size() - 1;
         blocks(para, rows, self, {"ParagraphCaption", "ParagraphNum", "ParagraphSentence", "Item"});
-        for (const pugi::xml_node& item : para.children("Item")) this->item(item, r.address, rows);
+        for (const pugi::xml_node& item : para.children("Item")) this->item(item, address, rows);
     }
 
     void item(const pugi::xml_node& it, const ElementAddress& parent, std::vector<Row>& rows) {
@@ -365,10 +369,11 @@ class Converter {
             appendToLast(rows, title + "　" + r.text);
             return;
         }
-        rows.push_back(r);
+        const ElementAddress address = r.address;
+        rows.push_back(std::move(r));
         const size_t self = rows.size() - 1;
         blocks(it, rows, self, {"ItemTitle", "ItemSentence", "Subitem1"});
-        for (const pugi::xml_node& s : it.children("Subitem1")) subitem(s, 1, r.address, rows);
+        for (const pugi::xml_node& s : it.children("Subitem1")) subitem(s, 1, address, rows);
     }
 
     // Subitem1 イ, Subitem2 (1), Subitem3 (i) have places of their own;
@@ -410,9 +415,10 @@ class Converter {
             appendToLast(rows, text(s.child((tag + "Title").c_str())) + "　" + sentence);
             return;
         }
-        rows.push_back(r);
+        const ElementAddress address = r.address;
+        rows.push_back(std::move(r));
         blocks(s, rows, rows.size() - 1, {tag + "Title", tag + "Sentence", child});
-        for (const pugi::xml_node& c : s.children(child.c_str())) subitem(c, depth + 1, r.address, rows);
+        for (const pugi::xml_node& c : s.children(child.c_str())) subitem(c, depth + 1, address, rows);
     }
 
     int lastItem(const std::vector<Row>& rows, const ElementAddress& parent) {
@@ -444,9 +450,10 @@ class Converter {
 
     // The blocks of an element besides its own parts: tables become pieces
     // after its row, figures a placeholder, lists and other structures text.
-    void blocks(const pugi::xml_node& n, std::vector<Row>& rows, size_t row, const std::set<std::string>& own) {
+    void blocks(const pugi::xml_node& n, std::vector<Row>& rows, size_t row,
+                std::initializer_list<std::string_view> own) {
         for (const pugi::xml_node& c : n.children()) {
-            if (c.type() != pugi::node_element || own.count(c.name())) continue;
+            if (c.type() != pugi::node_element || std::find(own.begin(), own.end(), c.name()) != own.end()) continue;
             if (named(c, "TableStruct")) {
                 rows[row].tables.push_back(c);
             } else if (named(c, "FigStruct")) {
@@ -528,9 +535,9 @@ class Converter {
             if (!ids.insert(s.idBN).second)
                 throw ImportError(f_.fileName + ":" + std::to_string(r.line) + ": " + f_.pathOf(where) +
                                   ": two rows with the identifier " + s.idBN);
-            s.text = r.text;
-            s.formatCode = r.formatCode;
-            s.printedLabel = r.printedLabel;
+            s.text = std::move(r.text);
+            s.formatCode = std::move(r.formatCode);
+            s.printedLabel = std::move(r.printedLabel);
             s.convert = r.convert;
             s.origin = {f_.fileName, r.line};
             int order = 0;
@@ -563,7 +570,7 @@ class Converter {
             Row r;
             r.text = plain(sp.child("SupplProvisionLabel"));
             r.line = f_.lineOf(sp);
-            rows.push_back(r);
+            rows.push_back(std::move(r));
         }
         for (size_t i = 0; i < rows.size(); ++i) {
             if (i >= 99 * 99) throw ImportError(f_.fileName + ": " + f_.pathOf(sp) + ": more rows than a 附則 page holds");
@@ -611,7 +618,7 @@ class Converter {
                     if (std::string(t.name()).find("Title") != std::string::npos ||
                         named(t, "RelatedArticleNum"))
                         r.text += (r.text.empty() ? "" : "　") + text(t);
-                rows.push_back(r);
+                rows.push_back(std::move(r));
                 blocks(c, rows, rows.size() - 1,
                        {"SupplProvisionAppdxTableTitle", "SupplProvisionAppdxStyleTitle", "ArithFormulaNum",
                         "RelatedArticleNum"});
@@ -626,7 +633,7 @@ class Converter {
         Row r;
         r.line = f_.lineOf(n);
         r.text = t;
-        rows.push_back(r);
+        rows.push_back(std::move(r));
     }
 
     void flatParagraph(const pugi::xml_node& para, std::vector<Row>& rows, const std::string& head) {
@@ -638,7 +645,7 @@ class Converter {
         if (const pugi::xml_node pc = para.child("ParagraphCaption")) t = text(pc) + (t.empty() ? "" : "　") + t;
         const std::string body = text(para.child("ParagraphSentence"));
         r.text = t.empty() ? body : t + "　" + body;
-        rows.push_back(r);
+        rows.push_back(std::move(r));
         blocks(para, rows, rows.size() - 1, {"ParagraphCaption", "ParagraphNum", "ParagraphSentence", "Item"});
         for (const pugi::xml_node& it : para.children("Item")) flatItem(it, "Item", rows);
     }
@@ -650,7 +657,7 @@ class Converter {
         const std::string title = text(it.child((tag + "Title").c_str()));
         const std::string body = text(it.child((tag + "Sentence").c_str()));
         r.text = title.empty() ? body : title + "　" + body;
-        rows.push_back(r);
+        rows.push_back(std::move(r));
         blocks(it, rows, rows.size() - 1, {tag + "Title", tag + "Sentence", child});
         for (const pugi::xml_node& c : it.children(child.c_str())) flatItem(c, child, rows);
     }

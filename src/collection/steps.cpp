@@ -21,6 +21,23 @@ constexpr std::pair<char32_t, char32_t> kVariants[] = {
     {U'塡', U'填'}, {U'剝', U'剥'}, {U'頰', U'頬'}, {U'𠮟', U'叱'}, {U'𠮷', U'吉'}, {U'﨑', U'崎'}, {U'髙', U'高'},
 };
 
+// f for every character from U+0080 on (U+FFFD for a byte that starts no
+// valid sequence), as long as it returns true; false when it returned false.
+template <class F>
+bool everyWideCharacter(std::string_view utf8Text, F f) {
+    for (size_t i = 0; i < utf8Text.size();) {
+        if (static_cast<unsigned char>(utf8Text[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        char32_t c = 0;
+        const size_t n = utf8::sequenceAt(utf8Text, i, c);
+        i += n == 0 ? 1 : n;
+        if (!f(n == 0 ? U'\uFFFD' : c)) return false;
+    }
+    return true;
+}
+
 // A character's CP932 form that reads back as itself, asked of iconv.
 bool convertsBack(char32_t c) {
     bool ok = true;
@@ -127,19 +144,7 @@ bool hasCp932Form(char32_t c) {
     return k == 1;
 }
 
-bool hasCp932Forms(std::string_view utf8Text) {
-    for (size_t i = 0; i < utf8Text.size();) {
-        if (static_cast<unsigned char>(utf8Text[i]) < 0x80) {
-            ++i;
-            continue;
-        }
-        char32_t c = 0;
-        const size_t n = utf8::sequenceAt(utf8Text, i, c);
-        if (n == 0 || !hasCp932Form(c)) return false;
-        i += n;
-    }
-    return true;
-}
+bool hasCp932Forms(std::string_view utf8Text) { return everyWideCharacter(utf8Text, hasCp932Form); }
 
 std::string withCharacterReferences(const std::string& utf8Text) {
     if (allAscii(utf8Text)) return utf8Text;
@@ -165,17 +170,10 @@ std::string withVariants(const std::string& utf8Text) {
 }
 
 void addCharactersWithoutCp932Form(std::string_view utf8Text, std::set<char32_t>& missing) {
-    for (size_t i = 0; i < utf8Text.size();) {
-        if (static_cast<unsigned char>(utf8Text[i]) < 0x80) {
-            ++i;
-            continue;
-        }
-        char32_t c = 0;
-        const size_t n = utf8::sequenceAt(utf8Text, i, c);
-        if (n == 0) c = U'\uFFFD', i += 1;
-        else i += n;
+    everyWideCharacter(utf8Text, [&missing](char32_t c) {
         if (!hasCp932Form(c)) missing.insert(c);
-    }
+        return true;
+    });
 }
 
 size_t fitToCp932(Collection& c, const std::string& law, const std::set<char32_t>& missing) {

@@ -2,6 +2,8 @@
 // horizontal law book prints them, search text, element addresses and the
 // identifiers composed from them, and loud failures on malformed sources.
 #include "collection/build_error.h"
+#include "collection/checks.h"
+#include "collection/steps.h"
 #include "collection/structure.h"
 #include "collection/text_convert.h"
 #include "corpus_article.h"
@@ -102,6 +104,28 @@ TEST(BuilderSearchText, DropsMarkupRubyAndFolds) {
     EXPECT_EQ(searchText("[K通常の火災K]による"), "通常の火災による");
     EXPECT_EQ(searchText("<ruby>跨<rt>こ</rt></ruby>線橋"), "跨線橋");
     EXPECT_EQ(searchText("<td>１２ａｂｃ Abc\n &amp;</td>"), "12ABC ABC &");
+}
+
+// Whether a character has a CP932 form is asked of the conversion once and
+// then remembered: the remembered answers are the conversion's, for the
+// characters asked first and for those asked again.
+TEST(BuilderCp932Forms, TextsFitOnlyWhenEveryCharacterReadsBack) {
+    for (int pass = 0; pass < 2; ++pass) {
+        EXPECT_TRUE(hasCp932Forms("建築基準法　第１条（～）ab")) << pass;
+        EXPECT_FALSE(hasCp932Forms("充塡する")) << pass;       // U+5861: no form
+        EXPECT_FALSE(hasCp932Forms("波〜")) << pass;           // U+301C reads back as ～
+        EXPECT_FALSE(hasCp932Forms("𠮷野")) << pass;           // beyond the basic plane
+        EXPECT_FALSE(hasCp932Forms("建\xE7\xAF")) << pass;    // a cut sequence
+    }
+    try {
+        toCp932("波〜", {"f.txt", 3});
+        FAIL() << "〜 was accepted";
+    } catch (const BuildError& e) {
+        EXPECT_NE(std::string(e.what()).find("\"〜\" reads back from Shift-JIS (CP932) as \"～\""), std::string::npos)
+            << e.what();
+    }
+    EXPECT_THROW(toCp932("充塡", {"f.txt", 4}), BuildError);
+    EXPECT_EQ(toCp932("第１条", {"f.txt", 5}), "\x91\xE6\x82\x50\x8F\xF0");
 }
 
 TEST(BuilderRuby, ShowsTheReadingAsRubyNeverRunTogether) {

@@ -117,6 +117,9 @@ std::optional<int> kanjiNumber(const std::u32string& s) {
 }
 
 std::string convertReferences(const std::string& textUtf8, const ConvertContext& ctx) {
+    // Every reference (第…条, 第…項, 別表第…) holds 第: a valid text without
+    // one comes out as it went in.
+    if (textUtf8.find("第") == std::string::npos && utf8::firstInvalid(textUtf8) == std::string::npos) return textUtf8;
     const std::u32string s = utf8::decode(textUtf8);
     std::string out;
     out.reserve(textUtf8.size() + 16);

@@ -9,6 +9,7 @@
 #include "document/numbering.h"
 #include "text/sjis.h"
 
+#include "corpus_law.h"
 #include "support/temp_dir.h"
 
 #include <cstdlib>
@@ -375,13 +376,17 @@ TEST_F(SampleCollection, NotificationsUseRealNumbersAndTitlesAndHaveHistories) {
 }
 
 TEST_F(SampleCollection, WrittenSampleTextIsMarkedAsSuch) {
-    // Pages whose text is not in the corpus: notifications, supplementary
-    // provisions, the abolished and the hidden laws.
-    for (const Row& r : db().query("SELECT ID_FN FROM T_条 WHERE substr(ID_FN,5,1) IN ('K','F') OR substr(ID_FN,1,3) "
+    // Pages whose text is not real: notifications, supplementary provisions
+    // of laws without an e-Gov file, the abolished and the hidden laws.
+    for (const Row& r : db().query("SELECT ID_FN FROM T_条 WHERE substr(ID_FN,5,1) = 'K' OR (substr(ID_FN,5,1) = 'F' "
+                                   "AND substr(ID_FN,1,3) NOT IN (SELECT ID_HN FROM T_法令XML)) OR substr(ID_FN,1,3) "
                                    "IN ('09A','10A','10B','10C')"))
         EXPECT_GT(db().count("T_文 WHERE substr(ID_BN,1,15) = '" + r.at("ID_FN") + "' AND 法文 LIKE '%サンプル%'"), 0u)
             << r.at("ID_FN");
     EXPECT_GT(db().count("T_他 WHERE substr(ID_FN,1,8) = '00A-Z009' AND HTMLデータ LIKE '%サンプル%'"), 0u);
+    // The laws of the e-Gov files are real throughout.
+    EXPECT_EQ(db().count("T_法令XML"), 3u);
+    EXPECT_EQ(db().count("T_文 WHERE substr(ID_BN,1,3) IN (SELECT ID_HN FROM T_法令XML) AND 法文 LIKE '%サンプル%'"), 0u);
 }
 
 TEST_F(SampleCollection, DefaultMarkerFile) {
@@ -581,7 +586,11 @@ std::set<std::string> dump(const Db& db) {
     return out;
 }
 
-void copyData(const fs::path& to) { fs::copy(kData, to, fs::copy_options::recursive); }
+// A copy of data/ with 建築基準法 built from its corpus articles.
+void copyData(const fs::path& to) {
+    fs::copy(kData, to, fs::copy_options::recursive);
+    tavrel::testing::buildFromCorpus(to, "325AC0000000201.xml", "building_standard_act");
+}
 
 }  // namespace
 

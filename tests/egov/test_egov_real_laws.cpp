@@ -7,8 +7,8 @@
 #include "collection/structure.h"
 #include "corpus_article.h"
 #include "data_reader.h"
-#include "table_file.h"
 #include "egov/importer.h"
+#include "table_file.h"
 
 #include <cstring>
 #include <filesystem>
@@ -156,9 +156,9 @@ TEST_F(BundledLawsTest, AppendedTableOneEqualsTheCorpusTable) {
         if (t.idBN.rfind("01A-T0010000-00", 0) == 0) got.push_back(&t);
     ASSERT_EQ(got.size(), 1u);
     const ConvertContext ctx = conversionContext(*sample_, "01A");
-    const TableHtml want = tableFromXmlFile(kData + "corpus/tables/act_appdx_table_1.xml", [&](const std::string& cell) {
-        return applyRuby(convertReferences(cell, ctx), sample_->ruby);
-    });
+    const TableHtml want = tableFromXmlFile(
+        kData + "corpus/tables/act_appdx_table_1.xml",
+        [&](const std::string& cell) { return applyRuby(convertReferences(cell, ctx), sample_->ruby); });
     EXPECT_EQ(got[0]->idBN, "01A-T0010000-00-0000-0000-0000-0000");
     EXPECT_EQ(got[0]->html, want.html);
     EXPECT_EQ(got[0]->search, searchText(want.plain));
@@ -172,7 +172,8 @@ TEST_F(BundledLawsTest, AppendedTableOneEqualsTheCorpusTable) {
 TEST_F(BundledLawsTest, CorpusArticlesEqualTheArticlesOfTheFiles) {
     const auto bare = [](std::string t) {
         for (const auto& [from, to] : {std::pair<std::string, std::string>{"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}})
-            for (size_t p = t.find(from); p != std::string::npos; p = t.find(from, p + 1)) t.replace(p, from.size(), to);
+            for (size_t p = t.find(from); p != std::string::npos; p = t.find(from, p + 1))
+                t.replace(p, from.size(), to);
         std::string out;
         for (size_t i = 0; i < t.size(); ++i) {
             if (static_cast<unsigned char>(t[i]) < 0x08 || t[i] == ' ') continue;
@@ -185,9 +186,10 @@ TEST_F(BundledLawsTest, CorpusArticlesEqualTheArticlesOfTheFiles) {
         return out;
     };
     size_t checked = 0;
-    for (const auto& [folder, law] : std::map<std::string, std::string>{{"building_standard_act", "01A"},
-                                                                        {"building_standard_act_enforcement_order", "01B"},
-                                                                        {"barrier_free_act", "05A"}}) {
+    for (const auto& [folder, law] :
+         std::map<std::string, std::string>{{"building_standard_act", "01A"},
+                                            {"building_standard_act_enforcement_order", "01B"},
+                                            {"barrier_free_act", "05A"}}) {
         for (const auto& entry : std::filesystem::directory_iterator(kData + "corpus/" + folder + "/texts")) {
             const CorpusArticle a = readCorpusArticle(entry.path());
             const std::string prefix = articlePrefix(law, a.number, a.branch1, a.branch2);

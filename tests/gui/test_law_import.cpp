@@ -1,8 +1,9 @@
 // 「法令XMLの取り込み…」 and 「標準の収録データに戻す」 in the real window: an
 // e-Gov file replaces its law in the user's collection and the window shows
 // it without a restart (the bundled バリアフリー法 already is the whole file:
-// the file imported is a copy that holds only its first two articles); a bad file changes nothing and names itself; going
-// back removes the user's collection and shows the bundled one again.
+// the file imported is a copy that holds only its first two articles); a bad
+// file changes nothing and names itself; going back removes the user's
+// collection and shows the bundled one again.
 #include "app/application.h"
 #include "app/command_registry.h"
 #include "app/main_window.h"

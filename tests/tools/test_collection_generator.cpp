@@ -10,8 +10,8 @@
 #include "support/fixture_db.h"
 #include "support/temp_dir.h"
 
-#include <filesystem>
 #include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 

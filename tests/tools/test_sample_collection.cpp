@@ -386,7 +386,8 @@ TEST_F(SampleCollection, WrittenSampleTextIsMarkedAsSuch) {
     EXPECT_GT(db().count("T_他 WHERE substr(ID_FN,1,8) = '00A-Z009' AND HTMLデータ LIKE '%サンプル%'"), 0u);
     // The laws of the e-Gov files are real throughout.
     EXPECT_EQ(db().count("T_法令XML"), 3u);
-    EXPECT_EQ(db().count("T_文 WHERE substr(ID_BN,1,3) IN (SELECT ID_HN FROM T_法令XML) AND 法文 LIKE '%サンプル%'"), 0u);
+    EXPECT_EQ(db().count("T_文 WHERE substr(ID_BN,1,3) IN (SELECT ID_HN FROM T_法令XML) AND 法文 LIKE '%サンプル%'"),
+              0u);
 }
 
 TEST_F(SampleCollection, DefaultMarkerFile) {

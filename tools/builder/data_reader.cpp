@@ -3,13 +3,13 @@
 #include "collection/article_pages.h"
 #include "collection/build_error.h"
 #include "collection/checks.h"
-#include "source_files.h"
-#include "collection/structure.h"
 #include "collection/steps.h"
-#include "corpus_article.h"
-#include "table_file.h"
+#include "collection/structure.h"
 #include "collection/utf8.h"
+#include "corpus_article.h"
 #include "egov/importer.h"
+#include "source_files.h"
+#include "table_file.h"
 
 #include <algorithm>
 #include <regex>
@@ -118,7 +118,8 @@ class Reader {
                     throw BuildError(at(s).file, s.line, "a law needs common, short and formal names");
                 if (c_.law(law.id)) throw BuildError(at(s).file, s.line, "law " + law.id + " is listed twice");
                 if (corpusOf_.count(law.id) && egovOf_.count(law.id))
-                    throw BuildError(at(s).file, s.line, "a law is built from its corpus folder or its e-Gov file, not both");
+                    throw BuildError(at(s).file, s.line,
+                                     "a law is built from its corpus folder or its e-Gov file, not both");
                 c_.laws.push_back(law);
             } else if (words[0] == "article") {
                 if (!isIdentifierText(words[1], 12))
@@ -177,8 +178,7 @@ class Reader {
 
     void readEgovSettings(const IniSection& s) {
         for (const IniEntry& e : s.entries) {
-            if (e.key != "retrieved")
-                throw BuildError(at(e).file, e.line, "unknown egov key \"" + e.key + "\"");
+            if (e.key != "retrieved") throw BuildError(at(e).file, e.line, "unknown egov key \"" + e.key + "\"");
             if (!std::regex_match(e.value, std::regex(R"(^\d{4}-\d{2}-\d{2}$)")))
                 throw BuildError(at(e).file, e.line, "retrieved is a date written YYYY-MM-DD");
             retrieved_ = e.value + "T00:00:00Z";
@@ -231,8 +231,8 @@ class Reader {
             // a law of collection.ini is named by that law's section instead.
             if (i >= namedFiles && laws[i].replaced)
                 throw BuildError(files[i].fileName, 0,
-                                 "this file is law " + laws[i].idHN + " of collection.ini: name it there with egov = " +
-                                     files[i].fileName);
+                                 "this file is law " + laws[i].idHN +
+                                     " of collection.ini: name it there with egov = " + files[i].fileName);
             egovLaws_[laws[i].idHN] = files[i].withoutCp932Form;
         }
         // The divisions of these laws come from their files; collection.ini
@@ -244,7 +244,8 @@ class Reader {
                     throw BuildError(at(e).file, e.line, "a division of an e-Gov law takes its name from the file");
                 auto d = c_.divisions.find(id);
                 if (d == c_.divisions.end())
-                    throw BuildError(at(e).file, e.line, "the e-Gov law file of " + id.substr(0, 3) + " has no division " + id);
+                    throw BuildError(at(e).file, e.line,
+                                     "the e-Gov law file of " + id.substr(0, 3) + " has no division " + id);
                 if (e.key == "notice") d->second.notice = yesNo(e.value, at(e));
             }
         }
@@ -578,7 +579,8 @@ class Reader {
         }
         for (const auto& [prefix, section] : articleSections_) {
             if (!c_.pages.count(pageId(prefix, 0)))
-                throw BuildError(at(*section).file, section->line, "no article " + prefix + " to apply these settings to");
+                throw BuildError(at(*section).file, section->line,
+                                 "no article " + prefix + " to apply these settings to");
             applyArticleSettings(prefix, *section);
         }
     }
@@ -625,7 +627,8 @@ class Reader {
         };
         for (const auto& [addr, e] : tables) {
             Sentence& s = find(addr, e);
-            for (const std::string& file : split(e.value, ',')) addTable(s.idBN, trim(file), at(e), prefix.substr(0, 3));
+            for (const std::string& file : split(e.value, ','))
+                addTable(s.idBN, trim(file), at(e), prefix.substr(0, 3));
             s.table = true;
         }
         for (const auto& [addr, e] : formats) find(addr, e).formatCode = e.value;
@@ -792,7 +795,7 @@ class Reader {
     std::map<std::string, fs::path> corpusOf_;
     std::map<std::string, std::pair<fs::path, Origin>> egovOf_;
     std::map<std::string, std::set<char32_t>> egovLaws_;  // law -> characters of its file without a CP932 form
-    std::string retrieved_;                                // T_法令XML's time of import of the e-Gov files
+    std::string retrieved_;                               // T_法令XML's time of import of the e-Gov files
     std::map<std::string, const IniSection*> articleSections_, divisionSections_;
     std::map<std::string, Division> declaredDivisions_;
     std::map<std::string, std::pair<CorpusArticle, std::string>> corpusArticles_;

@@ -165,6 +165,32 @@ TEST_F(BundledLawsTest, AppendedTableOneEqualsTheCorpusTable) {
     EXPECT_EQ(page("01A-T0010000-00").caption, "耐火建築物等としなければならない特殊建築物");
 }
 
+// The tables of 施行令第23条, 第85条 and 第119条, which the sample took from
+// corpus/tables before, come from the file: the same table, under its row.
+TEST_F(BundledLawsTest, ArticleTablesEqualTheCorpusTables) {
+    const ConvertContext ctx = conversionContext(*sample_, "01B");
+    const auto table = [](const std::string& html) {
+        const size_t from = html.find("<table"), to = html.rfind("</table>");
+        return from == std::string::npos || to == std::string::npos ? std::string() : html.substr(from, to - from);
+    };
+    for (const auto& [row, file] : std::vector<std::pair<std::string, std::string>>{
+             {"01B-00230000-00-0100-0000-0000-0000", "order_023_table.xml"},
+             {"01B-00850000-00-0100-0000-0000-0000", "order_085_table.xml"},
+             {"01B-00850000-00-0200-0000-0000-0000", "order_085_para2_table.xml"},
+             {"01B-01190000-00-0100-0000-0000-0000", "order_119_table.xml"}}) {
+        std::vector<const TablePiece*> got;
+        for (const TablePiece& t : sample_->tables)
+            if (t.idBN == row) got.push_back(&t);
+        ASSERT_EQ(got.size(), 1u) << row;
+        EXPECT_TRUE(sentence(row).table) << row;
+        const TableHtml want = tableFromXmlFile(kData + "corpus/tables/" + file, [&](const std::string& cell) {
+            return applyRuby(convertReferences(cell, ctx), sample_->ruby);
+        });
+        EXPECT_FALSE(table(want.html).empty()) << file;
+        EXPECT_EQ(table(got[0]->html), table(want.html)) << file;
+    }
+}
+
 // The corpus articles, copied from the same e-Gov data one file per article,
 // are the files' articles: the same rows with the same printed labels and
 // texts (compared without blanks; ruby readings inline as the corpus writes

@@ -136,6 +136,7 @@ std::vector<LawSummary> importLaws(Collection& c, const std::vector<LawFile>& fi
         const std::string family = sum.idHN.substr(0, 2);
         if (const Law* old = c.law(sum.idHN)) {
             law.common = old->common, law.shortName = old->shortName, law.shown = old->shown;
+            law.aliases = old->aliases;  // the builder's collection.ini names some; a database has none
             sum.replaced = true;
         } else if (sum.idHN[2] == 'B' && c.law(family + "A")) {
             law.shortName = "令";
@@ -145,13 +146,18 @@ std::vector<LawSummary> importLaws(Collection& c, const std::vector<LawFile>& fi
         // References: 法 of an order or ordinance is its family's act, 令 of an
         // ordinance the family's order; every other law of the collection by
         // its formal, common and short titles (longer names first).
+        // A name the law already has keeps its meaning.
+        const auto alias = [&law](const std::string& name, const std::string& id) {
+            if (std::none_of(law.aliases.begin(), law.aliases.end(), [&](const LawAlias& a) { return a.name == name; }))
+                law.aliases.push_back({name, id});
+        };
         for (const Law& other : c.laws) {
             if (other.id == sum.idHN) continue;
             for (const std::string* name : {&other.formal, &other.common})
-                if (!name->empty()) law.aliases.push_back({*name, other.id});
+                if (!name->empty()) alias(*name, other.id);
         }
-        if (sum.idHN[2] != 'A' && c.law(family + "A")) law.aliases.push_back({"法", family + "A"});
-        if (sum.idHN[2] == 'C' && c.law(family + "B")) law.aliases.push_back({"令", family + "B"});
+        if (sum.idHN[2] != 'A' && c.law(family + "A")) alias("法", family + "A");
+        if (sum.idHN[2] == 'C' && c.law(family + "B")) alias("令", family + "B");
         std::stable_sort(law.aliases.begin(), law.aliases.end(),
                          [](const LawAlias& a, const LawAlias& b) { return a.name.size() > b.name.size(); });
 

@@ -579,6 +579,9 @@ class Converter {
             rows[i].address.item = 1 + static_cast<int>(i % 99);
             rows[i].formatCode = kSupplementFormatCode;
             rows[i].printedLabel.reset();
+            // An amending law's 附則 cites that law's own articles (第一条,
+            // 前条): no reference of it is taken for one of this law.
+            if (!amend.empty()) rows[i].convert = false;
         }
         addPage(std::move(p), rows, sp);
     }

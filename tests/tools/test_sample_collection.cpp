@@ -9,6 +9,7 @@
 #include "document/numbering.h"
 #include "text/sjis.h"
 
+#include "corpus_law.h"
 #include "support/temp_dir.h"
 
 #include <cstdlib>
@@ -375,13 +376,18 @@ TEST_F(SampleCollection, NotificationsUseRealNumbersAndTitlesAndHaveHistories) {
 }
 
 TEST_F(SampleCollection, WrittenSampleTextIsMarkedAsSuch) {
-    // Pages whose text is not in the corpus: notifications, supplementary
-    // provisions, the abolished and the hidden laws.
-    for (const Row& r : db().query("SELECT ID_FN FROM T_条 WHERE substr(ID_FN,5,1) IN ('K','F') OR substr(ID_FN,1,3) "
+    // Pages whose text is not real: notifications, supplementary provisions
+    // of laws without an e-Gov file, the abolished and the hidden laws.
+    for (const Row& r : db().query("SELECT ID_FN FROM T_条 WHERE substr(ID_FN,5,1) = 'K' OR (substr(ID_FN,5,1) = 'F' "
+                                   "AND substr(ID_FN,1,3) NOT IN (SELECT ID_HN FROM T_法令XML)) OR substr(ID_FN,1,3) "
                                    "IN ('09A','10A','10B','10C')"))
         EXPECT_GT(db().count("T_文 WHERE substr(ID_BN,1,15) = '" + r.at("ID_FN") + "' AND 法文 LIKE '%サンプル%'"), 0u)
             << r.at("ID_FN");
     EXPECT_GT(db().count("T_他 WHERE substr(ID_FN,1,8) = '00A-Z009' AND HTMLデータ LIKE '%サンプル%'"), 0u);
+    // The laws of the e-Gov files are real throughout.
+    EXPECT_EQ(db().count("T_法令XML"), 3u);
+    EXPECT_EQ(db().count("T_文 WHERE substr(ID_BN,1,3) IN (SELECT ID_HN FROM T_法令XML) AND 法文 LIKE '%サンプル%'"),
+              0u);
 }
 
 TEST_F(SampleCollection, DefaultMarkerFile) {
@@ -581,7 +587,11 @@ std::set<std::string> dump(const Db& db) {
     return out;
 }
 
-void copyData(const fs::path& to) { fs::copy(kData, to, fs::copy_options::recursive); }
+// A copy of data/ with 建築基準法 built from its corpus articles.
+void copyData(const fs::path& to) {
+    fs::copy(kData, to, fs::copy_options::recursive);
+    tavrel::testing::buildFromCorpus(to, "325AC0000000201.xml", "building_standard_act");
+}
 
 }  // namespace
 
@@ -626,6 +636,42 @@ TEST(SampleCollectionBuilder, ANewCorpusFileAddsExactlyThatArticle) {
                   labels[i]);
     }
     EXPECT_EQ(slurp(before / "default.ppj"), slurp(after / "default.ppj"));
+}
+
+// A law file of egov/ that collection.ini does not name is added as an
+// import adds it: バリアフリー法 without its [law 05A] section (and the rows
+// of references.tsv and markers.tsv that name 05A) opens the first free
+// family, with the names of its file.
+TEST(SampleCollectionBuilder, AnUnnamedLawFileIsAddedAsAnImportAddsIt) {
+    tavrel::testing::TempDir dir;
+    const fs::path data = dir.path() / "data";
+    fs::copy(kData, data, fs::copy_options::recursive);
+    std::string ini = slurp(data / "collection.ini");
+    const size_t from = ini.find("[law 05A]"), to = ini.find("\n[", from);
+    ASSERT_NE(from, std::string::npos);
+    ini.erase(from, to - from);
+    tavrel::testing::writeFile((data / "collection.ini").string(), ini);
+    for (const char* name : {"references.tsv", "markers.tsv"}) {
+        std::istringstream in(slurp(data / name));
+        std::string kept, line;
+        while (std::getline(in, line))
+            if (line.find("05A") == std::string::npos) kept += line + "\n";
+        tavrel::testing::writeFile((data / name).string(), kept);
+    }
+    std::string errors;
+    ASSERT_EQ(runBuilder(data, dir.path() / "out", &errors), 0) << errors;
+    Db db(dir.path() / "out" / "TL2008.orl");
+    EXPECT_EQ(db.count("T_法 WHERE ID_HN = '05A'"), 0u);
+    const auto law = db.query("SELECT * FROM T_法 WHERE ID_HN = '02A'");
+    ASSERT_EQ(law.size(), 1u);
+    EXPECT_EQ(law[0].at("法名正式"), "高齢者、障害者等の移動等の円滑化の促進に関する法律");
+    EXPECT_EQ(db.count("T_条 WHERE ID_FN LIKE '02A-0%'"), 88u);
+    EXPECT_EQ(db.query("SELECT LawId FROM T_法令XML WHERE ID_HN = '02A'").at(0).at("LawId"), "418AC0000000091");
+
+    // A file of a law that collection.ini builds otherwise stops the build.
+    fs::copy_file(kData / "egov" / "325AC0000000201.xml", data / "egov" / "act_copy.xml");
+    EXPECT_NE(runBuilder(data, dir.path() / "out2", &errors), 0);
+    EXPECT_NE(errors.find("act_copy.xml"), std::string::npos) << errors;
 }
 
 TEST(SampleCollectionBuilder, AMalformedSourceFailsLoudlyAndWritesNoDatabase) {

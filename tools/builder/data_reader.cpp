@@ -3,12 +3,13 @@
 #include "collection/article_pages.h"
 #include "collection/build_error.h"
 #include "collection/checks.h"
-#include "source_files.h"
-#include "collection/structure.h"
 #include "collection/steps.h"
-#include "corpus_article.h"
-#include "table_file.h"
+#include "collection/structure.h"
 #include "collection/utf8.h"
+#include "corpus_article.h"
+#include "egov/importer.h"
+#include "source_files.h"
+#include "table_file.h"
 
 #include <algorithm>
 #include <regex>
@@ -40,12 +41,12 @@ std::string sourceName(const fs::path& file, const fs::path& root) {
     return ec ? file.string() : r.string();
 }
 
-// Settings of one corpus article from collection.ini ([article ...]).
+// Settings of one article from collection.ini ([article ...]); what is not
+// set stays as the article's source has it.
 struct ArticleSettings {
-    const IniSection* section = nullptr;
     std::vector<int> splitAt;  // first paragraph of every page
     std::vector<std::string> supplements;
-    bool large = false, shown = true;
+    std::optional<bool> large, shown;
     std::optional<std::string> caption;
 };
 
@@ -60,6 +61,7 @@ class Reader {
         readNotificationList();
         for (const Law& law : c_.laws)
             if (auto it = corpusOf_.find(law.id); it != corpusOf_.end()) readCorpusLaw(law, it->second);
+        readEgovLaws();
         readPageFiles();
         applyArticleSettings();
         computeSplits();
@@ -78,9 +80,13 @@ class Reader {
     void readSettings() {
         ini_ = readIni(root_ / "collection.ini");
         for (const IniSection& s : ini_.sections) {
+            if (s.name == "egov") {
+                readEgovSettings(s);
+                continue;
+            }
             const std::vector<std::string> words = split(s.name, ' ');
             if (words.size() != 2)
-                throw BuildError(at(s).file, s.line, "a section is [law ID], [article ID] or [division ID]");
+                throw BuildError(at(s).file, s.line, "a section is [law ID], [article ID], [division ID] or [egov]");
             if (words[0] == "law") {
                 Law law;
                 law.id = words[1];
@@ -98,6 +104,8 @@ class Reader {
                         law.shown = yesNo(e.value, at(e));
                     else if (e.key == "corpus")
                         corpusOf_[law.id] = root_ / e.value;
+                    else if (e.key == "egov")
+                        egovOf_[law.id] = {root_ / e.value, at(e)};
                     else if (e.key == "alias") {
                         const auto parts = split(e.value, '=');
                         if (parts.size() != 2) throw BuildError(at(e).file, e.line, "alias = name = LAW");
@@ -109,6 +117,9 @@ class Reader {
                 if (law.common.empty() || law.shortName.empty() || law.formal.empty())
                     throw BuildError(at(s).file, s.line, "a law needs common, short and formal names");
                 if (c_.law(law.id)) throw BuildError(at(s).file, s.line, "law " + law.id + " is listed twice");
+                if (corpusOf_.count(law.id) && egovOf_.count(law.id))
+                    throw BuildError(at(s).file, s.line,
+                                     "a law is built from its corpus folder or its e-Gov file, not both");
                 c_.laws.push_back(law);
             } else if (words[0] == "article") {
                 if (!isIdentifierText(words[1], 12))
@@ -163,6 +174,81 @@ class Reader {
         for (int g = 0; g < 4; ++g)
             if (idSN.substr(4 + 5 * g, 4) != "0000") level = g;
         return level;
+    }
+
+    void readEgovSettings(const IniSection& s) {
+        for (const IniEntry& e : s.entries) {
+            if (e.key != "retrieved") throw BuildError(at(e).file, e.line, "unknown egov key \"" + e.key + "\"");
+            if (!std::regex_match(e.value, std::regex(R"(^\d{4}-\d{2}-\d{2}$)")))
+                throw BuildError(at(e).file, e.line, "retrieved is a date written YYYY-MM-DD");
+            retrieved_ = e.value + "T00:00:00Z";
+        }
+    }
+
+    // The laws of the e-Gov law files: those a [law] section names with
+    // egov = …, in the order of the laws, then every other *.xml file of
+    // egov/ in name order, each imported as the program imports a file (a
+    // named law keeps its identifier and names, as its formal title equals the
+    // file's). Their pages, table pieces and T_法令XML rows are complete here;
+    // the article settings, page files, references and markers follow.
+    void readEgovLaws() {
+        std::vector<egov::LawFile> files;
+        std::set<fs::path> named;
+        auto read = [&](const fs::path& file) {
+            egov::LawFile f = egov::readLawFile(file);
+            f.fileName = sourceName(file, root_);
+            named.insert(fs::weakly_canonical(file));
+            return f;
+        };
+        for (const Law& law : c_.laws) {
+            const auto it = egovOf_.find(law.id);
+            if (it == egovOf_.end()) continue;
+            const auto& [file, where] = it->second;
+            if (!fs::is_regular_file(file))
+                throw BuildError(where.file, where.line, "e-Gov law file " + sourceName(file, root_) + " not found");
+            files.push_back(read(file));
+            if (files.back().title != law.formal)
+                throw BuildError(where.file, where.line,
+                                 files.back().fileName + " is 「" + files.back().title + "」, but the formal name of " +
+                                     law.id + " is 「" + law.formal + "」");
+        }
+        const size_t namedFiles = files.size();
+        std::vector<fs::path> others;
+        if (fs::is_directory(root_ / "egov"))
+            for (const auto& entry : fs::directory_iterator(root_ / "egov"))
+                if (entry.path().extension() == ".xml" && !named.count(fs::weakly_canonical(entry.path())))
+                    others.push_back(entry.path());
+        std::sort(others.begin(), others.end());
+        for (const fs::path& file : others) files.push_back(read(file));
+        if (files.empty()) return;
+        if (retrieved_.empty())
+            throw BuildError(sourceName(ini_.file, root_), 0,
+                             "the e-Gov law files need the date they were retrieved: [egov] retrieved = YYYY-MM-DD");
+
+        const std::vector<egov::LawSummary> laws = egov::importLaws(c_, files, retrieved_);
+        for (size_t i = 0; i < laws.size(); ++i) {
+            // A file no [law] section names adds a law; one that would replace
+            // a law of collection.ini is named by that law's section instead.
+            if (i >= namedFiles && laws[i].replaced)
+                throw BuildError(files[i].fileName, 0,
+                                 "this file is law " + laws[i].idHN +
+                                     " of collection.ini: name it there with egov = " + files[i].fileName);
+            egovLaws_[laws[i].idHN] = files[i].withoutCp932Form;
+        }
+        // The divisions of these laws come from their files; collection.ini
+        // may set their 告示 flag.
+        for (const auto& [id, s] : divisionSections_) {
+            if (!egovLaws_.count(id.substr(0, 3))) continue;
+            for (const IniEntry& e : s->entries) {
+                if (e.key == "name")
+                    throw BuildError(at(e).file, e.line, "a division of an e-Gov law takes its name from the file");
+                auto d = c_.divisions.find(id);
+                if (d == c_.divisions.end())
+                    throw BuildError(at(e).file, e.line,
+                                     "the e-Gov law file of " + id.substr(0, 3) + " has no division " + id);
+                if (e.key == "notice") d->second.notice = yesNo(e.value, at(e));
+            }
+        }
     }
 
     void readRuby() {
@@ -469,41 +555,16 @@ class Reader {
         c_.tables.push_back(piece);
     }
 
+    // The corpus articles become pages; then the [article] settings apply to
+    // the article pages they name, whatever their source (corpus, e-Gov file
+    // or page file).
     void applyArticleSettings() {
         for (auto& [prefix, entry] : corpusArticles_) {
             const auto& [a, idSN] = entry;
-            ArticleSettings st;
-            if (auto it = articleSections_.find(prefix); it != articleSections_.end()) st.section = it->second;
-            std::vector<std::pair<ElementAddress, IniEntry>> tables, formats, marks;
-            if (st.section) {
-                for (const IniEntry& e : st.section->entries) {
-                    if (e.key == "split") {
-                        for (const std::string& v : split(e.value, ',')) st.splitAt.push_back(number(trim(v), at(e)));
-                    } else if (e.key == "supplements") {
-                        for (const std::string& v : split(e.value, '|')) st.supplements.push_back(trim(v));
-                    } else if (e.key == "large") {
-                        st.large = yesNo(e.value, at(e));
-                    } else if (e.key == "shown") {
-                        st.shown = yesNo(e.value, at(e));
-                    } else if (e.key == "caption") {
-                        st.caption = e.value;
-                    } else if (e.key.rfind("table ", 0) == 0) {
-                        tables.emplace_back(parseAddress(trim(e.key.substr(6)), at(e)), e);
-                    } else if (e.key.rfind("format ", 0) == 0) {
-                        formats.emplace_back(parseAddress(trim(e.key.substr(7)), at(e)), e);
-                    } else if (e.key.rfind("mark ", 0) == 0) {
-                        marks.emplace_back(parseAddress(trim(e.key.substr(5)), at(e)), e);
-                    } else {
-                        throw BuildError(at(e).file, e.line, "unknown article key \"" + e.key + "\"");
-                    }
-                }
-            }
             Page page;
             page.idFN = pageId(prefix, 0);
             page.idSN = idSN;
-            page.caption = st.caption.value_or(a.caption);
-            page.large = st.large;
-            page.shown = st.shown;
+            page.caption = a.caption;
             page.origin = {a.file, 1};
             for (const ArticleElement& e : a.elements) {
                 Sentence s;
@@ -515,32 +576,63 @@ class Reader {
                 page.sentences.push_back(s);
             }
             addPage(std::move(page));
-            if (!st.splitAt.empty() || !st.supplements.empty()) {
-                if (st.splitAt.empty()) st.splitAt.push_back(1);
-                splitArticle(c_, prefix, st.splitAt, st.supplements, at(*st.section));
-            }
-            // A named copy: a structured binding cannot be captured by every compiler (clang 14).
-            const std::string& articlePrefix = prefix;
-            auto find = [&](const ElementAddress& addr, const IniEntry& e) -> Sentence& {
-                const std::string tail = sentenceId("", addr);
-                for (auto it = c_.pages.lower_bound(articlePrefix);
-                     it != c_.pages.end() && it->first.compare(0, 12, articlePrefix) == 0; ++it)
-                    for (Sentence& s : it->second.sentences)
-                        if (s.idBN.substr(15) == tail) return s;
-                throw BuildError(at(e).file, e.line, "article " + articlePrefix + " has no sentence at " + e.key);
-            };
-            for (const auto& [addr, e] : tables) {
-                Sentence& s = find(addr, e);
-                for (const std::string& file : split(e.value, ','))
-                    addTable(s.idBN, trim(file), at(e), prefix.substr(0, 3));
-                s.table = true;
-            }
-            for (const auto& [addr, e] : formats) find(addr, e).formatCode = e.value;
-            for (const auto& [addr, e] : marks) marks_.push_back({find(addr, e).idBN, e.value, at(e)});
         }
-        for (const auto& [prefix, s] : articleSections_)
-            if (!corpusArticles_.count(prefix))
-                throw BuildError(at(*s).file, s->line, "no corpus article " + prefix + " to apply these settings to");
+        for (const auto& [prefix, section] : articleSections_) {
+            if (!c_.pages.count(pageId(prefix, 0)))
+                throw BuildError(at(*section).file, section->line,
+                                 "no article " + prefix + " to apply these settings to");
+            applyArticleSettings(prefix, *section);
+        }
+    }
+
+    void applyArticleSettings(const std::string& prefix, const IniSection& section) {
+        ArticleSettings st;
+        std::vector<std::pair<ElementAddress, IniEntry>> tables, formats, marks;
+        for (const IniEntry& e : section.entries) {
+            if (e.key == "split") {
+                for (const std::string& v : split(e.value, ',')) st.splitAt.push_back(number(trim(v), at(e)));
+            } else if (e.key == "supplements") {
+                for (const std::string& v : split(e.value, '|')) st.supplements.push_back(trim(v));
+            } else if (e.key == "large") {
+                st.large = yesNo(e.value, at(e));
+            } else if (e.key == "shown") {
+                st.shown = yesNo(e.value, at(e));
+            } else if (e.key == "caption") {
+                st.caption = e.value;
+            } else if (e.key.rfind("table ", 0) == 0) {
+                tables.emplace_back(parseAddress(trim(e.key.substr(6)), at(e)), e);
+            } else if (e.key.rfind("format ", 0) == 0) {
+                formats.emplace_back(parseAddress(trim(e.key.substr(7)), at(e)), e);
+            } else if (e.key.rfind("mark ", 0) == 0) {
+                marks.emplace_back(parseAddress(trim(e.key.substr(5)), at(e)), e);
+            } else {
+                throw BuildError(at(e).file, e.line, "unknown article key \"" + e.key + "\"");
+            }
+        }
+        Page& page = c_.pages.at(pageId(prefix, 0));
+        if (st.caption) page.caption = *st.caption;
+        page.large = st.large.value_or(page.large);
+        page.shown = st.shown.value_or(page.shown);
+        if (!st.splitAt.empty() || !st.supplements.empty()) {
+            if (st.splitAt.empty()) st.splitAt.push_back(1);
+            splitArticle(c_, prefix, st.splitAt, st.supplements, at(section));
+        }
+        auto find = [&](const ElementAddress& addr, const IniEntry& e) -> Sentence& {
+            const std::string tail = sentenceId("", addr);
+            for (auto it = c_.pages.lower_bound(prefix); it != c_.pages.end() && it->first.compare(0, 12, prefix) == 0;
+                 ++it)
+                for (Sentence& s : it->second.sentences)
+                    if (s.idBN.substr(15) == tail) return s;
+            throw BuildError(at(e).file, e.line, "article " + prefix + " has no sentence at " + e.key);
+        };
+        for (const auto& [addr, e] : tables) {
+            Sentence& s = find(addr, e);
+            for (const std::string& file : split(e.value, ','))
+                addTable(s.idBN, trim(file), at(e), prefix.substr(0, 3));
+            s.table = true;
+        }
+        for (const auto& [addr, e] : formats) find(addr, e).formatCode = e.value;
+        for (const auto& [addr, e] : marks) marks_.push_back({find(addr, e).idBN, e.value, at(e)});
     }
 
     // Pages sharing their first 12 characters form a split article.
@@ -568,6 +660,9 @@ class Reader {
             s->markup.replace(pos, m.word.size(), "[K" + m.word + "K]");
         }
         fillSearchTexts(c_);
+        // The texts of the e-Gov laws were converted again above, from their
+        // source form: their characters without a CP932 form are fitted again.
+        for (const auto& [law, missing] : egovLaws_) fitToCp932(c_, law, missing);
         for (const PendingXml& x : pendingXml_) {
             const ConvertContext ctx = conversionContext(c_, x.law);
             const TableHtml t = tableFromXmlFile(
@@ -698,6 +793,9 @@ class Reader {
     Collection c_;
     IniFile ini_;
     std::map<std::string, fs::path> corpusOf_;
+    std::map<std::string, std::pair<fs::path, Origin>> egovOf_;
+    std::map<std::string, std::set<char32_t>> egovLaws_;  // law -> characters of its file without a CP932 form
+    std::string retrieved_;                               // T_法令XML's time of import of the e-Gov files
     std::map<std::string, const IniSection*> articleSections_, divisionSections_;
     std::map<std::string, Division> declaredDivisions_;
     std::map<std::string, std::pair<CorpusArticle, std::string>> corpusArticles_;

@@ -171,6 +171,9 @@ void LawUpdatesDialog::showChanges(const QList<egov_online::LawChange>& changes,
                                           "［更新］で現在の版に置き換えます。")
                                .arg(lawCount_)
                                .arg(changes.size()));
+    if (check_.skipped() > 0)
+        status_->setText(status_->text() +
+                         QStringLiteral("（e-Govの法令IDが記録されていない%1件は確認できません。）").arg(check_.skipped()));
 }
 
 QList<egov_online::LawToDownload> LawUpdatesDialog::lawsToUpdate() const {

@@ -68,6 +68,7 @@ UpdateCheck::UpdateCheck(Client& client, QList<ImportedLaw> laws, QObject* paren
 
 void UpdateCheck::start() {
     asked_ = 0;
+    skipped_ = 0;
     changes_.clear();
     emit progress(0, int(laws_.size()));
     next();
@@ -79,6 +80,12 @@ void UpdateCheck::next() {
         return;
     }
     const ImportedLaw law = laws_[asked_];
+    if (!isLawId(law.lawId)) {
+        ++skipped_;
+        emit progress(++asked_, int(laws_.size()));
+        next();
+        return;
+    }
     client_.lawRevisions(law.lawId, [this, law](const QList<Revision>& revisions, const QString& error) {
         if (!error.isEmpty()) {
             changes_.clear();

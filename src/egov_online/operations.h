@@ -54,6 +54,9 @@ class UpdateCheck : public QObject {
     UpdateCheck(Client& client, QList<ImportedLaw> laws, QObject* parent = nullptr);
     void start();
     void cancel() { client_.cancelAll(); }
+    // Laws recorded without an e-Gov law id (a bare <Law> file from
+    // elsewhere): e-Gov cannot be asked for them; they are left out.
+    int skipped() const { return skipped_; }
 
   signals:
     void progress(int done, int total);
@@ -66,6 +69,7 @@ class UpdateCheck : public QObject {
     Client& client_;
     QList<ImportedLaw> laws_;
     int asked_ = 0;
+    int skipped_ = 0;
     QList<LawChange> changes_;
 };
 

@@ -48,6 +48,7 @@ class TestEgovClient : public QObject {
     void everyFailureEndsInItsMessage_data();
     void everyFailureEndsInItsMessage();
     void downloadRecordsTheRevisionAndTheCheckFindsNoneNewer();
+    void aLawWithoutAnEgovIdIsLeftOutOfTheCheck();
 };
 
 void TestEgovClient::answersAreReadAsTheSchemaGivesThem() {
@@ -304,6 +305,23 @@ void TestEgovClient::downloadRecordsTheRevisionAndTheCheckFindsNoneNewer() {
     QTRY_COMPARE(rechecked.size(), 1);
     QCOMPARE(rechecked[0][1].toString(), QString());
     QCOMPARE(rechecked[0][0].value<QList<LawChange>>().size(), 0);
+}
+
+void TestEgovClient::aLawWithoutAnEgovIdIsLeftOutOfTheCheck() {
+    FakeEgovServer server;
+    QVERIFY(server.listen());
+    server.serveTestLaws();
+    Client client(settingsFor(server.base(), 5000));
+    // A bare <Law> imported from a file records the id composed from its attributes.
+    UpdateCheck check(client, {{QStringLiteral("05A"), QStringLiteral("418AC091"), {}, QStringLiteral("x"), {}},
+                               {QStringLiteral("06A"), kBarrierFree, {}, QStringLiteral("令和六年六月一九日法律第五三号"), {}}});
+    QSignalSpy checked(&check, &UpdateCheck::finished);
+    check.start();
+    QTRY_COMPARE(checked.size(), 1);
+    QCOMPARE(checked[0][1].toString(), QString());
+    QCOMPARE(checked[0][0].value<QList<LawChange>>().size(), 1);
+    QCOMPARE(check.skipped(), 1);
+    QCOMPARE(server.requests().size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestEgovClient)

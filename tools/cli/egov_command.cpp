@@ -104,6 +104,8 @@ int check(egov_online::Client& client, const std::filesystem::path& database) {
                     c.current.enforcementDate.toUtf8().constData(), c.current.amendLawNum.toUtf8().constData());
     std::printf("tavrel-cli egov check: %lld of %lld imported laws revised since their import\n",
                 static_cast<long long>(changes.size()), static_cast<long long>(imported.size()));
+    if (checker.skipped() > 0)
+        std::fprintf(stderr, "tavrel-cli egov check: %d laws without an e-Gov law id not checked\n", checker.skipped());
     return 0;
 }
 

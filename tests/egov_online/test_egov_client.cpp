@@ -1,14 +1,11 @@
-// The e-Gov client: its reading of the published answers, the comparison of
-// an imported law with e-Gov's current revision, and every way a request
-// fails, against the stand-in server on the loopback address; then the two
-// flows (download into a collection, check for revisions) end to end.
-#include "egov/collection_update.h"
+// The e-Gov client: answers of another shape than the published schema, the
+// comparison of an imported law with e-Gov's current revision, and every way
+// a request fails, against the stand-in server on the loopback address. (The
+// whole add and check run in test_cli_egov, the dialogs in test_egov_online.)
 #include "egov_online/operations.h"
 #include "fake_egov_server.h"
 
-#include <QFile>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace tavrel;
@@ -18,7 +15,6 @@ using tavrel::testing::FakeEgovServer;
 namespace {
 
 const QString kBarrierFree = QStringLiteral("418AC0000000091");
-const QString kTestLaw = QStringLiteral("599AC0000000999");
 
 ClientSettings settingsFor(const QUrl& base, int timeoutMs) {
     ClientSettings s;
@@ -33,7 +29,6 @@ class TestEgovClient : public QObject {
     Q_OBJECT
 
   private slots:
-    void answersAreReadAsTheSchemaGivesThem();
     void answersOfAnotherShapeAreRefused_data();
     void answersOfAnotherShapeAreRefused();
     void amendingLawNumbersCompareAcrossTheirForms_data();
@@ -44,29 +39,10 @@ class TestEgovClient : public QObject {
     void searchTextChoosesTheQuery_data();
     void searchTextChoosesTheQuery();
 
-    void searchAsksByTitle();
     void everyFailureEndsInItsMessage_data();
     void everyFailureEndsInItsMessage();
-    void downloadRecordsTheRevisionAndTheCheckFindsNoneNewer();
     void aLawWithoutAnEgovIdIsLeftOutOfTheCheck();
 };
-
-void TestEgovClient::answersAreReadAsTheSchemaGivesThem() {
-    QList<LawEntry> laws;
-    QString error;
-    QVERIFY(readLawList(FakeEgovServer::testData(QStringLiteral("laws_search.json")), laws, error));
-    QCOMPARE(laws.size(), 1);
-    QCOMPARE(laws[0].lawId, kTestLaw);
-    QCOMPARE(laws[0].title, QStringLiteral("テスト用法令（試験データ）"));
-    QCOMPARE(laws[0].revisionId, QStringLiteral("599AC0000000999_21170401_000000000000000"));
-    QCOMPARE(laws[0].amendLawNum, QString());  // null in the answer
-    QList<Revision> revisions;
-    QVERIFY(readRevisions(FakeEgovServer::testData(QStringLiteral("revisions_418AC0000000091.json")), revisions, error));
-    QCOMPARE(revisions.size(), 3);
-    QCOMPARE(currentRevision(revisions)->revisionId, QStringLiteral("418AC0000000091_21170401_599AC0000000998"));
-    revisions[0].status = QStringLiteral("UnEnforced");  // a revision not yet in force is not the current one
-    QVERIFY(!currentRevision(revisions));
-}
 
 void TestEgovClient::answersOfAnotherShapeAreRefused_data() {
     QTest::addColumn<QByteArray>("json");
@@ -138,6 +114,8 @@ void TestEgovClient::aChangeIsFoundFromARevisionIdOrAnAmendingLaw() {
     QCOMPARE(change->oldDate, QStringLiteral("2024-04-01"));
     law.revision = QStringLiteral("418AC0000000091_20100101_000000000000000");  // no longer listed: its date
     QCOMPARE(changeSinceImport(law, revisions)->oldDate, QStringLiteral("2010-01-01"));
+    revisions[0].status = QStringLiteral("UnEnforced");  // a revision not yet in force is nobody's current text
+    QVERIFY(!changeSinceImport(law, revisions));
 }
 
 void TestEgovClient::baseAddressMustBeHttpsUnlessLoopback_data() {
@@ -173,24 +151,6 @@ void TestEgovClient::searchTextChoosesTheQuery() {
     QFETCH(QString, field);
     QCOMPARE(searchQueryFor(text).field, field);
     QCOMPARE(searchQueryFor(text).value, text.trimmed());
-}
-
-void TestEgovClient::searchAsksByTitle() {
-    FakeEgovServer server;
-    QVERIFY(server.listen());
-    server.serveTestLaws();
-    Client client(settingsFor(server.base(), 5000));
-    QList<LawEntry> found;
-    QString error = QStringLiteral("not called");
-    client.searchLaws(QStringLiteral("テスト用"), [&](const QList<LawEntry>& laws, const QString& e) {
-        found = laws, error = e;
-    });
-    QTRY_VERIFY(error != QStringLiteral("not called"));
-    QCOMPARE(error, QString());
-    QCOMPARE(found.size(), 1);
-    QCOMPARE(server.requests().size(), 1);
-    QVERIFY2(server.requests()[0].startsWith(QStringLiteral("/api/2/laws?law_title=テスト用&")),
-             qPrintable(server.requests()[0]));
 }
 
 void TestEgovClient::everyFailureEndsInItsMessage_data() {
@@ -244,67 +204,6 @@ void TestEgovClient::everyFailureEndsInItsMessage() {
     QTRY_VERIFY(called);
     QVERIFY2(error.startsWith(message), qPrintable(error));
     if (kind == 7) QVERIFY(server.requests().isEmpty());
-}
-
-void TestEgovClient::downloadRecordsTheRevisionAndTheCheckFindsNoneNewer() {
-    FakeEgovServer server;
-    QVERIFY(server.listen());
-    server.serveTestLaws();
-    Client client(settingsFor(server.base(), 5000));
-    QTemporaryDir dir;
-    const std::filesystem::path collection = (dir.path() + QStringLiteral("/TL2008.orl")).toStdString();
-    QVERIFY(QFile::copy(QStringLiteral(TAVREL_BINARY_DIR "/bin/TL2008.orl"), QString::fromStdString(collection)));
-    // バリアフリー法 from the bundled file first: it records its latest AmendLawNum.
-    egov::CollectionUpdate first;
-    first.files = {TAVREL_SOURCE_DIR "/data/egov/418AC0000000091.xml"};
-    first.source = first.target = collection;
-    first.importedAt = "2026-12-01T00:00:00Z";
-    egov::updateCollection(first);
-
-    UpdateCheck check(client, importedLaws(collection));
-    QSignalSpy checked(&check, &UpdateCheck::finished);
-    check.start();
-    QTRY_COMPARE(checked.size(), 1);
-    const auto changes = checked[0][0].value<QList<LawChange>>();
-    QCOMPARE(checked[0][1].toString(), QString());
-    QCOMPARE(changes.size(), 1);
-    QCOMPARE(changes[0].law.lawId, kBarrierFree);
-    QCOMPARE(changes[0].oldDate, QStringLiteral("2025-06-01"));
-    QCOMPARE(changes[0].current.enforcementDate, QStringLiteral("2117-04-01"));
-
-    // The update and a new law: the revision of 05A is known from the check,
-    // the test law's is asked for.
-    LawDownload download(client, {{kBarrierFree, changes[0].current.revisionId}, {kTestLaw, {}}}, dir.path());
-    QSignalSpy downloaded(&download, &LawDownload::finished);
-    download.start();
-    QTRY_COMPARE(downloaded.size(), 1);
-    QCOMPARE(downloaded[0][1].toString(), QString());
-    const auto laws = downloaded[0][0].value<QList<DownloadedLaw>>();
-    QCOMPARE(laws.size(), 2);
-    QCOMPARE(laws[1].title, QStringLiteral("テスト用法令（試験データ）"));
-    egov::CollectionUpdate update;
-    for (const DownloadedLaw& d : laws) {
-        update.files.push_back(d.file.toStdString());
-        update.origins.push_back({d.lawId.toStdString(), d.revisionId.toStdString()});
-    }
-    update.source = update.target = collection;
-    update.importedAt = "2026-12-08T00:00:00Z";
-    QCOMPARE(egov::updateCollection(update).laws[0].idHN, std::string("05A"));
-
-    const QList<ImportedLaw> recorded = importedLaws(collection);
-    QCOMPARE(recorded.size(), 2);
-    QStringList revisions;
-    for (const ImportedLaw& law : recorded) revisions << law.lawId + QLatin1Char(' ') + law.revision;
-    revisions.sort();
-    // The test law under e-Gov's id, not the one composed from the <Law> attributes.
-    QCOMPARE(revisions, QStringList({QStringLiteral("418AC0000000091 418AC0000000091_21170401_599AC0000000998"),
-                                     QStringLiteral("599AC0000000999 599AC0000000999_21170401_000000000000000")}));
-    UpdateCheck again(client, recorded);
-    QSignalSpy rechecked(&again, &UpdateCheck::finished);
-    again.start();
-    QTRY_COMPARE(rechecked.size(), 1);
-    QCOMPARE(rechecked[0][1].toString(), QString());
-    QCOMPARE(rechecked[0][0].value<QList<LawChange>>().size(), 0);
 }
 
 void TestEgovClient::aLawWithoutAnEgovIdIsLeftOutOfTheCheck() {

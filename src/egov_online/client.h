@@ -6,6 +6,7 @@
 // fail. Nothing here writes a file.
 #pragma once
 
+#include "egov/law_xml.h"
 #include "egov_online/answers.h"
 
 #include <QObject>
@@ -23,7 +24,7 @@ namespace tavrel::egov_online {
 struct ClientSettings {
     QUrl base = QUrl(kDefaultBaseAddress);
     int timeoutMs = kDefaultTimeoutSeconds * 1000;  // while no byte of the answer arrives
-    qint64 maxAnswerBytes = 64 * 1024 * 1024;       // as for a law file read from disk
+    qint64 maxAnswerBytes = qint64(egov::kMaxFileBytes);  // as for a law file read from disk
 };
 
 // The error text a request ends with when it was cancelled.

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QProgressDialog>
 #include <QKeyEvent>
 #include <QMenu>
@@ -31,6 +32,7 @@
 
 #include "app/citation_index_loader.h"
 #include "app/command_registry.h"
+#include "app/egov_dialogs.h"
 #include "app/options_dialog.h"
 #include "app/toolbar_icons.h"
 #include "document/screen_fit.h"
@@ -57,6 +59,17 @@ constexpr int kKeyboardMenuInset = 16;
 
 // The time of an import as T_法令XML records it.
 std::string nowUtc() { return QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString(); }
+
+// A progress dialog over the window, shown at once and kept open until closed.
+void prepareProgress(QProgressDialog& progress, const QString& name, const QString& title) {
+    progress.setObjectName(name);
+    progress.setWindowTitle(title);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.setMinimumDuration(0);
+    progress.setValue(0);
+}
 
 QString prompt(int id) {
     const CommandInfo* info = findDocumentCommand(id);
@@ -161,6 +174,10 @@ void MainWindow::createCommands() {
           QStringLiteral("e-Govの法令XMLファイルを収録データに取り込みます。"));
     c.add(frame_cmd::RestoreCollection, QStringLiteral("restoreCollection"), QStringLiteral("標準の収録データに戻す(&R)"),
           {}, QStringLiteral("取り込んだ法令を削除し、標準の収録データに戻します。"));
+    c.add(frame_cmd::AddFromEgov, QStringLiteral("addFromEgov"), QStringLiteral("法令を追加（e-Gov）…"), {},
+          QStringLiteral("e-Gov 法令検索で法令を探し、その現在の版を収録データに取り込みます。"));
+    c.add(frame_cmd::CheckLawUpdates, QStringLiteral("checkLawUpdates"), QStringLiteral("法令の更新を確認"), {},
+          QStringLiteral("取り込んだ法令がe-Govで改正されていないか確認し、改正されていれば更新します。"));
     connect(commands_, &CommandRegistry::commandTriggered, this, &MainWindow::onCommand);
 }
 
@@ -171,6 +188,8 @@ void MainWindow::createMenus() {
     file->addAction(c.action(cmd::PrintPreview));
     file->addSeparator();
     file->addAction(c.action(frame_cmd::ImportLaws));
+    file->addAction(c.action(frame_cmd::AddFromEgov));
+    file->addAction(c.action(frame_cmd::CheckLawUpdates));
     file->addAction(c.action(frame_cmd::RestoreCollection));
     file->addSeparator();
     file->addAction(c.action(cmd::Options));
@@ -261,6 +280,7 @@ LawTextView* MainWindow::createTextView() {
     navigator_->setPageView(view_);
     connect(view_, &LawTextView::pageShown, this, [this]() { updateCommands(); });
     connect(view_, &QWebEngineView::loadFinished, this, &MainWindow::startCitationIndex);
+    connect(view_, &QWebEngineView::loadFinished, this, &MainWindow::startWeeklyLawCheck);
     connect(view_, &LawTextView::statusTextChanged, this, [this](const QString& text) {
         if (text.isEmpty())
             statusBar()->clearMessage();
@@ -395,6 +415,8 @@ void MainWindow::updateCommands() {
     // The support site is offered only when the installation names one.
     commands_->action(frame_cmd::SupportSite)->setEnabled(!doc_.supportAddresses().site.empty());
     commands_->action(frame_cmd::ImportLaws)->setEnabled(!doc_.userDatabasePath().empty());
+    commands_->action(frame_cmd::AddFromEgov)->setEnabled(!doc_.userDatabasePath().empty());
+    commands_->action(frame_cmd::CheckLawUpdates)->setEnabled(doc_.isConnected());
     commands_->action(frame_cmd::RestoreCollection)->setEnabled(doc_.usesUserCollection());
 }
 
@@ -421,6 +443,8 @@ void MainWindow::onCommand(int id) {
         case frame_cmd::CopyWithCitation: copyWithCitation(); break;
         case frame_cmd::ImportLaws: chooseLawFiles(); break;
         case frame_cmd::RestoreCollection: restoreBundledCollection(); break;
+        case frame_cmd::AddFromEgov: addLawsFromEgov(); break;
+        case frame_cmd::CheckLawUpdates: checkLawUpdates(); break;
         default: navigation_.onCommand(id); break;
     }
     updateCommands();
@@ -494,11 +518,12 @@ void MainWindow::chooseLawFiles() {
     if (!files.isEmpty()) importLawFiles(files);
 }
 
-bool MainWindow::importLawFiles(const QStringList& files) {
+bool MainWindow::importLawFiles(const QStringList& files, const std::vector<egov::FileOrigin>& origins) {
     const std::string target = doc_.userDatabasePath();
     if (files.isEmpty() || target.empty()) return false;
     egov::CollectionUpdate update;
     for (const QString& f : files) update.files.push_back(QFile::encodeName(f).toStdString());
+    update.origins = origins;
     update.source = doc_.databasePath();
     update.target = target;
     update.importedAt = nowUtc();
@@ -512,13 +537,7 @@ bool MainWindow::importLawFiles(const QStringList& files) {
     const int steps = static_cast<int>(files.size()) + 3;
 
     QProgressDialog progress(QStringLiteral("法令XMLを取り込んでいます…"), QStringLiteral("キャンセル"), 0, steps, this);
-    progress.setObjectName(QStringLiteral("importProgress"));
-    progress.setWindowTitle(QStringLiteral("法令XMLの取り込み"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setAutoClose(false);
-    progress.setAutoReset(false);
-    progress.setMinimumDuration(0);
-    progress.setValue(0);
+    prepareProgress(progress, QStringLiteral("importProgress"), QStringLiteral("法令XMLの取り込み"));
     connect(&progress, &QProgressDialog::canceled, &progress, [cancel, &progress]() {
         cancel->store(true);
         progress.setLabelText(QStringLiteral("取り消しています…"));
@@ -560,6 +579,109 @@ bool MainWindow::importLawFiles(const QStringList& files) {
     // The first page of the last law of the files is shown.
     reloadCollection(result.laws.empty() ? std::string() : result.laws.back().idHN);
     return true;
+}
+
+egov_online::ClientSettings MainWindow::egovClientSettings() const {
+    const EgovSettings e = readEgovSettings(doc_.settings());
+    egov_online::ClientSettings settings;
+    settings.base = QUrl(toQString(e.baseUrl));
+    settings.timeoutMs = e.timeoutSeconds * 1000;
+    return settings;
+}
+
+void MainWindow::addLawsFromEgov() {
+    auto* dialog = new AddLawsDialog(egovClientSettings(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog]() { downloadAndImport(dialog->chosenLaws()); });
+    dialog->open();
+}
+
+void MainWindow::checkLawUpdates() {
+    QList<egov_online::ImportedLaw> laws;
+    try {
+        laws = egov_online::importedLaws(doc_.databasePath());
+    } catch (const std::exception& e) {
+        doc_.messages().show(SJ("ソラテ"), SJ("収録データを読めませんでした。\n\n") + text::fromUtf8(e.what()),
+                             MsgButtons::Ok, MsgIcon::Exclamation, false);
+        return;
+    }
+    auto* dialog = new LawUpdatesDialog(egovClientSettings(), laws, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog]() { downloadAndImport(dialog->lawsToUpdate()); });
+    dialog->open();
+}
+
+bool MainWindow::downloadAndImport(const QList<egov_online::LawToDownload>& laws) {
+    if (laws.isEmpty() || doc_.userDatabasePath().empty()) return false;
+    QTemporaryDir folder;
+    if (!folder.isValid()) return false;
+    egov_online::Client client(egovClientSettings());
+    egov_online::LawDownload download(client, laws, folder.path());
+    QProgressDialog progress(QStringLiteral("e-Govから法令を取得しています…"), QStringLiteral("キャンセル"), 0,
+                             int(laws.size()), this);
+    prepareProgress(progress, QStringLiteral("egovProgress"), QStringLiteral("法令を追加（e-Gov）"));
+    connect(&progress, &QProgressDialog::canceled, &download, &egov_online::LawDownload::cancel);
+    connect(&download, &egov_online::LawDownload::progress, &progress, &QProgressDialog::setValue);
+    QList<egov_online::DownloadedLaw> got;
+    QString error;
+    QEventLoop loop;
+    connect(&download, &egov_online::LawDownload::finished, &loop,
+            [&](const QList<egov_online::DownloadedLaw>& d, const QString& e) {
+                got = d, error = e;
+                loop.quit();
+            });
+    download.start();
+    loop.exec();
+    progress.close();
+    if (error == egov_online::cancelledMessage()) return false;
+    if (!error.isEmpty()) {
+        doc_.messages().show(SJ("ソラテ"),
+                             SJ("e-Govから法令を取得できませんでした。収録データは変更されていません。\n\n") +
+                                 toCp932(error),
+                             MsgButtons::Ok, MsgIcon::Exclamation, false);
+        return false;
+    }
+    QStringList files;
+    std::vector<egov::FileOrigin> origins;
+    for (const egov_online::DownloadedLaw& d : got) {
+        files << d.file;
+        origins.push_back({d.lawId.toStdString(), d.revisionId.toStdString()});
+    }
+    return importLawFiles(files, origins);
+}
+
+void MainWindow::startWeeklyLawCheck() {
+    if (weeklyCheckStarted_) return;
+    weeklyCheckStarted_ = true;
+    EgovSettings e = readEgovSettings(doc_.settings());
+    const QDate today = QDate::currentDate();
+    if (!e.weeklyCheck || !egov_online::weeklyCheckDue(QString::fromStdString(e.lastCheck), today)) return;
+    QList<egov_online::ImportedLaw> laws;
+    try {
+        laws = egov_online::importedLaws(doc_.databasePath());
+    } catch (const std::exception&) {
+        return;  // the menu command reports it
+    }
+    if (laws.isEmpty()) return;
+    e.lastCheck = today.toString(Qt::ISODate).toStdString();
+    writeEgovSettings(doc_.settings(), e);
+    auto* client = new egov_online::Client(egovClientSettings(), this);
+    auto* check = new egov_online::UpdateCheck(*client, laws, client);
+    connect(check, &egov_online::UpdateCheck::finished, client,
+            [this, client](const QList<egov_online::LawChange>& changes, const QString&) {
+                // Quiet unless something changed: a failure waits for the next week or the menu.
+                // A label of its own: a link's status text does not wipe it out.
+                if (!changes.isEmpty() && !closed_) {
+                    auto* notice = new QLabel(
+                        QStringLiteral("e-Govで改正された法令が%1件あります（ファイル →「法令の更新を確認」）。")
+                            .arg(changes.size()),
+                        this);
+                    notice->setObjectName(QStringLiteral("egovNotice"));
+                    statusBar()->addWidget(notice);
+                }
+                client->deleteLater();
+            });
+    check->start();
 }
 
 bool MainWindow::restoreBundledCollection() {

@@ -6,6 +6,8 @@
 
 #include "document/navigation.h"
 #include "document/options.h"
+#include "egov/collection_update.h"
+#include "egov_online/operations.h"
 #include "textview/show_page.h"
 
 #include <QLabel>
@@ -15,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QMenu;
 class QSplitter;
@@ -53,6 +56,8 @@ inline constexpr int PreviousHit = 32821;       // Shift+F3: the previous marked
 inline constexpr int CopyWithCitation = 32822;  // the selection with its citation
 inline constexpr int ImportLaws = 32830;        // 法令XMLの取り込み…
 inline constexpr int RestoreCollection = 32831; // 標準の収録データに戻す
+inline constexpr int AddFromEgov = 32832;       // 法令を追加（e-Gov）…
+inline constexpr int CheckLawUpdates = 32833;   // 法令の更新を確認
 inline constexpr int About = 57664;
 inline constexpr int Exit = 57665;
 }  // namespace frame_cmd
@@ -98,7 +103,16 @@ class MainWindow : public QMainWindow, public StatusBarPartner {
     // of the last law imported shown. A failure is reported through the
     // document's message sink and changes nothing; so does a cancel. True
     // when the collection was replaced.
-    bool importLawFiles(const QStringList& files);
+    // origins: per file, what e-Gov says of a file it served (law id and
+    // revision id), recorded instead of what the file gives.
+    bool importLawFiles(const QStringList& files, const std::vector<egov::FileOrigin>& origins = {});
+    // Downloads the current text of the laws from e-Gov (progress dialog,
+    // cancel) into a temporary folder and imports it as importLawFiles
+    // does. A failure is reported and changes nothing. True when the
+    // collection was replaced.
+    bool downloadAndImport(const QList<egov_online::LawToDownload>& laws);
+    // The client settings of the EGov section (base address, timeout).
+    egov_online::ClientSettings egovClientSettings() const;
     // Removes the user's collection (after asking) and goes back to the
     // bundled one. True when it was removed.
     bool restoreBundledCollection();
@@ -141,6 +155,13 @@ class MainWindow : public QMainWindow, public StatusBarPartner {
     void showAbout();
     void copyWithCitation();
     void chooseLawFiles();
+    // 「法令を追加（e-Gov）…」 and 「法令の更新を確認」: the dialog, then the download.
+    void addLawsFromEgov();
+    void checkLawUpdates();
+    // Once a week at start-up when the setting asks for it: the imported
+    // laws are checked in the background; the status bar tells only of
+    // revised laws.
+    void startWeeklyLawCheck();
     // Reopens the document's collection and makes everything shown from it
     // again; then shows the first page of the law showLaw, else the page
     // shown before when it is still there, else the cover.
@@ -173,6 +194,7 @@ class MainWindow : public QMainWindow, public StatusBarPartner {
     bool onTop_ = false;
     bool placementStored_ = false;
     bool closed_ = false;
+    bool weeklyCheckStarted_ = false;
     CitationIndexLoader* citationLoader_ = nullptr;
 };
 

@@ -9,13 +9,17 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "document/document.h"
+#include "egov_online/answers.h"
 #include "qtsupport/qt_text.h"
 
 namespace tavrel::gui {
@@ -63,7 +67,7 @@ private:
 
 OptionsDialog::OptionsDialog(const OptionBlock& current, const OptionBlock& defaults, SettingsStore& store,
                        OptionsModel::ApplyToDocument apply, QWidget* parent)
-    : QDialog(parent), model_(current, defaults, store, std::move(apply)) {
+    : QDialog(parent), model_(current, defaults, store, std::move(apply)), store_(store) {
     setObjectName(QStringLiteral("OptionsDialog"));
     setWindowTitle(QStringLiteral("オプション設定"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -193,6 +197,25 @@ void OptionsDialog::build() {
     revive_->setObjectName(controlName(options_dlg::ReviveLastPageCheck));
     top->addWidget(revive_);
 
+    // Laws from e-Gov: where the program asks, how long it waits, the weekly check.
+    auto* egov = new QGroupBox(QStringLiteral("e-Gov 法令API"), this);
+    egov->setObjectName(QStringLiteral("egovGroup"));
+    auto* egovGrid = new QGridLayout(egov);
+    egovBase_ = new QLineEdit(egov);
+    egovBase_->setObjectName(QStringLiteral("egovBaseUrl"));
+    egovTimeout_ = new QSpinBox(egov);
+    egovTimeout_->setObjectName(QStringLiteral("egovTimeout"));
+    egovTimeout_->setRange(1, 600);
+    egovWeekly_ = new QCheckBox(QStringLiteral("取り込んだ法令の更新を週に一度、起動時に確認する"), egov);
+    egovWeekly_->setObjectName(QStringLiteral("egovWeeklyCheck"));
+    egovGrid->addWidget(new QLabel(QStringLiteral("アドレス"), egov), 0, 0);
+    egovGrid->addWidget(egovBase_, 0, 1);
+    egovGrid->addWidget(new QLabel(QStringLiteral("応答の待ち時間（秒）"), egov), 1, 0);
+    egovGrid->addWidget(egovTimeout_, 1, 1, Qt::AlignLeft);
+    egovGrid->addWidget(egovWeekly_, 2, 0, 1, 2);
+    top->addWidget(egov);
+    showEgovSettings(readEgovSettings(store_));
+
     connect(pinPointOff_, &QCheckBox::toggled, this, [this](bool on) {
         if (initialising_) return;
         model_.setPinPointColorOff(on);
@@ -268,6 +291,28 @@ void OptionsDialog::chooseColor(int controlId) {
 void OptionsDialog::onResetAll() {
     model_.resetToDefaults();
     initialiseControls();
+    showEgovSettings(readEgovSettings(MemorySettingsStore()));
+}
+
+void OptionsDialog::showEgovSettings(const EgovSettings& settings) {
+    egovBase_->setText(toQString(settings.baseUrl));
+    egovTimeout_->setValue(settings.timeoutSeconds);
+    egovWeekly_->setChecked(settings.weeklyCheck);
+}
+
+bool OptionsDialog::saveEgovSettings() {
+    const QString base = egovBase_->text().trimmed();
+    const QString problem = egov_online::baseAddressProblem(QUrl(base));
+    if (!problem.isEmpty()) {
+        QMessageBox::warning(this, QStringLiteral("オプション設定"), problem);
+        return false;
+    }
+    EgovSettings settings = readEgovSettings(store_);
+    settings.baseUrl = toCp932(base);
+    settings.timeoutSeconds = egovTimeout_->value();
+    settings.weeklyCheck = egovWeekly_->isChecked();
+    writeEgovSettings(store_, settings);
+    return true;
 }
 
 std::string OptionsDialog::sizeText(int listId) const {
@@ -276,10 +321,12 @@ std::string OptionsDialog::sizeText(int listId) const {
 }
 
 void OptionsDialog::onApply() {
+    if (!saveEgovSettings()) return;
     model_.apply(sizeText(options_dlg::FontSizeBasicList), sizeText(options_dlg::FontSizeTableList));
 }
 
 void OptionsDialog::accept() {
+    if (!saveEgovSettings()) return;
     model_.ok(sizeText(options_dlg::FontSizeBasicList), sizeText(options_dlg::FontSizeTableList));
     QDialog::accept();
 }

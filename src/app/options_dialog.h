@@ -14,6 +14,8 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QLineEdit;
+class QSpinBox;
 class QRadioButton;
 
 namespace tavrel {
@@ -52,6 +54,10 @@ private:
     void onResetAll();
     void onApply();
     std::string sizeText(int listId) const;
+    // The e-Gov settings (section EGov) are written at once by OK and 適用;
+    // false (and a message) for a base address the program would refuse.
+    void showEgovSettings(const EgovSettings& settings);
+    bool saveEgovSettings();
 
     OptionsModel model_;
     QComboBox* basicSize_ = nullptr;
@@ -60,6 +66,10 @@ private:
     QRadioButton* preferDefault_ = nullptr;
     QRadioButton* preferUser_ = nullptr;
     QCheckBox* revive_ = nullptr;
+    SettingsStore& store_;
+    QLineEdit* egovBase_ = nullptr;
+    QSpinBox* egovTimeout_ = nullptr;
+    QCheckBox* egovWeekly_ = nullptr;
     QWidget* pinPointSwatch_ = nullptr;
     QWidget* blankSwatch_ = nullptr;
     bool initialising_ = false;

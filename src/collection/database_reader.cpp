@@ -53,6 +53,13 @@ std::string text(sqlite3_stmt* st, int i) {
 int integer(sqlite3_stmt* st, int i) { return sqlite3_column_int(st, i); }
 bool yes(sqlite3_stmt* st, int i) { return sqlite3_column_int(st, i) != 0; }
 
+void readLawSources(Reader& r, std::vector<LawSource>& sources) {
+    if (r.hasTable("T_法令XML"))
+        r.each("SELECT ID_HN, LawId, LawNum, 改正法令番号, 取込日時 FROM T_法令XML ORDER BY rowid", [&](sqlite3_stmt* st) {
+            sources.push_back({text(st, 0), text(st, 1), text(st, 2), text(st, 3), text(st, 4)});
+        });
+}
+
 }  // namespace
 
 Collection readDatabase(const std::filesystem::path& file) {
@@ -123,11 +130,15 @@ Collection readDatabase(const std::filesystem::path& file) {
                h.origin = origin;
                c.histories.push_back(h);
            });
-    if (r.hasTable("T_法令XML"))
-        r.each("SELECT ID_HN, LawId, LawNum, 改正法令番号, 取込日時 FROM T_法令XML ORDER BY rowid", [&](sqlite3_stmt* st) {
-            c.lawSources.push_back({text(st, 0), text(st, 1), text(st, 2), text(st, 3), text(st, 4)});
-        });
+    readLawSources(r, c.lawSources);
     return c;
+}
+
+std::vector<LawSource> readLawSources(const std::filesystem::path& file) {
+    Reader r(file);
+    std::vector<LawSource> sources;
+    readLawSources(r, sources);
+    return sources;
 }
 
 }  // namespace tavrel::collection

@@ -15,4 +15,7 @@ namespace tavrel::collection {
 // file when it cannot be read.
 Collection readDatabase(const std::filesystem::path& file);
 
+// Only the T_法令XML rows (the imported laws); none when the table is absent.
+std::vector<LawSource> readLawSources(const std::filesystem::path& file);
+
 }  // namespace tavrel::collection

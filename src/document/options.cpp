@@ -77,6 +77,11 @@ constexpr SettingKey kKeys[] = {
     {kSupportSection, keys::NotificationRevisionsUrl, T, 0, ""},
     {kSupportSection, keys::EnvironmentUrl, T, 0, ""},
     {kSupportSection, keys::SupportMail, T, 0, ""},
+    // e-Gov 法令API Version 2.
+    {kEgovSection, keys::EgovBaseUrl, T, 0, "https://laws.e-gov.go.jp/api/2"},
+    {kEgovSection, keys::EgovTimeoutSeconds, I, 30, nullptr},
+    {kEgovSection, keys::EgovWeeklyCheck, I, 0, nullptr},
+    {kEgovSection, keys::EgovLastCheck, T, 0, ""},
 };
 static_assert(std::size(kKeys) > OptionCount);
 
@@ -146,6 +151,26 @@ SupportAddresses readSupportAddresses(const SettingsStore& store) {
     a.mail = read(keys::SupportMail);
     if (a.mail.rfind("mailto:", 0) == 0) a.mail.erase(0, 7);
     return a;
+}
+
+EgovSettings readEgovSettings(const SettingsStore& store) {
+    const auto key = [](const char* k) { return findSettingKey(k, kEgovSection); };
+    EgovSettings e;
+    e.baseUrl = text::trimAscii(store.readText(kEgovSection, keys::EgovBaseUrl, key(keys::EgovBaseUrl)->textDefault));
+    if (e.baseUrl.empty()) e.baseUrl = key(keys::EgovBaseUrl)->textDefault;
+    const int def = key(keys::EgovTimeoutSeconds)->intDefault;
+    e.timeoutSeconds = store.readInt(kEgovSection, keys::EgovTimeoutSeconds, def);
+    if (e.timeoutSeconds < 1 || e.timeoutSeconds > 600) e.timeoutSeconds = def;
+    e.weeklyCheck = store.readInt(kEgovSection, keys::EgovWeeklyCheck, 0) != 0;
+    e.lastCheck = store.readText(kEgovSection, keys::EgovLastCheck, "");
+    return e;
+}
+
+void writeEgovSettings(SettingsStore& store, const EgovSettings& e) {
+    store.writeText(kEgovSection, keys::EgovBaseUrl, e.baseUrl);
+    store.writeInt(kEgovSection, keys::EgovTimeoutSeconds, e.timeoutSeconds);
+    store.writeInt(kEgovSection, keys::EgovWeeklyCheck, e.weeklyCheck ? 1 : 0);
+    store.writeText(kEgovSection, keys::EgovLastCheck, e.lastCheck);
 }
 
 const SettingKey* findSettingKey(std::string_view key, std::string_view section) {

@@ -18,6 +18,8 @@ inline constexpr const char* kSettingsSection = "Settings-2008";
 inline constexpr const char* kRecordsSection = "Records";
 // The addresses of the program's support site and mail, set per installation.
 inline constexpr const char* kSupportSection = "Support";
+// Laws from e-Gov 法令API Version 2: its address, the timeout, the weekly check.
+inline constexpr const char* kEgovSection = "EGov";
 
 // Indices of the option block, in the stored order.
 enum OptionIndex : int {
@@ -145,7 +147,22 @@ inline constexpr const char* LawRevisionsUrl = "LawRevisionsUrl";
 inline constexpr const char* NotificationRevisionsUrl = "NotificationRevisionsUrl";
 inline constexpr const char* EnvironmentUrl = "EnvironmentUrl";
 inline constexpr const char* SupportMail = "SupportMail";
+// Section "EGov".
+inline constexpr const char* EgovBaseUrl = "BaseUrl";
+inline constexpr const char* EgovTimeoutSeconds = "TimeoutSeconds";
+inline constexpr const char* EgovWeeklyCheck = "WeeklyCheck";  // 1: check the imported laws once a week at start-up
+inline constexpr const char* EgovLastCheck = "LastCheck";      // yyyy-MM-dd of the last check at start-up
 }  // namespace keys
+
+// The e-Gov settings; a timeout outside 1–600 seconds reads as the default.
+struct EgovSettings {
+    std::string baseUrl;
+    int timeoutSeconds = 30;
+    bool weeklyCheck = false;
+    std::string lastCheck;
+};
+EgovSettings readEgovSettings(const SettingsStore& store);
+void writeEgovSettings(SettingsStore& store, const EgovSettings& settings);
 
 // Where the user can read about the program and reach its author. An empty
 // address is not offered: its menu item is disabled, its question or line

@@ -22,8 +22,12 @@ CollectionUpdateResult updateCollection(const CollectionUpdate& update) {
     };
     CollectionUpdateResult result;
     std::vector<LawFile> laws;
-    for (const std::string& f : update.files) {
-        laws.push_back(readLawFile(f));
+    for (size_t i = 0; i < update.files.size(); ++i) {
+        laws.push_back(readLawFile(update.files[i]));
+        if (i < update.origins.size()) {
+            if (!update.origins[i].lawId.empty()) laws.back().lawId = update.origins[i].lawId;
+            if (!update.origins[i].revision.empty()) laws.back().revision = update.origins[i].revision;
+        }
         if (step()) return CollectionUpdateResult{true, {}};
     }
     collection::Collection c = collection::readDatabase(update.source);

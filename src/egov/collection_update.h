@@ -14,6 +14,13 @@
 
 namespace tavrel::egov {
 
+// What e-Gov says of a file it served: recorded in T_法令XML instead of what
+// the file gives (a bare <Law> has no LawId; its latest AmendLawNum is less
+// exact than the revision id).
+struct FileOrigin {
+    std::string lawId, revision;
+};
+
 struct CollectionUpdate {
     std::vector<std::string> files;  // the law XML files, in import order
     std::filesystem::path source;    // the collection read
@@ -24,6 +31,7 @@ struct CollectionUpdate {
     std::function<bool()> cancelled;
     // Told the step done and the number of steps (files + 3).
     std::function<void(int done, int steps)> progress;
+    std::vector<FileOrigin> origins;  // per file, when the files come from e-Gov; else empty
 };
 
 struct CollectionUpdateResult {

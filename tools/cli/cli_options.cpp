@@ -9,7 +9,8 @@ const char* usageText() {
            "       tavrel-cli pages [--data DIR]\n"
            "       tavrel-cli search <words...> [--utf8] [--data DIR]\n"
            "       tavrel-cli import FILE.xml... [--data DIR]\n"
-           "       tavrel-cli cited-by <ID_FN> [--utf8] [--data DIR]\n";
+           "       tavrel-cli cited-by <ID_FN> [--utf8] [--data DIR]\n"
+           "       tavrel-cli egov search|add|check ... (laws from e-Gov; builds with Qt)\n";
 }
 
 std::optional<CliOptions> parseCommandLine(const std::vector<std::string>& args, std::string& error) {

@@ -17,8 +17,6 @@ namespace fs = std::filesystem;
 
 bool isImportCommand(const std::vector<std::string>& args) { return commandWord(args) == "import"; }
 
-namespace {
-
 std::string nowUtc() {
     const std::time_t t = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
     std::tm tm{};
@@ -28,7 +26,27 @@ std::string nowUtc() {
     return buf;
 }
 
-}  // namespace
+std::filesystem::path importTarget(const std::string& dataFolder, const std::string& executableFolder,
+                                   const std::string& userFallback) {
+    const std::string base = dataFolder.empty() ? executableFolder : dataFolder;
+    return fs::path(locateFolders(base, userFallback).dataFolder) / db::kDatabaseFileName;
+}
+
+void printImportSummary(const std::vector<egov::LawSummary>& summary, const std::filesystem::path& database) {
+    size_t pages = 0, sentences = 0, tables = 0, warnings = 0;
+    for (const egov::LawSummary& s : summary) {
+        std::printf("%s: %s %s (%s)%s: %zu pages, %zu sentences, %zu table pieces, %zu printed labels kept, "
+                    "%zu texts with characters outside CP932, %zu warnings\n",
+                    s.file.c_str(), s.idHN.c_str(), s.title.c_str(), s.lawId.c_str(),
+                    s.replaced ? " replaced" : " added", s.pages, s.sentences, s.tables, s.uncheckedLabels,
+                    s.fittedTexts, s.warnings.size());
+        for (const egov::Warning& w : s.warnings)
+            std::printf("  warning: %s:%d: %s: %s\n", s.file.c_str(), w.line, w.path.c_str(), w.message.c_str());
+        pages += s.pages, sentences += s.sentences, tables += s.tables, warnings += s.warnings.size();
+    }
+    std::printf("tavrel-cli import: %zu laws, %zu pages, %zu sentences, %zu table pieces, %zu warnings -> %s\n",
+                summary.size(), pages, sentences, tables, warnings, database.string().c_str());
+}
 
 int importMain(const std::vector<std::string>& args, const std::string& executableFolder,
                const std::string& userFallback) {
@@ -51,26 +69,13 @@ int importMain(const std::vector<std::string>& args, const std::string& executab
         std::fprintf(stderr, "usage: tavrel-cli import FILE.xml... [--data DIR]\n");
         return 64;
     }
-    const std::string base = dataFolder.empty() ? executableFolder : dataFolder;
-    const fs::path database = fs::path(locateFolders(base, userFallback).dataFolder) / db::kDatabaseFileName;
+    const fs::path database = importTarget(dataFolder, executableFolder, userFallback);
     try {
         // The collection is written beside the database and renamed over it
         // only when complete: a kill at any moment leaves the old one.
         const std::vector<egov::LawSummary> summary =
             egov::updateCollection({files, database, database, nowUtc(), {}, {}}).laws;
-        size_t pages = 0, sentences = 0, tables = 0, warnings = 0;
-        for (const egov::LawSummary& s : summary) {
-            std::printf("%s: %s %s (%s)%s: %zu pages, %zu sentences, %zu table pieces, %zu printed labels kept, "
-                        "%zu texts with characters outside CP932, %zu warnings\n",
-                        s.file.c_str(), s.idHN.c_str(), s.title.c_str(), s.lawId.c_str(),
-                        s.replaced ? " replaced" : " added", s.pages, s.sentences, s.tables, s.uncheckedLabels,
-                        s.fittedTexts, s.warnings.size());
-            for (const egov::Warning& w : s.warnings)
-                std::printf("  warning: %s:%d: %s: %s\n", s.file.c_str(), w.line, w.path.c_str(), w.message.c_str());
-            pages += s.pages, sentences += s.sentences, tables += s.tables, warnings += s.warnings.size();
-        }
-        std::printf("tavrel-cli import: %zu laws, %zu pages, %zu sentences, %zu table pieces, %zu warnings -> %s\n",
-                    summary.size(), pages, sentences, tables, warnings, database.string().c_str());
+        printImportSummary(summary, database);
         return 0;
     } catch (const egov::ImportError& e) {
         std::fprintf(stderr, "tavrel-cli import: %s\n", e.what());

@@ -2,6 +2,9 @@
 // collection of the data folder (or replaces the laws they were imported as).
 #pragma once
 
+#include "egov/importer.h"
+
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -15,5 +18,14 @@ bool isImportCommand(const std::vector<std::string>& args);
 // (the old file untouched), 64 bad usage.
 int importMain(const std::vector<std::string>& args, const std::string& executableFolder,
                const std::string& userFallback);
+
+// The collection an import writes: TL2008.orl of the data folder (DIR of
+// --data, else the executable's folder or the installed one beside it).
+std::filesystem::path importTarget(const std::string& dataFolder, const std::string& executableFolder,
+                                   const std::string& userFallback);
+// The time of an import as T_法令XML records it (UTC, ISO 8601).
+std::string nowUtc();
+// The per-law lines and the total line an import prints on standard output.
+void printImportSummary(const std::vector<egov::LawSummary>& summary, const std::filesystem::path& database);
 
 }  // namespace tavrel::cli

@@ -12,6 +12,8 @@
 //       adds e-Gov law files to the collection (import_command.h).
 //   tavrel-cli cited-by <ID_FN> [--utf8] [--data DIR]
 //       the provisions that cite a page (cited_by_command.h).
+//   tavrel-cli egov search|add|check …
+//       laws from e-Gov 法令API Version 2 (egov_command.h; builds with Qt only).
 //
 // The data folder is DIR, or by default the executable's folder (or the
 // installed ../share/tavrel beside it). Settings are the built-in defaults.
@@ -22,6 +24,9 @@
 #include "text/sjis.h"
 
 #include "cited_by_command.h"
+#ifdef TAVREL_WITH_EGOV_ONLINE
+#include "egov_command.h"
+#endif
 #include "cli_options.h"
 #include "import_command.h"
 #include "search_command.h"
@@ -62,6 +67,10 @@ int main(int argc, char** argv) {
         return cli::searchMain(args, executableFolder(argv[0]), userDataFallback());
     if (cli::isCitedByCommand(args))
         return cli::citedByMain(args, executableFolder(argv[0]), userDataFallback());
+#ifdef TAVREL_WITH_EGOV_ONLINE
+    if (cli::isEgovCommand(args))
+        return cli::egovMain(argc, argv, args, executableFolder(argv[0]), userDataFallback());
+#endif
     std::string error;
     const std::optional<cli::CliOptions> options = cli::parseCommandLine(args, error);
     if (!options) {

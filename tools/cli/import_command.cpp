@@ -74,7 +74,7 @@ int importMain(const std::vector<std::string>& args, const std::string& executab
         // The collection is written beside the database and renamed over it
         // only when complete: a kill at any moment leaves the old one.
         const std::vector<egov::LawSummary> summary =
-            egov::updateCollection({files, database, database, nowUtc(), {}, {}}).laws;
+            egov::updateCollection({files, database, database, nowUtc(), {}, {}, {}}).laws;
         printImportSummary(summary, database);
         return 0;
     } catch (const egov::ImportError& e) {

@@ -27,7 +27,7 @@ QByteArray FakeEgovServer::testData(const QString& name) {
 
 void FakeEgovServer::serveTestLaws() {
     answer(QStringLiteral("laws"), testData(QStringLiteral("laws_search.json")));
-    for (const char* id : {"418AC0000000091", "599AC0000000999"})
+    for (const char* id : {"325AC0000000201", "325CO0000000338", "418AC0000000091", "599AC0000000999"})
         answer(QStringLiteral("law_revisions/") + QLatin1String(id),
                testData(QStringLiteral("revisions_%1.json").arg(QLatin1String(id))));
     answer(QStringLiteral("law_file/xml/599AC0000000999"), testData(QStringLiteral("test_law.xml")), 200,

@@ -43,7 +43,8 @@ class FakeEgovServer : public QObject {
     void fail(const QString& path, Behaviour b) { route(path, {200, QByteArray(4096, 'x'), "application/json", b}); }
 
     // The answers of a working e-Gov for the test data: the search, the
-    // revision lists and law files of バリアフリー法 (revised) and the test law.
+    // revision lists and law files of バリアフリー法 (revised) and the test law,
+    // and the revision lists of the bundled 建築基準法 and 施行令 (unchanged).
     void serveTestLaws();
 
     // Every request target seen ("/api/2/laws?law_title=…"), decoded.

@@ -128,7 +128,7 @@ void TestEgovOnline::addALawByItsTitleThenUpdateARevisedOne() {
     auto* check = openDialog<LawUpdatesDialog>("checkLawUpdates");
     QVERIFY(check);
     auto* status = check->findChild<QLabel*>(QStringLiteral("egovStatus"));
-    QTRY_VERIFY_WITH_TIMEOUT(status->text().contains(QStringLiteral("2件の法令のうち1件")), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(status->text().contains(QStringLiteral("4件の法令のうち1件")), 10000);
     auto* changes = check->findChild<QTreeWidget*>(QStringLiteral("egovChanges"));
     QCOMPARE(changes->topLevelItemCount(), 1);
     QCOMPARE(changes->topLevelItem(0)->text(1), QStringLiteral("2025-06-01"));

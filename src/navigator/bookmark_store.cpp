@@ -85,9 +85,9 @@ bool fileExists(const std::string& path) {
 
 // Designation of a bookmark, or empty when it has none (such bookmarks are
 // neither shown nor written).
-std::string bookmarkDesignation(const std::string& id) {
+std::string bookmarkDesignation(const std::string& id, const std::string& caption = {}) {
     if (id.size() != db::kIdFNLength) return {};
-    std::string d = resultDesignation(id);
+    std::string d = resultDesignation(id, caption);
     return d == SJ("不明") ? std::string() : d;
 }
 
@@ -196,11 +196,11 @@ void BookmarkStore::fill() {
     clearRows();
     std::sort(bookmarks_.begin(), bookmarks_.end());
     for (const std::string& id : bookmarks_) {
-        std::string designation = bookmarkDesignation(id);
-        if (designation.empty()) continue;
-
         ArticleInfo info;
         std::string caption = doc_.articleInfo(id, info) ? info.caption : std::string();
+        std::string designation = bookmarkDesignation(id, caption);
+        if (designation.empty()) continue;
+
         int count = 0, number = 0;
         if (doc_.splitPage(id, count, number) && count > 0) {
             if (caption.empty() && doc_.articleInfo(id.substr(0, 12) + "-00", info)) caption = info.caption;

@@ -559,6 +559,14 @@ bool MainWindow::importLawFiles(const QStringList& files) {
     if (result.cancelled) return false;
     // The first page of the last law of the files is shown.
     reloadCollection(result.laws.empty() ? std::string() : result.laws.back().idHN);
+    std::vector<std::string> dropped;
+    for (const egov::LawSummary& law : result.laws)
+        for (const std::string& d : law.dropped) dropped.push_back(text::fromUtf8(law.title + "　" + d));
+    if (!dropped.empty())
+        doc_.messages().show(SJ("ソラテ"),
+                             SJ("取り込んだ法令に対象の条文がないため、次の設定は引き継げませんでした。\n\n") +
+                                 text::listedLines(dropped),
+                             MsgButtons::Ok, MsgIcon::Information, false);
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include "collection/database_reader.h"
 #include "collection/writer.h"
 #include "database/schema.h"
+#include "document/atomic_file.h"
 #include "document/document.h"
 #include "egov/importer.h"
 
@@ -12,6 +13,9 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
 
 namespace tavrel::cli {
 
@@ -28,6 +32,15 @@ std::string nowUtc() {
     char buf[32];
     std::strftime(buf, sizeof buf, "%Y-%m-%dT%H:%M:%SZ", &tm);
     return buf;
+}
+
+void readDefaultMarkers(const fs::path& file, collection::Collection& c) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return;
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::set<std::string> keys;
+    for (auto& [key, value] : parseMarkerText(bytes))
+        if (keys.insert(key).second) c.markers.push_back({key, value, {file.string(), 0}});
 }
 
 }  // namespace
@@ -59,8 +72,15 @@ int importMain(const std::vector<std::string>& args, const std::string& executab
         std::vector<egov::LawFile> laws;
         for (const std::string& f : files) laws.push_back(egov::readLawFile(f));
         collection::Collection c = collection::readDatabase(database);
+        // The default markers beside the database go through the import with
+        // it: those on sentences of a replaced law stay where the sentences do.
+        const fs::path markerFile = database.parent_path() / "default.ppj";
+        readDefaultMarkers(markerFile, c);
         const std::vector<egov::LawSummary> summary = egov::importLaws(c, laws, nowUtc());
         collection::writeDatabase(c, database);
+        if (!c.markers.empty() || fs::exists(markerFile))
+            if (!writeFileAtomically(markerFile.string(), collection::markerFileText(c)))
+                std::fprintf(stderr, "tavrel-cli import: %s could not be written\n", markerFile.string().c_str());
         size_t pages = 0, sentences = 0, tables = 0, warnings = 0;
         for (const egov::LawSummary& s : summary) {
             std::printf("%s: %s %s (%s)%s: %zu pages, %zu sentences, %zu table pieces, %zu printed labels kept, "
@@ -70,6 +90,7 @@ int importMain(const std::vector<std::string>& args, const std::string& executab
                         s.fittedTexts, s.warnings.size());
             for (const egov::Warning& w : s.warnings)
                 std::printf("  warning: %s:%d: %s: %s\n", s.file.c_str(), w.line, w.path.c_str(), w.message.c_str());
+            for (const std::string& d : s.dropped) std::printf("  dropped: %s\n", d.c_str());
             pages += s.pages, sentences += s.sentences, tables += s.tables, warnings += s.warnings.size();
         }
         std::printf("tavrel-cli import: %zu laws, %zu pages, %zu sentences, %zu table pieces, %zu warnings -> %s\n",

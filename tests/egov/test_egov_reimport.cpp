@@ -1,0 +1,234 @@
+// Importing a law again (same LawId) replaces its text and keeps what the
+// collection holds beyond it: split pages and their 補足, 大型 and 表示 flags,
+// reference-link rows, hand-made table pieces and default markers, wherever
+// their sentence and target are still there. What cannot be kept is listed
+// in the summary, and nothing else is lost. The law is バリアフリー法
+// (data/egov/418AC0000000091.xml) in the sample collection.
+#include "collection/article_pages.h"
+#include "collection/database_reader.h"
+#include "collection/writer.h"
+#include "egov/importer.h"
+#include "egov/law_extras.h"
+#include "support/temp_dir.h"
+
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sstream>
+
+using namespace tavrel::collection;
+using namespace tavrel::egov;
+using tavrel::testing::TempDir;
+
+namespace {
+
+const std::string kSample = std::string(TAVREL_BINARY_DIR) + "/bin/TL2008.orl";
+const std::string kBarrierFree = std::string(TAVREL_SOURCE_DIR) + "/data/egov/418AC0000000091.xml";
+
+const std::string kArticle3 = "05A-00030000";  // four paragraphs
+const std::string kArticle4 = "05A-00040000";  // two paragraphs
+const std::string kArticle5 = "05A-00050000";  // one paragraph; gone from the changed file
+const std::string kOtherLawSentence = "01A-00010000-00-0100-0000-0000-0000";  // 建築基準法第1条
+
+std::string sentenceOf(const std::string& prefix12, int page, int paragraph) {
+    char tail[32];
+    std::snprintf(tail, sizeof tail, "-%02d-%02d00-0000-0000-0000", page, paragraph);
+    return prefix12 + tail;
+}
+
+std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// The law file without its 第5条.
+LawFile withoutArticle5() {
+    std::string xml = fileText(kBarrierFree);
+    const size_t start = xml.find("<Article Num=\"5\"");
+    const size_t end = xml.find("</Article>", start);
+    EXPECT_NE(start, std::string::npos);
+    xml.erase(start, end + std::strlen("</Article>") - start);
+    return parseLawFile(xml, "418AC0000000091.xml");
+}
+
+const Reference* findReference(const Collection& c, const std::string& idBN, const std::string& target) {
+    for (const Reference& r : c.references)
+        if (r.idBN == idBN && r.targetFN == target) return &r;
+    return nullptr;
+}
+
+const Marker* findMarker(const Collection& c, const std::string& key) {
+    for (const Marker& m : c.markers)
+        if (m.key == key) return &m;
+    return nullptr;
+}
+
+class ReimportTest : public ::testing::Test {
+  protected:
+    ReimportTest() : law(readLawFile(kBarrierFree)) {
+        c = readDatabase(kSample);
+        importLaws(c, {law}, "2026-01-01T00:00:00Z");
+    }
+
+    // The user's additions on the law's articles, and a reference row and a
+    // marker of 建築基準法 that point into it.
+    void addExtras() {
+        splitArticle(c, kArticle3, {1, 3}, {"基本方針（一）", "基本方針（二）"}, {});
+        c.pages.at(kArticle4 + "-00").large = true;
+        c.pages.at(kArticle5 + "-00").shown = false;
+        Reference toArticle5;
+        toArticle5.idBN = sentenceOf(kArticle4, 0, 1);
+        toArticle5.targetFN = kArticle5 + "-00";
+        toArticle5.order = 1;
+        toArticle5.keyword = "方針";
+        c.references.push_back(toArticle5);
+        Reference toSecondPage = toArticle5;
+        toSecondPage.targetFN = kArticle3 + "-01";
+        c.references.push_back(toSecondPage);
+        Reference fromOtherLaw = toArticle5;
+        fromOtherLaw.idBN = kOtherLawSentence;
+        ASSERT_NE(c.sentence(kOtherLawSentence), nullptr);
+        fromOtherLaw.targetFN = kArticle4 + "-00";
+        c.references.push_back(fromOtherLaw);
+        handPiece.idBN = sentenceOf(kArticle4, 0, 2);
+        handPiece.order = 1;
+        handPiece.html = "<html><head>\n</head><body><table><tr><td>手書きの表</td></tr></table></body></html>";
+        handPiece.search = "手書きの表";
+        c.tables.push_back(handPiece);
+        c.sentence(handPiece.idBN)->table = true;
+        c.sentence(toArticle5.idBN)->reference = true;
+        c.sentence(fromOtherLaw.idBN)->reference = true;
+        markerKey = sentenceOf(kArticle4, 0, 1) + "-to-" + kArticle3 + "-r01";
+        c.markers.push_back({markerKey, sentenceOf(kArticle3, 1, 3), {}});
+        otherMarkerKey = fromOtherLaw.idBN + "-to-" + kArticle5 + "-r01";
+        c.markers.push_back({otherMarkerKey, sentenceOf(kArticle5, 0, 1), {}});
+    }
+
+    LawFile law;
+    Collection c;
+    TablePiece handPiece;
+    std::string markerKey, otherMarkerKey;
+};
+
+TEST_F(ReimportTest, KeepsLayoutFlagsReferencesPiecesAndMarkers) {
+    addExtras();
+    const ArticleLayout layout = articleLayout(c, kArticle3);
+    const size_t references = c.references.size(), markers = c.markers.size();
+
+    const auto summary = importLaws(c, {law}, "2026-01-02T00:00:00Z");
+    ASSERT_EQ(summary.size(), 1u);
+    EXPECT_TRUE(summary[0].replaced);
+    EXPECT_TRUE(summary[0].dropped.empty()) << summary[0].dropped.front();
+
+    const ArticleLayout again = articleLayout(c, kArticle3);
+    EXPECT_EQ(again.firstParagraphs, layout.firstParagraphs);
+    EXPECT_EQ(again.supplements, layout.supplements);
+    EXPECT_EQ(c.pages.at(kArticle3 + "-01").split, 2);
+    EXPECT_TRUE(c.pages.at(kArticle4 + "-00").large);
+    EXPECT_FALSE(c.pages.at(kArticle5 + "-00").shown);
+    EXPECT_EQ(c.references.size(), references);
+    EXPECT_NE(findReference(c, sentenceOf(kArticle4, 0, 1), kArticle5 + "-00"), nullptr);
+    EXPECT_NE(findReference(c, sentenceOf(kArticle4, 0, 1), kArticle3 + "-01"), nullptr);
+    EXPECT_NE(findReference(c, kOtherLawSentence, kArticle4 + "-00"), nullptr);
+    EXPECT_TRUE(c.sentence(sentenceOf(kArticle4, 0, 1))->reference);
+    // The hand-made piece stays, after the XML's pieces when they took its place.
+    std::vector<std::string> hand;
+    for (const TablePiece& t : c.tables)
+        if (t.html == handPiece.html) hand.push_back(t.idBN);
+    EXPECT_EQ(hand, std::vector<std::string>{handPiece.idBN});
+    EXPECT_TRUE(c.sentence(handPiece.idBN)->table);
+    // The marker's sentence is on the second page of the split again.
+    EXPECT_EQ(c.markers.size(), markers);
+    ASSERT_NE(findMarker(c, markerKey), nullptr);
+    EXPECT_EQ(findMarker(c, markerKey)->value, sentenceOf(kArticle3, 1, 3));
+    EXPECT_NE(findMarker(c, otherMarkerKey), nullptr);
+}
+
+TEST_F(ReimportTest, WhatLostItsArticleIsListedAndNothingElseIsLost) {
+    addExtras();
+    // A split the new text cannot fill: 第4条 has two paragraphs.
+    splitArticle(c, kArticle4, {1, 2}, {}, {});
+    c.pages.at(kArticle4 + "-01").large = true;
+    const auto summary = importLaws(c, {withoutArticle5()}, "2026-01-02T00:00:00Z");
+    ASSERT_EQ(summary.size(), 1u);
+    EXPECT_EQ(summary[0].dropped,
+              (std::vector<std::string>{
+                  "非表示：第5条（05A-00050000-00）",
+                  "参照リンク：第4条（05A-00040000-00-0100-0000-0000-0000）→ 第5条（05A-00050000-00）",
+                  "マーカー：第1条（01A-00010000-00-0100-0000-0000-0000）→ 第5条（05A-00050000）",
+              }));
+    // 第3条 keeps its split, 第4条 its split and flags; the other rows stay.
+    EXPECT_EQ(articleLayout(c, kArticle3).firstParagraphs, (std::vector<int>{1, 3}));
+    EXPECT_EQ(articleLayout(c, kArticle4).firstParagraphs, (std::vector<int>{1, 2}));
+    EXPECT_TRUE(c.pages.at(kArticle4 + "-01").large);
+    EXPECT_EQ(c.pages.count(kArticle5 + "-00"), 0u);
+    EXPECT_NE(findReference(c, sentenceOf(kArticle4, 0, 1), kArticle3 + "-01"), nullptr);
+    EXPECT_NE(findReference(c, kOtherLawSentence, kArticle4 + "-00"), nullptr);
+    EXPECT_EQ(findReference(c, sentenceOf(kArticle4, 0, 1), kArticle5 + "-00"), nullptr);
+    ASSERT_NE(findMarker(c, markerKey), nullptr);
+    EXPECT_EQ(findMarker(c, markerKey)->value, sentenceOf(kArticle3, 1, 3));
+    EXPECT_EQ(findMarker(c, otherMarkerKey), nullptr);
+    size_t hand = 0;
+    for (const TablePiece& t : c.tables) hand += t.html == handPiece.html && t.idBN == sentenceOf(kArticle4, 1, 2);
+    EXPECT_EQ(hand, 1u) << "the piece moved to the second page with its sentence";
+}
+
+TEST_F(ReimportTest, AParagraphTheSplitNeedsIsGone) {
+    // 第3条 split before a fifth paragraph the law does not have.
+    splitArticle(c, kArticle3, {1, 3}, {}, {});
+    c.pages.at(kArticle3 + "-01").sentences.front().idBN = sentenceOf(kArticle3, 1, 5);
+    const auto summary = importLaws(c, {law}, "2026-01-02T00:00:00Z");
+    EXPECT_EQ(summary[0].dropped, (std::vector<std::string>{"分割：第3条（05A-00030000-00）"}));
+    EXPECT_EQ(articleLayout(c, kArticle3).firstParagraphs, (std::vector<int>{1}));
+    EXPECT_EQ(c.pages.at(kArticle3 + "-00").split, 0);
+    EXPECT_EQ(c.pages.count(kArticle3 + "-01"), 0u);
+}
+
+// Every row of every table as text, the import time left out.
+std::vector<std::string> dump(const std::string& file) {
+    sqlite3* db = nullptr;
+    EXPECT_EQ(sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    std::vector<std::string> tables, rows;
+    const auto each = [&](const std::string& sql, const std::function<void(sqlite3_stmt*)>& row) {
+        sqlite3_stmt* st = nullptr;
+        EXPECT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr), SQLITE_OK) << sql;
+        while (sqlite3_step(st) == SQLITE_ROW) row(st);
+        sqlite3_finalize(st);
+    };
+    each("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name",
+         [&](sqlite3_stmt* st) { tables.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))); });
+    for (const std::string& t : tables)
+        each("SELECT * FROM [" + t + "] ORDER BY rowid", [&](sqlite3_stmt* st) {
+            std::string row = t;
+            for (int i = 0; i < sqlite3_column_count(st); ++i) {
+                const char* v = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+                row += std::string("|") + (std::string(sqlite3_column_name(st, i)) == "取込日時" ? "(time)" : v ? v : "(null)");
+            }
+            rows.push_back(row);
+        });
+    sqlite3_close(db);
+    EXPECT_GT(rows.size(), 1000u);
+    return rows;
+}
+
+TEST_F(ReimportTest, ImportingTheSameFileAgainGivesTheSameTables) {
+    addExtras();
+    TempDir dir;
+    writeDatabase(c, dir.file("first.orl"));
+    Collection again = readDatabase(dir.file("first.orl"));
+    importLaws(again, {law}, "2026-02-01T00:00:00Z");
+    writeDatabase(again, dir.file("again.orl"));
+    const std::vector<std::string> first = dump(dir.file("first.orl")), second = dump(dir.file("again.orl"));
+    EXPECT_EQ(first.size(), second.size());
+    // The first rows that differ, not the whole database.
+    std::vector<std::string> differ;
+    for (size_t i = 0; i < std::min(first.size(), second.size()) && differ.size() < 6; ++i)
+        if (first[i] != second[i]) differ.push_back(first[i].substr(0, 300) + "\n  != " + second[i].substr(0, 300));
+    EXPECT_TRUE(differ.empty()) << differ.front();
+}
+
+}  // namespace

@@ -36,6 +36,7 @@
 #include "document/screen_fit.h"
 #include "egov/collection_update.h"
 #include "navigator/gui/navigator_pane.h"
+#include "navigator/hidden_entries.h"
 #include "textview/gui/law_text_view.h"
 #include "qtsupport/qt_text.h"
 #include "textview/gui/quick_copy_action.h"
@@ -616,7 +617,10 @@ void MainWindow::reloadCollection(const std::string& showLaw) {
         view_->showPage(next);
     }
     updateCommands();
+    reportHiddenEntries();
 }
+
+void MainWindow::reportHiddenEntries() { nav::reportHiddenEntries(doc_, navigator_->bookmarkStore()); }
 
 void MainWindow::bringToFront() {
     if (isMinimized()) showNormal();

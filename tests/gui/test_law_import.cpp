@@ -12,6 +12,7 @@
 #include "textview/gui/law_text_view.h"
 
 #include <QAction>
+#include <QPushButton>
 #include <QFile>
 #include <QTest>
 #include <QTreeWidgetItemIterator>
@@ -92,6 +93,12 @@ void TestLawImport::importReplacesTheLawWithoutARestartAndGoesBack() {
     QVERIFY(waitForText(program_.view(), QStringLiteral("教育啓発特定事業")));
     QVERIFY(program_.view()->showPage(kThirdArticle));
     QVERIFY(waitForText(program_.view(), kThirdArticleText));
+    // A bookmark on 第3条, which only the imported law has.
+    frame()->navigator()->selectTab(NavigatorPane::TabBookmarks);
+    QTest::mouseClick(frame()->navigator()->addBookmarkButton(), Qt::LeftButton);
+    QCOMPARE(frame()->navigator()->bookmarkStore().size(), 1);
+    const QString bookmarkFile = QString::fromStdString(program_.doc().userFolder()) + QStringLiteral("tavrel08.bmk");
+    QVERIFY(fileBytes(bookmarkFile).contains(kThirdArticle));
     QVERIFY(program_.view()->showPage(kSecondArticle));
     QVERIFY(waitForText(program_.view(), QStringLiteral("教育啓発特定事業")));
     QVERIFY(restore->isEnabled());
@@ -124,9 +131,23 @@ void TestLawImport::importReplacesTheLawWithoutARestartAndGoesBack() {
     // history entry.
     QTRY_VERIFY_WITH_TIMEOUT(program_.view()->loadsFinished() > loads, 20000);
     QCOMPARE(program_.view()->currentPageId(), std::string(kSecondArticle));
+    // The bookmark on 第3条 is not shown, stays in its file and is named once
+    // after the reload.
+    QCOMPARE(frame()->navigator()->bookmarkStore().size(), 0);
+    QVERIFY(fileBytes(bookmarkFile).contains(kThirdArticle));
+    const auto& shown = program_.app()->messages().shown();
+    QVERIFY(shown.back().text.startsWith(QStringLiteral("次のしおりとマーカーは、ページが収録データにないため")));
+    QVERIFY(shown.back().text.contains(QString::fromLatin1(kThirdArticle)));
+    const size_t messages = shown.size();
+    frame()->reportHiddenEntries();
+    QCOMPARE(program_.app()->messages().shown().size(), messages);
     QCOMPARE(program_.doc().articleTable().count(kThirdArticle), size_t(0));
     for (const HistoryEntry& e : program_.app()->navigation()->backList()) QVERIFY(e.idFN != kThirdArticle);
     QVERIFY(!program_.app()->navigation()->backList().empty());
+    // With the law imported again the bookmark shows again.
+    QVERIFY(frame()->importLawFiles({QStringLiteral(TAVREL_SOURCE_DIR "/data/egov/418AC0000000091.xml")}));
+    QCOMPARE(frame()->navigator()->bookmarkStore().size(), 1);
+    QCOMPARE(program_.app()->messages().shown().size(), messages);
 }
 
 void TestLawImport::badFileChangesNothingAndNamesItself() {

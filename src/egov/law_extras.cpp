@@ -45,8 +45,8 @@ bool hasPageWithPrefix(const Collection& c, const std::string& prefix12) {
 LawExtras LawExtras::take(Collection& c, const std::string& idHN) {
     LawExtras x;
     x.law_ = idHN;
-    x.recorded_ = std::any_of(c.lawSources.begin(), c.lawSources.end(),
-                              [&](const LawSource& s) { return s.idHN == idHN; });
+    x.recorded_ = std::any_of(c.tables.begin(), c.tables.end(),
+                              [&](const TablePiece& t) { return t.fromLawXml && ofLaw(t.idBN, idHN); });
     std::set<std::string> split;  // article prefixes of split pages
     for (auto it = c.pages.lower_bound(idHN); it != c.pages.end() && ofLaw(it->first, idHN); ++it) {
         const Page& p = it->second;
@@ -90,9 +90,9 @@ std::vector<std::string> LawExtras::restore(Collection& c) const {
     // Hand-made pieces go back after the XML's pieces of their sentence when
     // the new XML took their place.
     for (TablePiece t : tables_) {
-        // A law the collection did not get from an import (the bundled one)
-        // records no piece as the XML's: there a piece on a sentence the XML
-        // gives a table of its own is that table's earlier form, replaced.
+        // A law with no piece recorded as the XML's (the bundled one, or one
+        // imported before the record was kept): there a piece on a sentence
+        // the XML gives a table of its own is that table's earlier form.
         const auto xmlPiece = [&](const TablePiece& o) { return o.idBN == t.idBN && o.fromLawXml; };
         if (!recorded_ && std::any_of(c.tables.begin(), c.tables.end(), xmlPiece)) continue;
         const auto same = [&](const TablePiece& o) { return o.idBN == t.idBN && o.order == t.order; };

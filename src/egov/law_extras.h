@@ -5,10 +5,11 @@
 // its sentence and target are still there; what cannot be kept is named in
 // the import summary. A table piece is the XML's when the import recorded it
 // (TablePiece::fromLawXml, table T_法令XML表): its text cannot tell, a piece
-// added by hand is the same kind of Excel-style document. A law that never
-// came from an import (the bundled collection's) has no such record: there a
-// piece on a sentence the XML gives a table of its own is that table's
-// earlier form and is replaced; every other piece is kept. Rows of other laws that point into the law are checked
+// added by hand is the same kind of Excel-style document. A law with no
+// piece so recorded (the bundled collection's, or one imported before the
+// record was kept) falls back on the place: a piece on a sentence the XML
+// gives a table of its own is that table's earlier form and is replaced;
+// every other piece is kept. Rows of other laws that point into the law are checked
 // the same way.
 #pragma once
 
@@ -43,7 +44,7 @@ class LawExtras {
         bool large = false, shown = true;
     };
     std::string law_;
-    bool recorded_ = false;  // the law came from an import before (T_法令XML)
+    bool recorded_ = false;  // pieces of the law are recorded as the XML's
     std::map<std::string, collection::ArticleLayout> layouts_;  // by 12-character article prefix
     std::map<std::string, Flags> flags_;                        // by ID_FN, only pages whose flags differ
     std::vector<collection::TablePiece> tables_;

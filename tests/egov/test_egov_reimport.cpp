@@ -11,6 +11,7 @@
 #include "egov/law_extras.h"
 #include "support/temp_dir.h"
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
@@ -189,6 +190,28 @@ TEST_F(ReimportTest, ImportingTheSameFileAgainGivesTheSameTables) {
     for (size_t i = 0; i < std::min(first.size(), second.size()) && differ.size() < 6; ++i)
         if (first[i] != second[i]) differ.push_back(first[i].substr(0, 300) + "\n  != " + second[i].substr(0, 300));
     EXPECT_TRUE(differ.empty()) << differ.front();
+}
+
+
+// A piece added by hand on a sentence with a table of the XML stays, after
+// the XML's pieces (recorded as the XML's, they are the ones replaced).
+TEST(ReimportPieces, APieceAddedBesideAnXmlTableIsKeptAfterIt) {
+    const LawFile act = readLawFile(std::string(TAVREL_SOURCE_DIR) + "/data/egov/325AC0000000201.xml");
+    Collection c = readDatabase(kSample);
+    importLaws(c, {act}, "2026-01-01T00:00:00Z");
+    const auto xml = std::find_if(c.tables.begin(), c.tables.end(), [](const TablePiece& t) { return t.fromLawXml; });
+    ASSERT_NE(xml, c.tables.end());
+    TablePiece hand{xml->idBN, 1, "<html><head>\n</head><body>手書き</body></html>", "手書き", {}, false};
+    std::vector<std::string> onSentence;
+    for (TablePiece& t : c.tables)
+        if (t.idBN == hand.idBN) ++t.order, onSentence.push_back(t.html);
+    c.tables.insert(c.tables.begin(), hand);
+    importLaws(c, {act}, "2026-01-02T00:00:00Z");
+    onSentence.push_back(hand.html);
+    std::vector<std::string> now;
+    for (const TablePiece& t : c.tables)
+        if (t.idBN == hand.idBN) now.push_back(t.html);
+    EXPECT_EQ(now, onSentence);
 }
 
 }  // namespace

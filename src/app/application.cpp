@@ -76,6 +76,7 @@ bool TavrelApplication::start() {
     else
         frame_->show();
     if (options_.splash) frame_->showSplash(options_.splashMilliseconds);
+    frame_->reportHiddenEntries();
     // The search index is read in the background once the first page has
     // been shown, so neither the start nor the first search waits for it.
     QObject::connect(

@@ -38,6 +38,7 @@
 #include "document/screen_fit.h"
 #include "egov/collection_update.h"
 #include "navigator/gui/navigator_pane.h"
+#include "navigator/hidden_entries.h"
 #include "textview/gui/law_text_view.h"
 #include "qtsupport/qt_text.h"
 #include "textview/gui/quick_copy_action.h"
@@ -578,6 +579,14 @@ bool MainWindow::importLawFiles(const QStringList& files, const std::vector<egov
     if (result.cancelled) return false;
     // The first page of the last law of the files is shown.
     reloadCollection(result.laws.empty() ? std::string() : result.laws.back().idHN);
+    std::vector<std::string> dropped;
+    for (const egov::LawSummary& law : result.laws)
+        for (const std::string& d : law.dropped) dropped.push_back(text::fromUtf8(law.title + "　" + d));
+    if (!dropped.empty())
+        doc_.messages().show(SJ("ソラテ"),
+                             SJ("取り込んだ法令に対象の条文がないため、次の設定は引き継げませんでした。\n\n") +
+                                 text::listedLines(dropped),
+                             MsgButtons::Ok, MsgIcon::Information, false);
     return true;
 }
 
@@ -730,7 +739,10 @@ void MainWindow::reloadCollection(const std::string& showLaw) {
         view_->showPage(next);
     }
     updateCommands();
+    reportHiddenEntries();
 }
+
+void MainWindow::reportHiddenEntries() { nav::reportHiddenEntries(doc_, navigator_->bookmarkStore()); }
 
 void MainWindow::bringToFront() {
     if (isMinimized()) showNormal();

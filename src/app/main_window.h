@@ -116,6 +116,9 @@ class MainWindow : public QMainWindow, public StatusBarPartner {
     // Removes the user's collection (after asking) and goes back to the
     // bundled one. True when it was removed.
     bool restoreBundledCollection();
+    // Tells the user once which bookmarks and markers are not shown because
+    // the open collection lacks their pages (navigator/hidden_entries.h).
+    void reportHiddenEntries();
 
     // Shows the splash window over the frame (for 750 ms).
     void showSplash(int milliseconds);

@@ -3,6 +3,8 @@
 #include "collection/build_error.h"
 
 #include <functional>
+#include <set>
+#include <utility>
 #include <sqlite3.h>
 
 namespace tavrel::collection {
@@ -103,7 +105,7 @@ Collection readDatabase(const std::filesystem::path& file) {
                page->second.sentences.push_back(std::move(s));
            });
     r.each("SELECT ID_BN, 順序, 表式データ, 検索用データ FROM T_表 ORDER BY rowid", [&](sqlite3_stmt* st) {
-        c.tables.push_back({text(st, 0), integer(st, 1), text(st, 2), text(st, 3), origin});
+        c.tables.push_back({text(st, 0), integer(st, 1), text(st, 2), text(st, 3), origin, false});
     });
     r.each("SELECT ID_FN, 順序, HTMLデータ FROM T_他 ORDER BY rowid",
            [&](sqlite3_stmt* st) { c.specials.push_back({text(st, 0), integer(st, 1), text(st, 2), origin}); });
@@ -131,6 +133,12 @@ Collection readDatabase(const std::filesystem::path& file) {
                c.histories.push_back(h);
            });
     readLawSources(r, c.lawSources);
+    if (r.hasTable("T_法令XML表")) {
+        std::set<std::pair<std::string, int>> fromXml;
+        r.each("SELECT ID_BN, 順序 FROM T_法令XML表",
+               [&](sqlite3_stmt* st) { fromXml.emplace(text(st, 0), integer(st, 1)); });
+        for (TablePiece& t : c.tables) t.fromLawXml = fromXml.count({t.idBN, t.order}) != 0;
+    }
     return c;
 }
 

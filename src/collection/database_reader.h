@@ -10,7 +10,7 @@
 namespace tavrel::collection {
 
 // Every row of T_法, T_章, T_条, T_文, T_表, T_他, T_参, T_告 (and T_法令XML
-// when present), in the order they were written; sentence texts are kept as
+// and T_法令XML表 when present), in the order they were written; sentence texts are kept as
 // stored (no conversion runs on them again). Throws BuildError naming the
 // file when it cannot be read.
 Collection readDatabase(const std::filesystem::path& file);

@@ -56,6 +56,10 @@ struct TablePiece {
     int order = 0;
     std::string html, search;
     Origin origin;
+    // Written by an import from the law's XML (listed in T_法令XML表): a later
+    // import of the law replaces it; any other piece was added by hand and
+    // is kept.
+    bool fromLawXml = false;
 };
 
 struct SpecialPiece {

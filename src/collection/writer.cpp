@@ -170,6 +170,11 @@ citations::IndexStats writeDatabase(const Collection& c, const fs::path& file) {
             for (const LawSource& s : c.lawSources)
                 d.insert("INSERT INTO T_法令XML (ID_HN, LawId, LawNum, 改正法令番号, 取込日時) VALUES (?,?,?,?,?)",
                          {s.idHN, s.lawId, s.lawNum, textOrNull(s.revision), s.importedAt});
+            // Which table pieces the imports wrote: the page text does not
+            // tell them from pieces added by hand.
+            d.exec("CREATE TABLE T_法令XML表 (ID_BN TEXT, 順序 INTEGER)");
+            for (const TablePiece& t : c.tables)
+                if (t.fromLawXml) d.insert("INSERT INTO T_法令XML表 (ID_BN, 順序) VALUES (?,?)", {t.idBN, t.order});
         }
         // The reverse-reference index (被引用) is made from the tables just
         // written, on the same connection and in the same transaction.

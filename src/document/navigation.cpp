@@ -56,8 +56,10 @@ std::string pageCaptionText(const Document& doc, const std::string& idFN) {
     const std::string law = doc.lawName(idFN.substr(0, std::min(idFN.size(), kLawIdLength)), 1);
 
     switch (*kind) {
-        case numbering::Supplementary:
-            return law + SJ(" 附則");
+        case numbering::Supplementary: {
+            ArticleInfo info;
+            return law + " " + numbering::supplementaryName(doc.articleInfo(idFN, info) ? info.caption : std::string());
+        }
         case numbering::Notification: {
             const auto number = numbering::notificationNumberText(idFN, false);
             if (!number) return blank;

@@ -134,7 +134,7 @@ const CommandInfo* findDocumentCommand(int id);
 
 // The status-bar caption of a page (pure; needs the document's tables only):
 // ten ideographic spaces when nothing applies; supplementary provisions: law
-// name + " 附則"; notification: law name, " ", the number text, then " " and
+// name, " " and the page's name (numbering::supplementaryName); notification: law name, " ", the number text, then " " and
 // the caption when the article table has one, then " " and "(P.%02d/%02d)"
 // when the page is one of a split notification; appended table: its label;
 // article: law name, " ", the article label.

@@ -260,6 +260,11 @@ std::optional<NotificationElement> notificationElement(const std::string& idBN) 
 
 std::optional<std::string> articleLabel(const std::string& idFN) { return articleLabelOf(idFN); }
 
+std::string supplementaryName(const std::string& caption) {
+    if (caption.empty() || caption == SJ("なし")) return SJ("附則");
+    return caption;
+}
+
 std::optional<std::string> notificationNumberText(const std::string& idFN, bool padded) {
     const auto n = notificationNumber(idFN);
     if (!n) return std::nullopt;

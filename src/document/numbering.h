@@ -85,6 +85,12 @@ std::optional<std::string> notificationNumberText(const std::string& idFN, bool 
 // "別表第%d", "別表" for 0, "不明" for a negative number.
 std::optional<std::string> appendedTableLabel(const std::string& idFN);
 
+// The name a 附則 page goes by where pages are listed: its caption (条名, as
+// stored: 「附則（平成三〇年六月二七日法律第六七号）」 for an amendment's 附則), so
+// that the many 附則 of one law can be told apart; "附則" when the caption
+// is empty or "なし".
+std::string supplementaryName(const std::string& caption);
+
 enum DivisionLevelFlag : int { ChapterLevel = 1, SectionLevel = 2, SubsectionLevel = 4, DivisionOnlyLevel = 8 };
 // "%d章" (節, 款, 目) with "の%d" branches; the page builder prefixes "第".
 std::optional<std::string> divisionLabel(const std::string& idSN, int levelFlag);

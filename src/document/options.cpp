@@ -69,6 +69,8 @@ constexpr SettingKey kKeys[] = {
     {S, keys::CustColors, T, 0, nullptr},
     {S, keys::SchDlgA, B, 0, nullptr},
     {S, keys::SchDlgB, B, 0, nullptr},
+    // The bookmarks and markers last reported as not shown (a fingerprint).
+    {S, keys::HiddenReported, T, 0, ""},
     {kRecordsSection, keys::Version, I, 0, nullptr},
     // Support addresses, empty by default.
     {kSupportSection, keys::SupportSiteUrl, T, 0, ""},

@@ -139,6 +139,7 @@ inline constexpr const char* SplitterPos2 = "SplitterPos2";
 inline constexpr const char* CustColors = "CustColors";
 inline constexpr const char* SchDlgA = "SchDlgA";
 inline constexpr const char* SchDlgB = "SchDlgB";
+inline constexpr const char* HiddenReported = "HiddenReported";
 inline constexpr const char* Version = "Version";  // section "Records"
 // Section "Support"; every one is empty unless the installation sets it.
 inline constexpr const char* SupportSiteUrl = "SupportSiteUrl";

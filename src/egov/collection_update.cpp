@@ -2,6 +2,12 @@
 
 #include "collection/database_reader.h"
 #include "collection/writer.h"
+#include "document/atomic_file.h"
+#include "document/document.h"
+
+#include <fstream>
+#include <iterator>
+#include <set>
 
 #include <stdexcept>
 #include <system_error>
@@ -11,6 +17,19 @@ namespace tavrel::egov {
 namespace fs = std::filesystem;
 
 fs::path stagingPath(const fs::path& target) { return fs::path(target.string() + ".import"); }
+
+namespace {
+
+void readDefaultMarkers(const fs::path& file, collection::Collection& c) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return;
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::set<std::string> keys;
+    for (auto& [key, value] : parseMarkerText(bytes))
+        if (keys.insert(key).second) c.markers.push_back({key, value, {file.string(), 0}});
+}
+
+}  // namespace
 
 CollectionUpdateResult updateCollection(const CollectionUpdate& update) {
     const int steps = static_cast<int>(update.files.size()) + 3;
@@ -28,11 +47,12 @@ CollectionUpdateResult updateCollection(const CollectionUpdate& update) {
             if (!update.origins[i].lawId.empty()) laws.back().lawId = update.origins[i].lawId;
             if (!update.origins[i].revision.empty()) laws.back().revision = update.origins[i].revision;
         }
-        if (step()) return CollectionUpdateResult{true, {}};
+        if (step()) return CollectionUpdateResult{true, {}, {}};
     }
     collection::Collection c = collection::readDatabase(update.source);
+    if (!update.markerFile.empty()) readDefaultMarkers(update.markerFile, c);
     result.laws = importLaws(c, laws, update.importedAt);
-    if (step()) return CollectionUpdateResult{true, {}};
+    if (step()) return CollectionUpdateResult{true, {}, {}};
 
     const fs::path staging = stagingPath(update.target);
     std::error_code ec;
@@ -47,7 +67,7 @@ CollectionUpdateResult updateCollection(const CollectionUpdate& update) {
     }
     if (step()) {
         fs::remove(staging, ec);
-        return CollectionUpdateResult{true, {}};
+        return CollectionUpdateResult{true, {}, {}};
     }
     fs::rename(staging, update.target, ec);
     if (ec) {
@@ -55,6 +75,10 @@ CollectionUpdateResult updateCollection(const CollectionUpdate& update) {
         fs::remove(staging, ec);
         throw std::runtime_error(update.target.string() + ": cannot replace the collection: " + why);
     }
+    std::error_code exists;
+    if (!update.markerFile.empty() && (!c.markers.empty() || fs::exists(update.markerFile, exists)))
+        if (!writeFileAtomically(update.markerFile.string(), collection::markerFileText(c)))
+            result.markerFileError = update.markerFile.string() + " could not be written";
     step();
     return result;
 }

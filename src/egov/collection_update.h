@@ -32,11 +32,17 @@ struct CollectionUpdate {
     // Told the step done and the number of steps (files + 3).
     std::function<void(int done, int steps)> progress;
     std::vector<FileOrigin> origins;  // per file, when the files come from e-Gov; else empty
+    // The default markers beside the collection (default.ppj), or empty for
+    // none: they go through the import with the collection — those on
+    // sentences of a replaced law stay where the sentences do, the rest are
+    // listed as dropped — and the file is rewritten after the collection.
+    std::filesystem::path markerFile;
 };
 
 struct CollectionUpdateResult {
     bool cancelled = false;
     std::vector<LawSummary> laws;  // empty when cancelled
+    std::string markerFileError;   // the marker file could not be rewritten (the collection was)
 };
 
 // Throws ImportError, collection::BuildError or another std::exception on a

@@ -5,6 +5,7 @@
 #include "collection/steps.h"
 #include "collection/tables.h"
 #include "collection/text_convert.h"
+#include "egov/law_extras.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -29,16 +30,16 @@ char kindLetter(const std::string& lawType) {
     return 'A';
 }
 
-// Everything the law with identifier id owns, taken out of the collection.
+// Everything the law with identifier id owns, taken out of the collection;
+// its reference rows and markers stay, for LawExtras to check against the
+// new rows.
 void removeLaw(Collection& c, const std::string& id) {
     for (auto it = c.divisions.begin(); it != c.divisions.end();)
         it = prefixed(it->first, id) ? c.divisions.erase(it) : std::next(it);
     for (auto it = c.pages.begin(); it != c.pages.end();) it = prefixed(it->first, id) ? c.pages.erase(it) : std::next(it);
     std::erase_if(c.tables, [&](const TablePiece& t) { return prefixed(t.idBN, id); });
     std::erase_if(c.specials, [&](const SpecialPiece& s) { return prefixed(s.idFN, id); });
-    std::erase_if(c.references, [&](const Reference& r) { return prefixed(r.idBN, id); });
     std::erase_if(c.histories, [&](const History& h) { return prefixed(h.idFN, id); });
-    std::erase_if(c.markers, [&](const Marker& m) { return prefixed(m.key, id); });
     std::erase_if(c.lawSources, [&](const LawSource& s) { return s.idHN == id; });
 }
 
@@ -161,6 +162,8 @@ std::vector<LawSummary> importLaws(Collection& c, const std::vector<LawFile>& fi
         std::stable_sort(law.aliases.begin(), law.aliases.end(),
                          [](const LawAlias& a, const LawAlias& b) { return a.name.size() > b.name.size(); });
 
+        // What the collection holds beyond the XML text stays with the law.
+        const LawExtras extras = LawExtras::take(c, sum.idHN);
         removeLaw(c, sum.idHN);
         std::erase_if(c.laws, [&](const Law& l) { return l.id == sum.idHN; });
         c.laws.push_back(law);
@@ -199,12 +202,14 @@ std::vector<LawSummary> importLaws(Collection& c, const std::vector<LawFile>& fi
                 piece.html = textPiece(t.source, f, convert);
                 piece.search = searchText(piece.html.substr(piece.html.find("<body>")));
             }
+            piece.fromLawXml = true;
             c.tables.push_back(std::move(piece));
         }
         sum.tables = content.tables.size();
         sum.fittedTexts = fitToCp932(c, sum.idHN, f.withoutCp932Form);
         sum.uncheckedLabels = content.uncheckedLabels;
         sum.warnings = std::move(content.warnings);
+        sum.dropped = extras.restore(c);
         c.lawSources.push_back({sum.idHN, f.lawId, f.lawNum, f.revision, importedAt});
         summaries.push_back(std::move(sum));
     }

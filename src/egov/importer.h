@@ -19,6 +19,12 @@ struct LawSummary {
     size_t uncheckedLabels = 0;  // printed labels kept in the text
     size_t fittedTexts = 0;      // texts holding characters without a CP932 form
     std::vector<Warning> warnings;
+    // What the collection held beyond the XML text of the replaced law (its
+    // layout, flags, reference links, hand-made table pieces, markers) and
+    // could not keep because its sentence or target page is gone, and rows
+    // of other laws dropped for the same reason: one short Japanese line
+    // (UTF-8) each, naming the row and its page.
+    std::vector<std::string> dropped;
 };
 
 // The ID_HN a law gets in the collection:

@@ -85,9 +85,9 @@ bool fileExists(const std::string& path) {
 
 // Designation of a bookmark, or empty when it has none (such bookmarks are
 // neither shown nor written).
-std::string bookmarkDesignation(const std::string& id) {
+std::string bookmarkDesignation(const std::string& id, const std::string& caption = {}) {
     if (id.size() != db::kIdFNLength) return {};
-    std::string d = resultDesignation(id);
+    std::string d = resultDesignation(id, caption);
     return d == SJ("不明") ? std::string() : d;
 }
 
@@ -121,14 +121,17 @@ bool BookmarkStore::load() {
     if (!in) return false;
     std::vector<std::string> ids;
     BookmarkParser parser(ids);
-    // Keeps what the article table knows, once each, as the lines come.
+    // Keeps every page identifier, once each, as the lines come: a page the
+    // open collection lacks is not shown, but stays in the file for the
+    // collection that has it. A sentence identifier is kept only while its
+    // page is known (it is never shown nor written).
     std::set<std::string> kept(bookmarks_.begin(), bookmarks_.end());
     const auto accept = [&] {
         for (std::string& id : ids) {
             ArticleInfo info;
-            if ((id.size() == db::kIdFNLength || id.size() == db::kIdBNLength) &&
-                doc_.articleInfo(id.substr(0, db::kIdFNLength), info) && kept.insert(id).second)
-                bookmarks_.push_back(std::move(id));
+            const bool page = db::isIdFN(id);
+            const bool sentence = id.size() == db::kIdBNLength && doc_.articleInfo(id.substr(0, db::kIdFNLength), info);
+            if ((page || sentence) && kept.insert(id).second) bookmarks_.push_back(std::move(id));
         }
         ids.clear();
     };
@@ -196,11 +199,12 @@ void BookmarkStore::fill() {
     clearRows();
     std::sort(bookmarks_.begin(), bookmarks_.end());
     for (const std::string& id : bookmarks_) {
-        std::string designation = bookmarkDesignation(id);
+        ArticleInfo info;
+        if (!doc_.articleInfo(id, info)) continue;  // a page of another collection: kept, not shown
+        std::string caption = info.caption;
+        std::string designation = bookmarkDesignation(id, caption);
         if (designation.empty()) continue;
 
-        ArticleInfo info;
-        std::string caption = doc_.articleInfo(id, info) ? info.caption : std::string();
         int count = 0, number = 0;
         if (doc_.splitPage(id, count, number) && count > 0) {
             if (caption.empty() && doc_.articleInfo(id.substr(0, 12) + "-00", info)) caption = info.caption;
@@ -210,6 +214,16 @@ void BookmarkStore::fill() {
 
         addRow(ListRow{id, {doc_.lawName(id.substr(0, 3), 1), designation, caption, ""}});
     }
+}
+
+std::vector<std::string> BookmarkStore::hiddenBookmarks() const {
+    std::vector<std::string> hidden;
+    for (const std::string& id : bookmarks_) {
+        ArticleInfo info;
+        if (!bookmarkDesignation(id).empty() && !doc_.articleInfo(id, info)) hidden.push_back(id);
+    }
+    std::sort(hidden.begin(), hidden.end());
+    return hidden;
 }
 
 bool BookmarkStore::saveChange() {

@@ -7,7 +7,8 @@
 //   <identifier>, book_mark_root      (one line per bookmark, ascending)
 //   <empty line>
 // Reading takes any line "identifier, anything": blanks and full-width
-// blanks before the first comma are ignored; other lines are dropped.
+// blanks before the first comma are ignored; other lines are dropped. A page
+// identifier is kept whether or not the open collection has the page.
 #pragma once
 
 #include "document/document.h"
@@ -46,9 +47,13 @@ class BookmarkStore : public ListRows {
     bool add(const std::string& id);
     // Removes a 15-character identifier; true when it was present.
     bool remove(const std::string& id);
-    // Sorts the bookmarks and refills the rows; pages without a designation
-    // are kept but not shown.
+    // Sorts the bookmarks and refills the rows; pages without a designation,
+    // and pages the open collection does not have, are kept but not shown.
     void fill();
+    // The bookmarks kept but not shown because the open collection lacks
+    // their pages, ascending. They stay in the file and show again when a
+    // collection with their pages is opened.
+    std::vector<std::string> hiddenBookmarks() const;
 
     // Button 追加 with the shown page: adds it, writes the file, refills the
     // rows. The row to select (the added page's row), or -1 when the page is

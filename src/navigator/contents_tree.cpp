@@ -183,7 +183,7 @@ bool TreeModel::fill(db::Connection& connection, MessageSink& sink) {
             const std::string supplement = rows.text(SJ("補足"));
             rows.moveNext();
 
-            const Designation d = pageDesignation(idFN);
+            const Designation d = pageDesignation(idFN, caption);
             const int image = treeImageOf(idFN);
             if (!isUnknownDesignation(d.text)) caption = treeCaption(caption);
             if (d.kind == DesignationKind::Supplementary) caption.clear();

@@ -26,7 +26,7 @@ int pieceNumber(const std::string& idFN) {
     return static_cast<int>(text::toLong(std::string_view(idFN).substr(idFN.size() - 2)));
 }
 
-Designation pageDesignation(const std::string& idFN) {
+Designation pageDesignation(const std::string& idFN, const std::string& caption) {
     const auto kind = numbering::pageKind(idFN);
     if (!kind) return unknownDesignation();
     switch (*kind) {
@@ -36,7 +36,7 @@ Designation pageDesignation(const std::string& idFN) {
             return Designation{withoutLeadingDai(*label), DesignationKind::Article, 0, 0};
         }
         case numbering::Supplementary:
-            return Designation{SJ("附則"), DesignationKind::Supplementary, 0, 0};
+            return Designation{numbering::supplementaryName(caption), DesignationKind::Supplementary, 0, 0};
         case numbering::Notification: {
             const auto text = numbering::notificationNumberText(idFN, true);
             const auto number = numbering::notificationNumber(idFN);

@@ -26,8 +26,9 @@ struct Designation {
 
 // The designation of idFN. Unknown carries the text "不明". An appended table
 // whose number is negative reads "不明" but keeps its kind (it keeps the
-// table picture).
-Designation pageDesignation(const std::string& idFN);
+// table picture). A 附則 page reads as its caption (numbering's
+// supplementaryName), "附則" when no caption is given.
+Designation pageDesignation(const std::string& idFN, const std::string& caption = {});
 
 // True when text is "不明".
 bool isUnknownDesignation(const std::string& text);

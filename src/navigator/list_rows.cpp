@@ -154,7 +154,7 @@ bool ArticleListModel::fill(db::Connection& connection, MessageSink& sink, const
             const int split = rows.int16(SJ("分割"));
             rows.moveNext();
 
-            const Designation d = pageDesignation(idFN);
+            const Designation d = pageDesignation(idFN, caption);
             ListRow row;
             row.id = idFN;
             row.image = listImageOf(d);

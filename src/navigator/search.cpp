@@ -125,8 +125,8 @@ void makeSortedUnique(std::vector<std::string>& ids) {
 
 // ---- Result rows ----
 
-std::string resultDesignation(const std::string& idFN) {
-    const Designation d = pageDesignation(idFN);
+std::string resultDesignation(const std::string& idFN, const std::string& caption) {
+    const Designation d = pageDesignation(idFN, caption);
     if (d.kind != DesignationKind::Notification) return d.text;
     const auto unpadded = numbering::notificationNumberText(idFN, false);
     return unpadded ? *unpadded : SJ("不明");
@@ -136,7 +136,8 @@ SearchRecord searchRecord(const Document& doc, const std::string& idFN) {
     SearchRecord r;
     r.idFN = idFN;
     r.lawName = doc.lawName(idFN.substr(0, 3), 1);
-    r.designation = resultDesignation(idFN);
+    ArticleInfo info;
+    r.designation = resultDesignation(idFN, doc.articleInfo(idFN, info) ? info.caption : std::string());
     int count = 0, number = 0;
     if (doc.splitPage(idFN, count, number) && count > 0)
         r.designation += " " + text::format("(P.%02d/%02d)", number, count);

@@ -87,9 +87,10 @@ struct SearchRecord {
 };
 
 // The designation a search result or a bookmark shows: the article number
-// without leading "第", "附則", the unpadded notification number "%s%d年 %d号",
-// the appended-table label, or "不明".
-std::string resultDesignation(const std::string& idFN);
+// without leading "第", the 附則 page's name (its caption, see
+// pageDesignation), the unpadded notification number "%s%d年 %d号", the
+// appended-table label, or "不明".
+std::string resultDesignation(const std::string& idFN, const std::string& caption = {});
 
 // The record of one matching page: law name, designation, and for a page of
 // a split article " (P.%02d/%02d)" with its page number and page count.

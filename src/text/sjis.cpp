@@ -156,6 +156,13 @@ long toLong(std::string_view s) noexcept {
     return neg ? -v : v;
 }
 
+std::string listedLines(const std::vector<std::string>& lines, size_t shown) {
+    std::string out;
+    for (size_t i = 0; i < lines.size() && i < shown; ++i) out += (i ? "\n" : "") + lines[i];
+    if (lines.size() > shown) out += "\n" + SJ("ほか") + std::to_string(lines.size() - shown) + SJ("件");
+    return out;
+}
+
 std::string format(const char* fmt, ...) {
     va_list ap;
     va_start(ap, fmt);

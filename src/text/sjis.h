@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavrel::text {
 
@@ -68,6 +69,10 @@ std::string format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 // and "%.<digits>g" print it in the "C" locale.
 std::string formatFixed(double value, int digits);
 std::string formatGeneral(double value, int digits);
+
+// CP932 lines for a message box: the first `shown` of them, one a line, and
+// for the rest one line "ほか%d件" with their number.
+std::string listedLines(const std::vector<std::string>& lines, size_t shown = 30);
 
 // CP932 -> UTF-8. A byte sequence that is not CP932 becomes U+FFFD; the
 // conversion never fails.

@@ -137,8 +137,14 @@ std::vector<std::string> markerKeysOfPage(const Document& doc, const std::string
         // Keys are ordered byte-wise: the page's keys form one run.
         const auto& markers = doc.markers(table);
         for (auto it = markers.lower_bound(idFN); it != markers.end() && it->first.compare(0, idFN.size(), idFN) == 0;
-             ++it)
+             ++it) {
+            // A marker on a sentence of a page the collection lacks marks
+            // nothing; it stays in its table and file for a collection that
+            // has the page.
+            ArticleInfo info;
+            if (!doc.articleInfo(it->second.substr(0, db::kIdFNLength), info)) continue;
             keys.push_back(it->first);
+        }
     }
     return keys;
 }

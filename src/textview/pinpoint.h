@@ -110,7 +110,8 @@ private:
 };
 
 // The keys of the default table, then those of the user table, whose first
-// 15 characters equal the page identifier.
+// 15 characters equal the page identifier and whose sentence's page is in
+// the article table.
 std::vector<std::string> markerKeysOfPage(const Document& doc, const std::string& idFN);
 
 }  // namespace tavrel::textview

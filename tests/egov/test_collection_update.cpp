@@ -28,7 +28,7 @@ protected:
     std::string source() const { return dir.file("bundled/TL2008.orl"); }
     std::string target() const { return dir.file("user/TL2008.orl"); }
     CollectionUpdate update(std::vector<std::string> files) const {
-        return CollectionUpdate{std::move(files), source(), target(), "2026-01-01T00:00:00Z", {}, {}, {}};
+        return CollectionUpdate{std::move(files), source(), target(), "2026-01-01T00:00:00Z", {}, {}, {}, {}};
     }
 
     TempDir dir;

@@ -65,7 +65,7 @@ TEST_F(ImportedPagesTest, EveryImportedPageBuildsAndShowsTheFile) {
         EXPECT_FALSE(page(doc, sink, id).empty()) << id;
         ++pages;
     }
-    EXPECT_EQ(pages, 414u + 529u + 109u);
+    EXPECT_EQ(pages, 414u + 529u + 109u + 2u);  // the sample's 第52条 stays on three pages
 
     // 第七章の二の二 in its page heading; 充塡 as a character reference; an
     // amendment's 附則 with its printed numbers; 別表第一 as the sample shows it.

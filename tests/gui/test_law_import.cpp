@@ -2,8 +2,9 @@
 // e-Gov file replaces its law in the user's collection and the window shows
 // it without a restart (the bundled バリアフリー法 already is the whole file:
 // the file imported is a copy that holds only its first two articles); a bad
-// file changes nothing and names itself; going back removes the user's
-// collection and shows the bundled one again.
+// file changes nothing and names itself; a bookmark on an article the file
+// lacks is hidden and named once; going back removes the user's collection
+// and shows the bundled one again, the bookmark with it.
 #include "app/application.h"
 #include "app/command_registry.h"
 #include "app/main_window.h"
@@ -14,6 +15,7 @@
 #include "textview/gui/law_text_view.h"
 
 #include <QAction>
+#include <QPushButton>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTest>
@@ -94,13 +96,16 @@ void TestLawImport::importReplacesTheLawWithoutARestartAndGoesBack() {
     QVERIFY(waitForText(program_.view(), QStringLiteral("教育啓発特定事業")));
     QVERIFY(program_.view()->showPage(kThirdArticle));
     QVERIFY(waitForText(program_.view(), kThirdArticleText));
+    // A bookmark on 第3条, which the imported file lacks.
+    frame()->navigator()->selectTab(NavigatorPane::TabBookmarks);
+    QTest::mouseClick(frame()->navigator()->addBookmarkButton(), Qt::LeftButton);
+    QCOMPARE(frame()->navigator()->bookmarkStore().size(), 1);
+    const QString bookmarkFile = QString::fromStdString(program_.doc().userFolder()) + QStringLiteral("tavrel08.bmk");
+    QVERIFY(fileBytes(bookmarkFile).contains(kThirdArticle));
 
     const QString twoArticles = program_.path(QStringLiteral("418AC0000000091.xml"));
     QVERIFY(writeFirstTwoArticles(twoArticles));
     QVERIFY(frame()->importLawFiles({twoArticles}));
-    QVERIFY2(program_.app()->messages().shown().empty(),
-             qPrintable(program_.app()->messages().shown().empty() ? QString()
-                                                                    : program_.app()->messages().shown()[0].text));
     QVERIFY(QFile::exists(userCollection()));
     QVERIFY(!QFile::exists(userCollection() + QStringLiteral(".import")));
     QCOMPARE(fileBytes(bundled()), bundledBytes);  // the bundled collection is never written
@@ -113,6 +118,18 @@ void TestLawImport::importReplacesTheLawWithoutARestartAndGoesBack() {
     QVERIFY(waitForText(program_.view(), QStringLiteral("教育啓発特定事業")));
     QCOMPARE(program_.doc().articleTable().count(kThirdArticle), size_t(0));
     QVERIFY(restore->isEnabled());
+    // The bookmark on 第3条 is not shown, stays in its file and is named once
+    // after the reload.
+    QCOMPARE(frame()->navigator()->bookmarkStore().size(), 0);
+    QVERIFY(fileBytes(bookmarkFile).contains(kThirdArticle));
+    const auto& shown = program_.app()->messages().shown();
+    QVERIFY(!shown.empty());
+    QVERIFY2(shown.back().text.startsWith(QStringLiteral("次のしおりとマーカーは、ページが収録データにないため")),
+             qPrintable(shown.back().text));
+    QVERIFY(shown.back().text.contains(QString::fromLatin1(kThirdArticle)));
+    size_t messages = shown.size();
+    frame()->reportHiddenEntries();
+    QCOMPARE(program_.app()->messages().shown().size(), messages);
 
     // A bad file afterwards leaves the user's collection as it is.
     const QByteArray imported = fileBytes(userCollection());
@@ -124,8 +141,9 @@ void TestLawImport::importReplacesTheLawWithoutARestartAndGoesBack() {
     }
     QVERIFY(!frame()->importLawFiles({bad}));
     QCOMPARE(fileBytes(userCollection()), imported);
-    QCOMPARE(program_.app()->messages().shown().size(), size_t(1));
-    QVERIFY(program_.app()->messages().shown()[0].text.contains(QStringLiteral("bad.xml:4")));
+    QCOMPARE(program_.app()->messages().shown().size(), messages + 1);
+    QVERIFY(program_.app()->messages().shown().back().text.contains(QStringLiteral("bad.xml:4")));
+    messages = program_.app()->messages().shown().size();
 
     // Back to the bundled collection: asked first; "No" keeps the file.
     program_.app()->messages().setNextAnswer(MsgAnswer::No);
@@ -138,10 +156,13 @@ void TestLawImport::importReplacesTheLawWithoutARestartAndGoesBack() {
     QCOMPARE(QString::fromStdString(program_.doc().databasePath()), bundled());
     QCOMPARE(treeArticles(frame()->navigator()->tree(), "05A"), sampleArticles);
     QVERIFY(!restore->isEnabled());
-    // 第2条 is still there: it stays on screen. 第3条 is back.
+    // 第2条 is still there: it stays on screen. 第3条 is back, and so is its
+    // bookmark, without another report.
     QTRY_VERIFY_WITH_TIMEOUT(program_.view()->loadsFinished() > loads, 20000);
     QCOMPARE(program_.view()->currentPageId(), std::string(kSecondArticle));
     QCOMPARE(program_.doc().articleTable().count(kThirdArticle), size_t(1));
+    QCOMPARE(frame()->navigator()->bookmarkStore().size(), 1);
+    QCOMPARE(program_.app()->messages().shown().size(), messages + 2);  // the two questions
     QVERIFY(program_.view()->showPage(kThirdArticle));
     QVERIFY(waitForText(program_.view(), kThirdArticleText));
 }

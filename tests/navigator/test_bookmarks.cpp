@@ -1,4 +1,5 @@
 #include "navigator/bookmark_store.h"
+#include "navigator/hidden_entries.h"
 #include "text/sjis.h"
 
 #include "library_fixture.h"
@@ -70,7 +71,7 @@ class BookmarkTest : public LibraryTest {
         page("01A-00200000-00", "構造耐力", 3);
         page("01A-00200000-01", "", 3);
         page("01A-00200000-02", "", 3);
-        page("01A-F0000000-00", "附則の見出し");
+        page("01A-F0000000-00", "附則（平成三〇年六月二七日法律第六七号）");
         page("01A-T0020000-00", "別表第二");
         page("01K-KD191234-00", "告示の本文");
         page("00A-Z0010000-00", "表紙");
@@ -91,7 +92,7 @@ class BookmarkTest : public LibraryTest {
     }
 };
 
-TEST_F(BookmarkTest, ReadingKeepsKnownPagesOnceAndDropsEverythingElse) {
+TEST_F(BookmarkTest, ReadingKeepsPagesOnceAndDropsEverythingElse) {
     standardCollection();
     start();
     const std::string sentenceId = "01A-00020000-00-0100-0000-0000-0000";
@@ -109,18 +110,19 @@ TEST_F(BookmarkTest, ReadingKeepsKnownPagesOnceAndDropsEverythingElse) {
     BookmarkStore list(*doc);
     ASSERT_TRUE(list.load());
     EXPECT_TRUE(list.loaded());
-    EXPECT_EQ(list.bookmarks(), (std::vector<std::string>{"01A-00030000-00", kId, sentenceId}));
+    EXPECT_EQ(list.bookmarks(), (std::vector<std::string>{"01A-00030000-00", kId, sentenceId, "01A-00990000-00"}));
 
     // Read once: a changed file is not read again.
     writeFile(path(), fileOf({"01A-00020000-00"}));
     EXPECT_TRUE(list.load());
-    EXPECT_EQ(list.bookmarks().size(), 3u);
+    EXPECT_EQ(list.bookmarks().size(), 4u);
 
-    // The sentence identifier is kept in memory but neither shown nor written.
+    // The sentence identifier is kept in memory but neither shown nor written;
+    // the page the collection lacks is not shown but written back.
     list.fill();
     EXPECT_EQ(list.size(), 2);
     ASSERT_TRUE(list.save());
-    EXPECT_EQ(readFile(path()), fileOf({kId, "01A-00030000-00"}));
+    EXPECT_EQ(readFile(path()), fileOf({kId, "01A-00030000-00", "01A-00990000-00"}));
 }
 
 TEST_F(BookmarkTest, EmptyBinaryAndMissingFilesGiveNoBookmarksAndNoMessage) {
@@ -159,7 +161,7 @@ TEST_F(BookmarkTest, AHugeFileIsReadLineByLine) {
     writeFile(path(), bytes);
     BookmarkStore list(*doc);
     ASSERT_TRUE(list.load());
-    EXPECT_EQ(list.bookmarks(), (std::vector<std::string>{"01A-00020000-00", kId}));
+    EXPECT_EQ(list.bookmarks(), (std::vector<std::string>{"01A-00990000-00", "01A-00020000-00", kId}));
 }
 
 TEST_F(BookmarkTest, RowsShowLawDesignationAndCaptionInIdentifierOrder) {
@@ -174,7 +176,7 @@ TEST_F(BookmarkTest, RowsShowLawDesignationAndCaptionInIdentifierOrder) {
                                   "01A-00010000-00|建築基準法|1条|目的|",
                                   "01A-00030000-00|建築基準法|3条||",  // caption なし
                                   "01A-00200000-01|建築基準法|20条　(02/03)|構造耐力|",
-                                  "01A-F0000000-00|建築基準法|附則||",
+                                  "01A-F0000000-00|建築基準法|附則（平成三〇年六月二七日法律第六七号）||",
                                   "01A-T0020000-00|建築基準法|別表第2|別表第二|",
                                   "01K-KD191234-00|告示|平19年 1234号|告示の本文|",
                               }))
@@ -294,3 +296,55 @@ TEST_F(BookmarkTest, AFileBesideTheProgramIsReadWhenTheUserFolderHasNone) {
 }
 
 }  // namespace
+
+// ---- Pages the collection lacks ----
+
+// A bookmark or a user marker whose page is not in the open collection (a
+// re-imported law without the article, the bundled collection back in place
+// of the user's) stays in its file, is not shown, and is reported once.
+TEST_F(BookmarkTest, PagesTheCollectionLacksStayInTheFilesHiddenAndAreReportedOnce) {
+    standardCollection();
+    start();
+    const std::string gone = "01A-00990000-00", goneNotice = "01K-KD190001-00";
+    writeFile(path(), fileOf({kId, gone, goneNotice}));
+    const std::string markerOnGone = bn(gone) + "-to-01A-00020000-r01";
+    doc->addMarker(false, markerOnGone, bn("01A-00020000-00"));
+    doc->addMarker(false, bn(kId) + "-to-01A-00990000-p01", bn(gone));  // jumps to a page that is gone
+    doc->addMarker(false, bn(kId) + "-to-01A-00020000-p01", bn("01A-00020000-00"));
+    ASSERT_TRUE(doc->saveUserMarkers());
+    const std::string markerFile = readFile(doc->userMarkerFilePath());
+
+    BookmarkStore list(*doc);
+    ASSERT_TRUE(list.load());
+    list.fill();
+    EXPECT_EQ(rowTexts(list), (std::vector<std::string>{"01A-00010000-00|建築基準法|1条|目的|"}));
+    EXPECT_EQ(list.hiddenBookmarks(), (std::vector<std::string>{gone, goneNotice}));
+    EXPECT_EQ(list.addPage("01A-00020000-00"), 1);  // a change writes the hidden ones back too
+    EXPECT_EQ(readFile(path()), fileOf({kId, "01A-00020000-00", gone, goneNotice}));
+
+    std::vector<std::string> lines;
+    for (const std::string& l : hiddenEntryLines(*doc, list)) lines.push_back(u8(l));
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "しおり：建築基準法 99条（01A-00990000-00）",
+                         "しおり：告示 平19年 1号（01K-KD190001-00）",
+                         "マーカー：建築基準法 1条（01A-00010000-00）→ 99条（01A-00990000-00）",
+                         "マーカー：建築基準法 99条（01A-00990000-00）→ 2条（01A-00020000-00）",
+                     }));
+
+    // Reported once: not again for the same set (at the next start).
+    ASSERT_TRUE(reportHiddenEntries(*doc, list));
+    ASSERT_EQ(sink.shown().size(), 1u);
+    EXPECT_EQ(u8(sink.shown()[0].text),
+              "次のしおりとマーカーは、ページが収録データにないため表示していません（ファイルには残っています）：\n\n" +
+                  lines[0] + "\n" + lines[1] + "\n" + lines[2] + "\n" + lines[3]);
+    EXPECT_FALSE(reportHiddenEntries(*doc, list));
+    EXPECT_EQ(sink.shown().size(), 1u);
+    // A set that changes is reported again.
+    doc->removeMarker(false, markerOnGone);
+    EXPECT_TRUE(reportHiddenEntries(*doc, list));
+    EXPECT_EQ(sink.shown().size(), 2u);
+
+    // Nothing of the user's left the files; the markers stay in the table.
+    EXPECT_EQ(doc->markers(false).size(), 2u);
+    EXPECT_EQ(readFile(doc->userMarkerFilePath()), markerFile);
+}

@@ -85,7 +85,8 @@ TEST_F(ArticleListTest, RowsCarryDesignationsCaptionsAndImagesByKind) {
     f.page("01A-00010000-00", sn, "'目的'");
     f.page("01A-00030200-00", sn, "'なし'");
     f.page("01A-00040000-00", sn, "'隠れ'", "NULL", "NULL", 0);
-    f.page("01A-F0010000-00", sn, "'附則の題'");
+    f.page("01A-F0010000-00", sn, "'附則'");
+    f.page("01A-F0020000-00", sn, "'附則（平成三〇年六月二七日法律第六七号）'");
     f.page("01A-T0010000-00", sn, "'別表の題'");
     f.page("01A-T-010000-00", sn, "NULL");
     f.page("01A-Z0010000-00", sn, "'特別'");
@@ -97,14 +98,15 @@ TEST_F(ArticleListTest, RowsCarryDesignationsCaptionsAndImagesByKind) {
                           "1条|目的|7|01A-00010000-00",
                           "3条の2||7|01A-00030200-00",
                           "附則||7|01A-F0010000-00",
+                          "附則（平成三〇年六月二七日法律第六七号）||7|01A-F0020000-00",
                           "不明||18|01A-T-010000-00",
                           "別表第1|別表の題|18|01A-T0010000-00",
                           "不明|特別|7|01A-Z0010000-00",
                       }));
-    EXPECT_EQ(list.findRow("01A-T0010000-00"), 4);
+    EXPECT_EQ(list.findRow("01A-T0010000-00"), 5);
     EXPECT_EQ(list.findRow("01A-00040000-00"), -1);
     EXPECT_EQ(list.idAt(1), "01A-00030200-00");
-    EXPECT_EQ(list.idAt(6), "");
+    EXPECT_EQ(list.idAt(7), "");
 }
 
 TEST_F(ArticleListTest, NotificationLawsGetTheNotificationHeaderAndYearImages) {

@@ -186,7 +186,7 @@ TEST_F(SearchTest, ResultRowsCarryLawNameAndDesignationOfEveryPageKind) {
     law("01K", "告示");
     page("01A-00050000-00", "第五条");
     page("01A-00050200-00", "第五条の二");
-    page("01A-F0000000-00", "附則");
+    page("01A-F0000000-00", "附則（平成三〇年六月二七日法律第六七号）");
     page("01A-T0020000-00", "別表第二");
     page("01K-KD191234-00", "告示の本文");
     page("01K-KC050007-00", "古い告示");
@@ -205,7 +205,7 @@ TEST_F(SearchTest, ResultRowsCarryLawNameAndDesignationOfEveryPageKind) {
 
     ASSERT_EQ(tab.start(cp("附則")), SearchOutcome::Searched);
     ASSERT_EQ(tab.results().size(), 1);
-    EXPECT_EQ(u8(tab.results().rows()[0].columns[1]), "附則");
+    EXPECT_EQ(u8(tab.results().rows()[0].columns[1]), "附則（平成三〇年六月二七日法律第六七号）");
     ASSERT_EQ(tab.start(cp("別表")), SearchOutcome::Searched);
     ASSERT_EQ(tab.results().size(), 1);
     EXPECT_EQ(u8(tab.results().rows()[0].columns[0]), "建築基準法");

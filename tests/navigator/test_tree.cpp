@@ -121,7 +121,12 @@ TEST_F(TreeTest, DesignationsAndImagesByPageKind) {
     f.law("01A", "'法'");
     const std::string sn = "01A-0000-0000-0000-0000";
     f.page("01A-00030200-00", sn, "'枝条'");
-    f.page("01A-F0010000-00", sn, "'附則の題'");           // caption always emptied
+    // 附則 pages go by their captions, so that a law's many 附則 differ; one
+    // without a caption is 附則.
+    f.page("01A-F0010000-00", sn, "'附則'");
+    f.page("01A-F0020000-00", sn, "'附則（平成三〇年六月二七日法律第六七号）'");
+    f.page("01A-F0030000-00", sn, "'附則（令和〓年）'");  // 〓 as stored
+    f.page("01A-F0040000-00", sn, "NULL");
     f.page("01A-KA440001-00", sn, "'明治の告示'");
     f.page("01A-KB010002-00", sn, "'大正の告示'");
     f.page("01A-KC450012-00", sn, "'昭和の告示'");
@@ -140,6 +145,9 @@ TEST_F(TreeTest, DesignationsAndImagesByPageKind) {
                               "  不明　番号なし [5] 01A-00000000-00",
                               "  3条の2　枝条 [5] 01A-00030200-00",
                               "  附則　 [5] 01A-F0010000-00",
+                              "  附則（平成三〇年六月二七日法律第六七号）　 [5] 01A-F0020000-00",
+                              "  附則（令和〓年）　 [5] 01A-F0030000-00",
+                              "  附則　 [5] 01A-F0040000-00",
                               "  明44年 0001号　明治の告示 [5] 01A-KA440001-00",
                               "  大01年 0002号　大正の告示 [5] 01A-KB010002-00",
                               "  昭45年 0012号　昭和の告示 [6] 01A-KC450012-00",

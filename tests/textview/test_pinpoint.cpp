@@ -378,6 +378,13 @@ TEST_F(PinPointTest, AnchorsOfThePageAreColouredOncePerShownPage) {
     // Default keys first, then the user's; only those of the page.
     EXPECT_EQ(markerKeysOfPage(d, kSource), (std::vector<std::string>{a2, a1}));
     EXPECT_TRUE(markerKeysOfPage(d, kSource.substr(0, 12)).empty());
+    // A marker on a sentence of a page the collection lacks colours nothing
+    // and stays in its table.
+    const std::string gone = linkId(bn(kSource, 3), kTarget.substr(0, 12));
+    d.addMarker(false, gone, bn(kTarget.substr(0, 12) + "-07", 1));
+    EXPECT_EQ(markerKeysOfPage(d, kSource), (std::vector<std::string>{a2, a1}));
+    EXPECT_EQ(d.findMarker(false, gone), bn(kTarget.substr(0, 12) + "-07", 1));
+    d.removeMarker(false, gone);
 
     std::string lastColored;
     AnchorColoring coloring(lastColored);

@@ -75,8 +75,9 @@ int add(egov_online::Client& client, const QStringList& ids, const std::filesyst
     }
     update.source = update.target = database;
     update.importedAt = nowUtc();
+    update.markerFile = database.parent_path() / "default.ppj";
     try {
-        printImportSummary(egov::updateCollection(update).laws, database);
+        printImportSummary(egov::updateCollection(update), database);
         return 0;
     } catch (const std::exception& e) {
         return failed("add", QString::fromUtf8(e.what()) + QStringLiteral("\nnothing was changed"));

@@ -10,6 +10,9 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
 
 namespace tavrel::cli {
 
@@ -32,7 +35,9 @@ std::filesystem::path importTarget(const std::string& dataFolder, const std::str
     return fs::path(locateFolders(base, userFallback).dataFolder) / db::kDatabaseFileName;
 }
 
-void printImportSummary(const std::vector<egov::LawSummary>& summary, const std::filesystem::path& database) {
+void printImportSummary(const egov::CollectionUpdateResult& result, const std::filesystem::path& database) {
+    const std::vector<egov::LawSummary>& summary = result.laws;
+    if (!result.markerFileError.empty()) std::fprintf(stderr, "tavrel-cli import: %s\n", result.markerFileError.c_str());
     size_t pages = 0, sentences = 0, tables = 0, warnings = 0;
     for (const egov::LawSummary& s : summary) {
         std::printf("%s: %s %s (%s)%s: %zu pages, %zu sentences, %zu table pieces, %zu printed labels kept, "
@@ -42,6 +47,7 @@ void printImportSummary(const std::vector<egov::LawSummary>& summary, const std:
                     s.fittedTexts, s.warnings.size());
         for (const egov::Warning& w : s.warnings)
             std::printf("  warning: %s:%d: %s: %s\n", s.file.c_str(), w.line, w.path.c_str(), w.message.c_str());
+        for (const std::string& d : s.dropped) std::printf("  dropped: %s\n", d.c_str());
         pages += s.pages, sentences += s.sentences, tables += s.tables, warnings += s.warnings.size();
     }
     std::printf("tavrel-cli import: %zu laws, %zu pages, %zu sentences, %zu table pieces, %zu warnings -> %s\n",
@@ -73,9 +79,12 @@ int importMain(const std::vector<std::string>& args, const std::string& executab
     try {
         // The collection is written beside the database and renamed over it
         // only when complete: a kill at any moment leaves the old one.
-        const std::vector<egov::LawSummary> summary =
-            egov::updateCollection({files, database, database, nowUtc(), {}, {}, {}}).laws;
-        printImportSummary(summary, database);
+        egov::CollectionUpdate update;
+        update.files = files;
+        update.source = update.target = database;
+        update.importedAt = nowUtc();
+        update.markerFile = database.parent_path() / "default.ppj";
+        printImportSummary(egov::updateCollection(update), database);
         return 0;
     } catch (const egov::ImportError& e) {
         std::fprintf(stderr, "tavrel-cli import: %s\n", e.what());

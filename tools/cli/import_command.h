@@ -2,7 +2,7 @@
 // collection of the data folder (or replaces the laws they were imported as).
 #pragma once
 
-#include "egov/importer.h"
+#include "egov/collection_update.h"
 
 #include <filesystem>
 #include <string>
@@ -25,7 +25,8 @@ std::filesystem::path importTarget(const std::string& dataFolder, const std::str
                                    const std::string& userFallback);
 // The time of an import as T_法令XML records it (UTC, ISO 8601).
 std::string nowUtc();
-// The per-law lines and the total line an import prints on standard output.
-void printImportSummary(const std::vector<egov::LawSummary>& summary, const std::filesystem::path& database);
+// The per-law lines and the total line an import prints on standard output
+// (a marker file that could not be rewritten on standard error).
+void printImportSummary(const egov::CollectionUpdateResult& result, const std::filesystem::path& database);
 
 }  // namespace tavrel::cli

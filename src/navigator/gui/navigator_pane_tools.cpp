@@ -103,6 +103,9 @@ void NavigatorPane::reloadCollection() {
     // the current one).
     setUp_[TabList] = false;
     if (current_ == TabList) setUpList();
+    // The bookmarks are named from the new collection: a page it lacks is
+    // hidden (and kept), one it has again shows again.
+    bookmarkStore_->fill();
     if (tabIsSetUp(TabBookmarks)) fillBookmarkList();
     update();
     startIndexRead();

@@ -192,9 +192,17 @@ LawFile parseLawFile(const std::string& bytes, const std::string& fileName) {
             {"MinisterialOrdinance", "M"}, {"Rule", "R"}, {"Misc", "X"}};
         const auto d = eraDigit.find(f.law.attribute("Era").value());
         const auto t = typeCode.find(f.lawType);
+        // Acts and orders carry their number in ten digits (418AC0000000091);
+        // the other kinds hold more than the file tells (the ministry) and
+        // keep the number as it is.
+        std::string number = f.law.attribute("Num").value();
+        const bool tenDigits = f.lawType == "Act" || f.lawType == "CabinetOrder" || f.lawType == "ImperialOrder";
+        if (tenDigits && !number.empty() && number.size() < 10 &&
+            number.find_first_not_of("0123456789") == std::string::npos)
+            number.insert(0, 10 - number.size(), '0');
         char buf[64];
         std::snprintf(buf, sizeof buf, "%s%02d%s%s", d == eraDigit.end() ? "0" : d->second.c_str(), year,
-                      t == typeCode.end() ? "X" : t->second.c_str(), f.law.attribute("Num").value());
+                      t == typeCode.end() ? "X" : t->second.c_str(), number.c_str());
         f.lawId = buf;
     }
     // Every character of the texts and attributes, tried for a CP932 form.

@@ -12,7 +12,9 @@
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <map>
 
 using namespace tavrel::collection;
@@ -130,6 +132,19 @@ class BundledLawsTest : public ::testing::Test {
     static Collection* sample_;
 };
 Collection* BundledLawsTest::sample_ = nullptr;
+
+// A bare <Law> (as e-Gov's API Version 2 serves a law file) has no LawId
+// element: the identifier made from its attributes is e-Gov's own, so that
+// the update check can ask e-Gov about the law.
+TEST(BareLawFile, GetsTheLawIdEgovGivesIt) {
+    for (const char* name : {"418AC0000000091", "325CO0000000338"}) {
+        std::ifstream in(std::string(TAVREL_SOURCE_DIR) + "/data/egov/" + name + ".xml", std::ios::binary);
+        const std::string answer((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const size_t begin = answer.find("<Law "), end = answer.find("</Law>");
+        ASSERT_NE(end, std::string::npos);
+        EXPECT_EQ(parseLawFile(answer.substr(begin, end + 6 - begin), "bare.xml").lawId, name);
+    }
+}
 
 TEST_F(BundledLawsTest, LawsKeepTheirIdentifiersAndNamesAndRecordTheirFiles) {
     EXPECT_EQ(sample_->law("01B")->shortName, "令");

@@ -8,7 +8,6 @@
 #include <fstream>
 #include <iterator>
 #include <set>
-
 #include <stdexcept>
 #include <system_error>
 

@@ -25,6 +25,26 @@ QByteArray FakeEgovServer::testData(const QString& name) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+QByteArray FakeEgovServer::revisedBarrierFreeAct() {
+    // Test data, not law: the bundled file's <Law> as API Version 2 serves a
+    // law file, with 第一条 visibly marked and the 附則 of an invented
+    // amending law (令和九十九年法律第九百九十八号) added.
+    QFile f(QStringLiteral(TAVREL_SOURCE_DIR "/data/egov/418AC0000000091.xml"));
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    QString xml = QString::fromUtf8(f.readAll());
+    const qsizetype begin = xml.indexOf(QStringLiteral("<Law ")), end = xml.indexOf(QStringLiteral("</Law>"));
+    if (begin < 0 || end < 0) return {};
+    QString law = xml.mid(begin, end + 6 - begin);
+    const QString firstSentence = QStringLiteral("この法律は、高齢者、障害者等の自立した日常生活");
+    law.replace(law.indexOf(firstSentence), 0, QStringLiteral("【試験データ：改正後の条文】"));
+    law.replace(law.lastIndexOf(QStringLiteral("</LawBody>")), 0,
+                QStringLiteral("<SupplProvision AmendLawNum=\"令和九十九年四月一日法律第九百九十八号\">"
+                               "<SupplProvisionLabel>附　則</SupplProvisionLabel><Paragraph Num=\"1\"><ParagraphNum/>"
+                               "<ParagraphSentence><Sentence>この法律は、試験の日から施行する。（試験データ）</Sentence>"
+                               "</ParagraphSentence></Paragraph></SupplProvision>\n"));
+    return QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n") + law.toUtf8();
+}
+
 void FakeEgovServer::serveTestLaws() {
     answer(QStringLiteral("laws"), testData(QStringLiteral("laws_search.json")));
     for (const char* id : {"325AC0000000201", "325CO0000000338", "418AC0000000091", "599AC0000000999"})
@@ -32,8 +52,7 @@ void FakeEgovServer::serveTestLaws() {
                testData(QStringLiteral("revisions_%1.json").arg(QLatin1String(id))));
     answer(QStringLiteral("law_file/xml/599AC0000000999"), testData(QStringLiteral("test_law.xml")), 200,
            "application/xml");
-    answer(QStringLiteral("law_file/xml/418AC0000000091"), testData(QStringLiteral("418AC0000000091_revised.xml")),
-           200, "application/xml");
+    answer(QStringLiteral("law_file/xml/418AC0000000091"), revisedBarrierFreeAct(), 200, "application/xml");
 }
 
 void FakeEgovServer::serve(QTcpSocket* socket) {

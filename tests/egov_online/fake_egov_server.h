@@ -50,6 +50,8 @@ class FakeEgovServer : public QObject {
     // Every request target seen ("/api/2/laws?law_title=…"), decoded.
     const QList<QString>& requests() const { return requests_; }
 
+    // A visibly changed copy of the bundled バリアフリー法, marked as test data.
+    static QByteArray revisedBarrierFreeAct();
     // A file of tests/egov_online/data.
     static QByteArray testData(const QString& name);
 

@@ -123,6 +123,21 @@ TEST_F(CliImportTest, OtherLawsKeepTheirRowsAndASecondImportGivesTheSameTables) 
     EXPECT_EQ(files, 1u);
 }
 
+// The default markers beside the database go through the import: those of
+// the order, re-imported, come back as they were where their sentences still
+// are; one on a paragraph the order does not have is dropped and listed.
+TEST_F(CliImportTest, TheDefaultMarkersBesideTheDatabaseAreKeptOrListed) {
+    const std::string markers = readFile(std::string(TAVREL_BINARY_DIR) + "/bin/default.ppj");
+    ASSERT_NE(markers.find("01B-0107"), std::string::npos);
+    writeFile(dir_.file("default.ppj"), markers +
+                                            "01B-01070000-00-0900-0000-0000-0000-to-01A-00020000-r01, "
+                                            "01A-00020000-00-0100-0700-0000-0000\r\n");
+    const ImportRun run = import("'" + kEgov + "325CO0000000338.xml'");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("dropped:"), std::string::npos) << run.out;
+    EXPECT_EQ(readFile(dir_.file("default.ppj")), markers);
+}
+
 // The import is killed while it writes the new collection beside the
 // database (stopped first, so that it is known to be before the rename): the
 // database keeps its bytes, and the next import succeeds over what the killed

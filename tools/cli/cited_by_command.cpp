@@ -28,24 +28,13 @@ bool isCitedByCommand(const std::vector<std::string>& args) { return commandWord
 
 int citedByMain(const std::vector<std::string>& args, const std::string& executableFolder,
                 const std::string& userDataFallback) {
-    std::string page, dataFolder;
-    bool utf8 = false, command = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--utf8") {
-            utf8 = true;
-        } else if (args[i] == "--data") {
-            if (++i == args.size()) return usage("--data needs a folder");
-            dataFolder = args[i];
-        } else if (args[i].rfind("--", 0) == 0) {
-            return usage("unknown option " + args[i]);
-        } else if (!command && args[i] == "cited-by") {
-            command = true;
-        } else if (page.empty()) {
-            page = args[i];
-        } else {
-            return usage("cited-by takes one page identifier");
-        }
-    }
+    std::string error;
+    const std::optional<CommandArguments> options = readCommandArguments(args, "cited-by", error);
+    if (!options) return usage(error);
+    if (options->words.size() > 1) return usage("cited-by takes one page identifier");
+    const std::string page = options->words.empty() ? std::string() : options->words.front();
+    const bool utf8 = options->utf8;
+    const std::string& dataFolder = options->dataFolder;
     if (!db::isIdFN(page)) return usage("cited-by needs a 15-character page identifier (ID_FN)");
 
     MemorySettingsStore settings;

@@ -75,6 +75,31 @@ std::string commandWord(const std::vector<std::string>& args) {
     return {};
 }
 
+std::optional<CommandArguments> readCommandArguments(const std::vector<std::string>& args, const std::string& command,
+                                                     std::string& error) {
+    CommandArguments read;
+    bool seenCommand = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--utf8") {
+            read.utf8 = true;
+        } else if (args[i] == "--data") {
+            if (++i == args.size()) {
+                error = "--data needs a folder";
+                return std::nullopt;
+            }
+            read.dataFolder = args[i];
+        } else if (args[i].rfind("--", 0) == 0 && args[i].size() > 2) {
+            error = "unknown option " + args[i];
+            return std::nullopt;
+        } else if (!seenCommand && args[i] == command) {
+            seenCommand = true;
+        } else {
+            read.words.push_back(args[i]);
+        }
+    }
+    return read;
+}
+
 int usageError(const std::string& error, const char* usageLine) {
     std::fprintf(stderr, "tavrel-cli: %s\n%s", error.c_str(), usageLine);
     return 64;

@@ -1,7 +1,8 @@
 // The command line of tavrel-cli:
 //   tavrel-cli page <ID_FN> [--full] [--utf8] [--data DIR]
 //   tavrel-cli pages [--data DIR]
-// (search and import have their own readers: search_command.h, import_command.h)
+// (search and cited-by read theirs with readCommandArguments; import and egov
+// have their own readers: import_command.h, egov_command.h)
 #pragma once
 
 #include "document/document.h"
@@ -30,6 +31,17 @@ const char* usageText();
 // The command word of a command line: its first word that is not an option
 // ("--data DIR" skipped); empty when there is none.
 std::string commandWord(const std::vector<std::string>& args);
+
+// The line of a reading command (search, cited-by): the words after its
+// command word, --utf8 and --data DIR. nullopt and error set for an unknown
+// option or --data without a folder.
+struct CommandArguments {
+    std::vector<std::string> words;
+    bool utf8 = false;
+    std::string dataFolder;
+};
+std::optional<CommandArguments> readCommandArguments(const std::vector<std::string>& args, const std::string& command,
+                                                     std::string& error);
 
 // Writes "tavrel-cli: <error>" and the command's usage line to standard
 // error; the exit code of a bad command line (64).

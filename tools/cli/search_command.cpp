@@ -24,22 +24,13 @@ bool isSearchCommand(const std::vector<std::string>& args) { return commandWord(
 
 int searchMain(const std::vector<std::string>& args, const std::string& executableFolder,
                const std::string& userDataFallback) {
-    std::string words, dataFolder;
-    bool utf8 = false, command = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--utf8") {
-            utf8 = true;
-        } else if (args[i] == "--data") {
-            if (++i == args.size()) return usage("--data needs a folder");
-            dataFolder = args[i];
-        } else if (args[i].rfind("--", 0) == 0 && args[i].size() > 2) {
-            return usage("unknown option " + args[i]);
-        } else if (!command && args[i] == "search") {
-            command = true;
-        } else {
-            words += (words.empty() ? "" : " ") + args[i];
-        }
-    }
+    std::string error;
+    const std::optional<CommandArguments> options = readCommandArguments(args, "search", error);
+    if (!options) return usage(error);
+    std::string words;
+    for (const std::string& w : options->words) words += (words.empty() ? "" : " ") + w;
+    const bool utf8 = options->utf8;
+    const std::string& dataFolder = options->dataFolder;
     if (words.empty()) return usage("search needs the words to search");
 
     MemorySettingsStore settings;
